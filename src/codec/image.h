@@ -1,0 +1,47 @@
+#pragma once
+// CImage: the codec's one class. Decodes BMP, JPEG, PNG, TIFF, GIF and ICO files
+// and encodes all six image types. Every reader checks each offset and length
+// against the data; an undecodable or truncated file gives an image that holds
+// nothing, never a crash. Any thread may use its own CImage objects.
+
+#include "codec/bitmap.h"
+#include "codec/image_type.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vistrel {
+
+class CImage {
+public:
+    CImage() = default;
+    // From pixels; bitsPerPixel is the depth the pixels came from (24 or 32 for
+    // a screen; a 32-bit image keeps its alpha where the file type can).
+    CImage(const Bitmap& bitmap, int bitsPerPixel);
+    CImage(Bitmap&& bitmap, int bitsPerPixel);
+    // Decodes a file; the type says which decoder. Test IsValid() afterwards.
+    CImage(const char* path, cximage_type type);
+    CImage(const CImage& other) = default;
+    CImage& operator=(const CImage& other) = default;
+    virtual ~CImage() = default;
+
+    // Encodes to path (a temporary file beside it, then renamed over it, so an
+    // old file survives a failed write). Nonzero on success.
+    int32_t Save(const char* path, cximage_type type) const;
+    // A new copy of the pixels; null when the image holds nothing.
+    std::unique_ptr<Bitmap> MakeBitmap() const;
+    virtual void Close();
+
+    bool IsValid() const { return !m_bitmap.empty(); }
+    int GetWidth() const { return m_bitmap.width; }
+    int GetHeight() const { return m_bitmap.height; }
+    int GetBpp() const { return m_bpp; }
+    const Bitmap& bitmap() const { return m_bitmap; }
+
+private:
+    Bitmap m_bitmap;
+    int m_bpp = 0;
+};
+
+} // namespace vistrel
