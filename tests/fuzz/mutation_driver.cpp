@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     seeds.push_back({});
 
     std::mt19937 rng(12345);
-    const int mutationsPerSeed = std::getenv("VISTREL_FUZZ_ROUNDS") ? std::atoi(std::getenv("VISTREL_FUZZ_ROUNDS")) : 400;
+    const int mutationsPerSeed = std::getenv("VISTREL_FUZZ_ROUNDS") ? std::atoi(std::getenv("VISTREL_FUZZ_ROUNDS")) : 2000;
     size_t runs = 0;
     for (const auto& seed : seeds) {
         Run(seed);

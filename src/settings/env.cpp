@@ -1,0 +1,195 @@
+#include "settings/env.h"
+
+#include "codec/image_type.h"
+#include "platform/posix/atomic_file.h"
+#include "platform/posix/program_folder.h"
+#include "settings/file_naming.h"
+#include "settings/folders.h"
+#include "settings/settings_file.h"
+
+#include <algorithm>
+#include <ctime>
+#include <dirent.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace vistrel {
+
+CEnv theEnv;
+CEnv* g_pEnv = &theEnv;
+std::string g_strLanguageFile;
+std::vector<std::string> g_languageFiles;
+
+namespace {
+
+// Menu texts the language files translate, in the order they are entered.
+const std::pair<uint32_t, const char*> kDefaultMenuTexts[] = {
+    {32858, "&Save As..."}, {57665, "E&xit"}, {32862, "&Copy"}, {32838, "Copy to Clip&board"},
+    {32791, "Copy To..."}, {32803, "&Move To..."}, {32790, "Select &All"}, {32810, "&Delete"},
+    {59392, "&Toolbar"}, {59393, "&Status Bar"}, {102, "&Folder Bar"}, {104, "&Preview Bar"},
+    {32780, "Th&umbnails"}, {59409, "&Large Icons"}, {59408, "S&mall Icons"}, {32778, "L&ist"},
+    {32779, "&Details"}, {32771, "&Full Screen"}, {32772, "&Rectangle"}, {32773, "&Circle"},
+    {32774, "&Ellipse"}, {32775, "&Polygon"}, {32806, "&Object"}, {32800, "&Timer"},
+    {32777, "Capture &Icons"}, {32802, "Record &AVI"}, {32811, "&Option..."}, {32861, "&Contents"},
+    {57666, "&Index..."}, {32860, "&Visit Our Website"}, {57664, "&About"},
+    {32863, "&Show Main Window"},
+};
+
+// A settings file is a few hundred bytes; anything past this is not one of ours,
+// and reading it whole would only cost memory.
+constexpr std::streamoff kMaxSettingsFileSize = 16 << 20;
+
+std::string NameByTime(std::string_view extension)
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return FormatTimeName(local) + std::string(extension);
+}
+
+std::string NextNumberedName(const std::string& name, const std::string& pattern,
+                             std::string_view extension, int16_t& number)
+{
+    int16_t n = number;
+    number = int16_t(uint16_t(n) + 1u);
+    return FormatNumberedName(name, pattern, extension, NumberForName(n));
+}
+
+void CollectLanguageFiles()
+{
+    g_languageFiles.clear();
+    std::string folder = LanguageFolder();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (dirent* entry = readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (name.size() > 4 && name.ends_with(".ini"))
+            g_languageFiles.push_back(folder + "/" + std::string(name));
+    }
+    closedir(dir);
+}
+
+} // namespace
+
+std::string LanguageFolder() { return GetProgramFolder() + "/Language"; }
+
+CEnv::CEnv()
+    : m_crBitmapBack(0x007D7D00), // RGB(0,125,125)
+      m_crPreviewBack(0)
+{
+    for (const auto& [id, text] : kDefaultMenuTexts)
+        m_mapDefaultText.emplace(id, text);
+    std::string folder = GetProgramFolder();
+    m_strBitmapPath = folder + "/Capture/Bitmap";
+    m_strAviPath = folder + "/Capture/AVI";
+    m_strIconPath = folder + "/Capture/Icon";
+    SetDefaultHotkeys();
+}
+
+std::string CEnv::SettingsFilePath() { return GetProgramFolder() + "/capture.cfg"; }
+
+bool CEnv::Load()
+{
+    std::string path = SettingsFilePath();
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+        in.seekg(0, std::ios::end);
+        std::streamoff size = in.tellg();
+        in.seekg(0);
+        std::vector<uint8_t> bytes;
+        if (size > 0 && size <= kMaxSettingsFileSize) {
+            bytes.resize(size_t(size));
+            in.read(reinterpret_cast<char*>(bytes.data()), size);
+            bytes.resize(size_t(std::max<std::streamsize>(in.gcount(), 0)));
+        }
+        SettingsReadResult result = DeserializeSettings(bytes, *this, g_strLanguageFile);
+        m_bLoadedFileDamaged = !result.complete && size > 0;
+        EnsureFolder(m_strBitmapPath);
+        EnsureFolder(m_strAviPath);
+        EnsureFolder(m_strIconPath);
+    }
+    CollectLanguageFiles();
+    return true;
+}
+
+bool CEnv::Save()
+{
+    std::string path = SettingsFilePath();
+    if (m_bLoadedFileDamaged) {
+        // Keep what could not be read beside the file that replaces it.
+        std::string aside = path + ".damaged";
+        unlink(aside.c_str());
+        link(path.c_str(), aside.c_str());
+    }
+    bool ok = WriteFileAtomically(path, SerializeSettings(*this, g_strLanguageFile));
+    if (ok)
+        m_bLoadedFileDamaged = false;
+    return ok;
+}
+
+void CEnv::SetDefaultHotkeys()
+{
+    m_hkFullScreen = {0, 0x2C};
+    m_hkRectangle = {MOD_CONTROL, 0x70};
+    m_hkCircle = {MOD_CONTROL, 0x71};
+    m_hkEllipse = {MOD_CONTROL, 0x72};
+    m_hkPolygon = {MOD_CONTROL, 0x73};
+    m_hkObject = {MOD_CONTROL, 0x74};
+    m_hkAvi = {MOD_CONTROL, 0x75};
+    m_hkTimer = {MOD_CONTROL | MOD_SHIFT, 0x54};
+}
+
+void CEnv::RegisterHotkeys(bool exceptAvi)
+{
+    if (!m_registrar)
+        return;
+    const std::pair<int, const HotkeySetting*> keys[] = {
+        {HOTKEY_FULLSCREEN, &m_hkFullScreen}, {HOTKEY_RECTANGLE, &m_hkRectangle},
+        {HOTKEY_CIRCLE, &m_hkCircle},         {HOTKEY_ELLIPSE, &m_hkEllipse},
+        {HOTKEY_POLYGON, &m_hkPolygon},       {HOTKEY_OBJECT, &m_hkObject},
+        {HOTKEY_AVI, &m_hkAvi},               {HOTKEY_TIMER, &m_hkTimer},
+    };
+    for (const auto& [id, key] : keys)
+        if (!(exceptAvi && id == HOTKEY_AVI))
+            m_registrar->Register(id, *key);
+}
+
+void CEnv::UnregisterHotkeys(bool exceptAvi)
+{
+    if (!m_registrar)
+        return;
+    for (int id : {HOTKEY_FULLSCREEN, HOTKEY_RECTANGLE, HOTKEY_CIRCLE, HOTKEY_ELLIPSE,
+                   HOTKEY_POLYGON, HOTKEY_OBJECT, HOTKEY_AVI, HOTKEY_TIMER})
+        if (!(exceptAvi && id == HOTKEY_AVI))
+            m_registrar->Unregister(id);
+}
+
+std::string CEnv::GetImageFileName(int imageType)
+{
+    std::string_view extension = ImageTypeExtension(imageType);
+    std::string name = m_bBitmapNameByTime
+                           ? NameByTime(extension)
+                           : NextNumberedName(m_strBitmapName, m_strBitmapSuffix, extension, m_nBitmapNumber);
+    return m_strBitmapPath + "/" + name;
+}
+
+std::string CEnv::GetAviFileName()
+{
+    std::string name = m_bAviNameByTime ? NameByTime(".avi")
+                                        : NextNumberedName(m_strAviName, m_strAviSuffix, ".avi", m_nAviNumber);
+    return m_strAviPath + "/" + name;
+}
+
+std::string CEnv::GetDefaultAviPlayer() const
+{
+    for (const auto& tool : m_aviTools)
+        if (tool.isDefault)
+            return tool.command;
+    return {};
+}
+
+} // namespace vistrel

@@ -1,0 +1,97 @@
+#pragma once
+// CEnv: the program's one settings record. theEnv is built with every default
+// before start-up, loaded from "capture.cfg", read directly by every part of the
+// program and written back when the Options sheet is accepted and at exit.
+// User-interface thread only, except GetAviFileName (the recorder's thread, while
+// the modal recording dialog keeps everything else from writing those fields).
+
+#include "settings/hotkey_setting.h"
+#include "settings/tool_entry.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace vistrel {
+
+class CEnv {
+public:
+    CEnv(); // every default; the save folders hang from the program folder of this moment
+
+    // Menu command identifier -> English text, and -> the text now shown.
+    std::unordered_map<uint32_t, std::string> m_mapDefaultText;
+    std::unordered_map<uint32_t, std::string> m_mapMenuText;
+
+    std::string m_strBitmapPath;
+    std::string m_strAviPath;
+    std::string m_strIconPath;
+    uint32_t m_crBitmapBack;  // red in the low byte, then green, then blue
+    uint32_t m_crPreviewBack;
+    HotkeySetting m_hkRectangle;
+    HotkeySetting m_hkCircle;
+    HotkeySetting m_hkEllipse;
+    HotkeySetting m_hkFullScreen;
+    HotkeySetting m_hkPolygon;
+    HotkeySetting m_hkObject;
+    HotkeySetting m_hkAvi;
+    HotkeySetting m_hkTimer;
+    int32_t m_bAutorun = 0;
+    int32_t m_bAutoSaveOnExit = 0;
+    int32_t m_bHideSelf = 1;
+    int32_t m_bShowMagnifier = 1;
+    int32_t m_bReserved1 = 1;
+    int32_t m_bReserved2 = 1;
+    int32_t m_bReserved3 = 1;
+    int32_t m_bShowReminder = 1;
+    std::vector<ToolEntry> m_aviTools;
+    std::vector<ToolEntry> m_bitmapTools;
+    int32_t m_bBitmapNameByTime = 0;
+    std::string m_strBitmapName = "Image";
+    std::string m_strBitmapSuffix = "###";
+    int16_t m_nBitmapNumber = 0;
+    int32_t m_bAviNameByTime = 0;
+    std::string m_strAviName = "Clip";
+    std::string m_strAviSuffix = "###";
+    int16_t m_nAviNumber = 0;
+    int32_t m_nCaptureType = 0;
+
+    // The settings file "capture.cfg" in the program folder. Load reads it if it
+    // exists (from a damaged file it keeps the fields read whole; it never changes
+    // the file), makes sure the save folders exist and collects the language
+    // files. Save writes it atomically, first keeping a damaged or foreign file
+    // it replaces as "capture.cfg.damaged"; false when it could not be written,
+    // the old file then unchanged.
+    bool Load();
+    bool Save();
+    static std::string SettingsFilePath();
+
+    void SetDefaultHotkeys();
+    // Registration goes through the registrar the program installs; without one
+    // (command-line use, tests) these do nothing.
+    void SetHotkeyRegistrar(HotkeyRegistrar* registrar) { m_registrar = registrar; }
+    void RegisterHotkeys(bool exceptAvi);
+    void UnregisterHotkeys(bool exceptAvi);
+
+    // Full path of the next capture file; raises the number unless naming by time.
+    std::string GetImageFileName(int imageType);
+    std::string GetAviFileName();
+
+    std::string GetDefaultAviPlayer() const;
+    void ClearBitmapTools() { m_bitmapTools.clear(); }
+    void ClearAviTools() { m_aviTools.clear(); }
+
+private:
+    HotkeyRegistrar* m_registrar = nullptr;
+    bool m_bLoadedFileDamaged = false;
+};
+
+extern CEnv theEnv;
+extern CEnv* g_pEnv;
+extern std::string g_strLanguageFile;       // chosen language file; empty: English
+extern std::vector<std::string> g_languageFiles; // found at start, not stored
+
+// The language folder: program folder + "/Language".
+std::string LanguageFolder();
+
+} // namespace vistrel
