@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+struct CommandLine {
+    bool help = false;
+    bool printSettings = false;
+    std::vector<std::string> assignments; // --set FIELD=VALUE
+    std::vector<std::string> capture;     // --capture SHAPE [POINTS...]
+    bool noCursor = false;
+    std::string home;
+    // Whatever is not one of our options, joined by blanks: the command line whose
+    // last character '0' starts the program minimised (autorun passes " 0").
+    std::string rest;
+};
+
+// The words that hand a --capture to the running copy.
+QStringList CaptureRequestWords(const CommandLine& commandLine);
+
+// nullopt with the message in error when the words do not parse.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const kUsageText;
+
+} // namespace vistrel

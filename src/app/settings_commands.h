@@ -1,0 +1,16 @@
+#pragma once
+// --print-settings and --set, shared by the command line and the running copy
+// (which carries out the --set of a later copy).
+
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+class CEnv;
+
+// Applies every assignment to theEnv and g_strLanguageFile, or none of them:
+// returns 0, or 2 with the reason in error.
+int ApplySettingAssignments(const std::vector<std::string>& assignments, std::string& error);
+
+} // namespace vistrel

@@ -1,0 +1,96 @@
+#include "capture/still_capture.h"
+
+#include "capture/core/cursor_overlay.h"
+#include "capture/core/shaped_bitmap.h"
+#include "platform/x11/cursor_image.h"
+#include "platform/x11/screen_grab.h"
+#include "platform/x11/window_at_pointer.h"
+#include "platform/x11/x11_connection.h"
+#include "settings/env.h"
+
+#include <optional>
+
+namespace vistrel {
+
+namespace {
+
+// Captures are opaque, so a screen of depth 24 or 32 gives 24-bit files.
+constexpr int kCaptureBitsPerPixel = 24;
+
+StillCaptureResult Failed(int status, std::string error)
+{
+    return {status, {}, std::move(error)};
+}
+
+std::optional<CursorImage> CursorIfWanted(const x11::Connection& conn, bool wanted)
+{
+    if (!wanted)
+        return std::nullopt;
+    // No XFixes: the capture goes on without the cursor.
+    return x11::ReadCursorImage(conn);
+}
+
+StillCaptureResult Save(CEnv& env, Bitmap bitmap, std::vector<std::string>& list)
+{
+    SavedCapture saved = SaveCapture(env, std::move(bitmap), kCaptureBitsPerPixel, list);
+    if (saved.path.empty())
+        return Failed(1, "no file name could be made");
+    if (!saved.written)
+        return {1, saved.path, "cannot write " + saved.path};
+    return {0, saved.path, {}};
+}
+
+// One grab of a rectangle with the cursor where it was relative to it: a timer
+// shot, or the window under the pointer.
+StillCaptureResult CaptureRectangle(const x11::Connection& conn, const x11::ScreenRect& rect,
+                                    bool withCursor, CEnv& env, std::vector<std::string>& list)
+{
+    std::string error;
+    auto bitmap = x11::GrabArea(conn, rect, &error);
+    if (!bitmap)
+        return Failed(1, "cannot grab the screen: " + error);
+    if (auto cursor = CursorIfWanted(conn, withCursor))
+        DrawCursor(*bitmap, *cursor, rect.x, rect.y);
+    return Save(env, std::move(*bitmap), list);
+}
+
+} // namespace
+
+StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
+                                   std::vector<std::string>& bitmapList)
+{
+    x11::Connection conn;
+    if (!conn.ok())
+        return Failed(1, conn.error());
+
+    if (request.kind == CaptureKind::Area) {
+        x11::ScreenRect rect{request.points[0].x, request.points[0].y, request.points[1].x, request.points[1].y};
+        return CaptureRectangle(conn, rect, request.includeCursor, env, bitmapList);
+    }
+    if (request.kind == CaptureKind::Window) {
+        std::string error;
+        auto window = x11::WindowAtPointer(conn, &error);
+        if (!window)
+            return Failed(1, "no window under the pointer: " + error);
+        if (window->visible.empty())
+            return Failed(2, "the window under the pointer is not visible");
+        return CaptureRectangle(conn, window->visible, false, env, bitmapList);
+    }
+
+    // Checked before the grab, so a refused shape uses up no number.
+    CaptureAreaResult area = AreaForRequest(request, conn.width(), conn.height());
+    if (auto* problem = std::get_if<CaptureAreaError>(&area))
+        return Failed(2, DescribeAreaError(*problem));
+
+    std::string error;
+    auto frozen = x11::GrabScreen(conn, &error);
+    if (!frozen)
+        return Failed(1, "cannot grab the screen: " + error);
+    // Only a full-screen capture shows the cursor.
+    auto cursor = CursorIfWanted(conn, request.kind == CaptureKind::FullScreen && request.includeCursor);
+    Bitmap shaped = BuildShapedBitmap(std::move(*frozen), std::get<CaptureArea>(area),
+                                      ArgbFromColorRef(env.m_crBitmapBack), cursor ? &*cursor : nullptr);
+    return Save(env, std::move(shaped), bitmapList);
+}
+
+} // namespace vistrel

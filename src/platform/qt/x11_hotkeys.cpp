@@ -1,0 +1,174 @@
+#include "platform/qt/x11_hotkeys.h"
+
+#include "platform/x11/virtual_keys.h"
+
+#include <QGuiApplication>
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+#define XK_MISCELLANY
+#include <X11/keysymdef.h>
+
+#include <cstdlib>
+
+namespace vistrel {
+
+namespace {
+
+uint16_t XModifiers(uint32_t modifiers)
+{
+    uint16_t mask = 0;
+    if (modifiers & MOD_ALT)
+        mask |= XCB_MOD_MASK_1;
+    if (modifiers & MOD_CONTROL)
+        mask |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & MOD_SHIFT)
+        mask |= XCB_MOD_MASK_SHIFT;
+    return mask;
+}
+
+} // namespace
+
+void X11Hotkeys::KeySymbolsDeleter::operator()(_XCBKeySymbols* symbols) const
+{
+    xcb_key_symbols_free(symbols);
+}
+
+X11Hotkeys::X11Hotkeys(QObject* parent) : QObject(parent)
+{
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    m_conn = x11->connection();
+    const xcb_setup_t* setup = xcb_get_setup(m_conn);
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup);
+    if (!it.rem) {
+        m_conn = nullptr;
+        return;
+    }
+    m_root = it.data->root;
+    m_symbols.reset(xcb_key_symbols_alloc(m_conn));
+    m_numLockMask = FindNumLockMask();
+    qApp->installNativeEventFilter(this);
+}
+
+X11Hotkeys::~X11Hotkeys()
+{
+    if (qApp)
+        qApp->removeNativeEventFilter(this);
+    for (const Grab& g : m_grabs)
+        UngrabAllLockVariants(g.keycode, g.modifiers);
+    if (m_conn)
+        xcb_flush(m_conn);
+}
+
+uint16_t X11Hotkeys::FindNumLockMask()
+{
+    std::unique_ptr<xcb_keycode_t, decltype(&std::free)> numLock(
+        xcb_key_symbols_get_keycode(m_symbols.get(), XK_Num_Lock), &std::free);
+    xcb_get_modifier_mapping_reply_t* reply =
+        xcb_get_modifier_mapping_reply(m_conn, xcb_get_modifier_mapping(m_conn), nullptr);
+    if (!reply || !numLock) {
+        std::free(reply);
+        return XCB_MOD_MASK_2; // where nearly every keyboard map has it
+    }
+    std::unique_ptr<xcb_get_modifier_mapping_reply_t, decltype(&std::free)> owner(reply, &std::free);
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
+    int perModifier = reply->keycodes_per_modifier;
+    for (int mod = 0; mod < 8; ++mod)
+        for (int k = 0; k < perModifier; ++k)
+            for (const xcb_keycode_t* n = numLock.get(); *n != XCB_NO_SYMBOL; ++n)
+                if (codes[mod * perModifier + k] == *n)
+                    return uint16_t(1u << mod);
+    return XCB_MOD_MASK_2;
+}
+
+bool X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
+{
+    const uint16_t variants[] = {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(m_numLockMask | XCB_MOD_MASK_LOCK)};
+    xcb_void_cookie_t cookies[4];
+    for (int i = 0; i < 4; ++i)
+        cookies[i] = xcb_grab_key_checked(m_conn, 1, m_root, uint16_t(modifiers | variants[i]), keycode,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    bool ok = true;
+    for (auto cookie : cookies) {
+        if (xcb_generic_error_t* error = xcb_request_check(m_conn, cookie)) {
+            ok = false;
+            std::free(error);
+        }
+    }
+    if (!ok)
+        UngrabAllLockVariants(keycode, modifiers);
+    return ok;
+}
+
+void X11Hotkeys::UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
+{
+    if (!m_conn)
+        return;
+    const uint16_t variants[] = {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(m_numLockMask | XCB_MOD_MASK_LOCK)};
+    for (uint16_t v : variants)
+        xcb_ungrab_key(m_conn, keycode, m_root, uint16_t(modifiers | v));
+}
+
+bool X11Hotkeys::Register(int id, HotkeySetting key)
+{
+    Unregister(id);
+    if (!m_conn || !key.isSet())
+        return false;
+    uint32_t keysym = x11::KeysymForVirtualKey(key.virtualKey);
+    if (!keysym)
+        return false;
+    std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
+        xcb_key_symbols_get_keycode(m_symbols.get(), keysym), &std::free);
+    if (!codes || *codes == XCB_NO_SYMBOL)
+        return false;
+    uint8_t keycode = *codes;
+    uint16_t modifiers = XModifiers(key.modifiers);
+    // Two ids on one key would both fire; like the system, the second one fails.
+    for (const Grab& g : m_grabs)
+        if (g.keycode == keycode && g.modifiers == modifiers)
+            return false;
+    if (!GrabAllLockVariants(keycode, modifiers))
+        return false;
+    m_grabs.push_back({id, keycode, modifiers});
+    return true;
+}
+
+void X11Hotkeys::Unregister(int id)
+{
+    for (auto it = m_grabs.begin(); it != m_grabs.end(); ++it) {
+        if (it->id == id) {
+            UngrabAllLockVariants(it->keycode, it->modifiers);
+            xcb_flush(m_conn);
+            m_grabs.erase(it);
+            return;
+        }
+    }
+}
+
+bool X11Hotkeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType != "xcb_generic_event_t" || m_grabs.empty())
+        return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    uint8_t type = event->response_type & 0x7F;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+        return false;
+    auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
+    if (key->event != m_root)
+        return false;
+    const uint16_t relevant = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+    uint16_t state = key->state & relevant;
+    for (const Grab& g : m_grabs) {
+        if (g.keycode == key->detail && g.modifiers == state) {
+            if (type == XCB_KEY_PRESS)
+                emit hotkeyPressed(g.id);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace vistrel

@@ -1,0 +1,59 @@
+#pragma once
+// System-wide hotkeys on X: each key is grabbed on the root window through the
+// toolkit's own connection (the key events arrive there), once for every
+// combination of Num Lock and Caps Lock, so the key works whatever their state.
+// A grab another client holds is detected (checked request) and reported as not
+// registered. User-interface thread only.
+
+#include "settings/hotkey_setting.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct xcb_connection_t;
+struct _XCBKeySymbols;
+
+namespace vistrel {
+
+class X11Hotkeys : public QObject, public QAbstractNativeEventFilter, public HotkeyRegistrar {
+    Q_OBJECT
+public:
+    // Needs a running QGuiApplication on the xcb platform; otherwise every
+    // registration fails quietly.
+    explicit X11Hotkeys(QObject* parent = nullptr);
+    ~X11Hotkeys() override;
+
+    bool Register(int id, HotkeySetting key) override;
+    void Unregister(int id) override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+signals:
+    void hotkeyPressed(int id);
+
+private:
+    struct Grab {
+        int id;
+        uint8_t keycode;
+        uint16_t modifiers;
+    };
+    struct KeySymbolsDeleter {
+        void operator()(_XCBKeySymbols* symbols) const;
+    };
+
+    bool GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
+    void UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
+    uint16_t FindNumLockMask();
+
+    xcb_connection_t* m_conn = nullptr;
+    uint32_t m_root = 0;
+    uint16_t m_numLockMask = 0;
+    std::unique_ptr<_XCBKeySymbols, KeySymbolsDeleter> m_symbols;
+    std::vector<Grab> m_grabs;
+};
+
+} // namespace vistrel

@@ -1,0 +1,90 @@
+#!/bin/bash
+# Start-up, single copy and hand-over, hotkeys, --set through the running copy,
+# and the settings written at exit. Usage: test_startup.sh /path/to/vistrel
+
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_time_limit 150
+
+VISTREL=${1:-}
+[[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
+LOG=$E2E_TMP/first.log
+
+e2e_start_xvfb 1024x768x24
+e2e_start_openbox
+e2e_make_home
+CFG=$VISTREL_HOME/capture.cfg
+
+# hotkey_lines: how many hotkey trace lines with this id the first copy printed.
+hotkey_lines() { grep -c "hotkey $1\$" "$LOG"; }
+wait_for_hotkey_lines() { e2e_wait_until 3 eval '[[ $(hotkey_lines '"$1"') -ge '"$2"' ]]'; }
+window_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
+is_hidden() { window_state "$1" | grep -q _NET_WM_STATE_HIDDEN || ! xwininfo -id "$1" | grep -q IsViewable; }
+
+check "the first copy starts and shows its window \"Vistrel\""
+VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>"$LOG"
+FIRST=$E2E_LAST_PID
+WIN=$(wait_for_window '^Vistrel$' 15)
+[[ ! -e $CFG ]] || fail "the settings file was written at start"
+
+check "hotkeys reach the program: Ctrl+F1 (0x608), Print (0x607), Ctrl+Shift+T (0x615)"
+xdotool key ctrl+F1
+wait_for_hotkey_lines 0x608 1 || fail "Ctrl+F1 did not arrive; log: $(cat "$LOG")"
+xdotool key Print ctrl+shift+t
+wait_for_hotkey_lines 0x607 1 || fail "Print did not arrive"
+wait_for_hotkey_lines 0x615 1 || fail "Ctrl+Shift+T did not arrive"
+check "a hotkey works with Num Lock on"
+xdotool key Num_Lock ctrl+F1 Num_Lock
+wait_for_hotkey_lines 0x608 2 || fail "Ctrl+F1 with Num Lock did not arrive"
+
+check "a second copy ends with status 0 and writes no settings"
+xdotool windowminimize --sync "$WIN" 2>/dev/null || xdotool windowminimize "$WIN"
+e2e_wait_until 5 is_hidden "$WIN" || fail "the window did not minimise"
+e2e_spawn "$VISTREL"
+wait_for_exit "$E2E_LAST_PID" 10
+status=$?
+[[ $status -eq 0 ]] || fail "second copy ended with status $status"
+[[ ! -e $CFG ]] || fail "the second copy wrote the settings file"
+check "the first copy's window was restored from minimised"
+e2e_wait_until 5 eval '! is_hidden '"$WIN" || fail "the window stayed minimised: $(window_state "$WIN")"
+[[ $(xdotool search --onlyvisible --name '^Vistrel$' | wc -l) -eq 1 ]] || fail "more than one Vistrel window"
+
+check "--set with a value that does not fit is refused (status 2) and changes nothing"
+"$VISTREL" --set m_hkRectangle=2,0x41 --set m_nCaptureType=9 2>"$E2E_TMP/err"
+[[ $? -eq 2 ]] || fail "expected status 2"
+grep -q m_nCaptureType "$E2E_TMP/err" || fail "no clear message: $(cat "$E2E_TMP/err")"
+"$VISTREL" --set no_such_field=1 2>/dev/null
+[[ $? -eq 2 ]] || fail "an unknown field was not refused"
+xdotool key ctrl+a
+sleep 0.5
+[[ $(hotkey_lines 0x608) -eq 2 ]] || fail "a refused --set still changed the hotkey"
+
+check "--set through the running copy moves the rectangle hotkey to Ctrl+A"
+"$VISTREL" --set m_hkRectangle=2,0x41 || fail "--set failed"
+[[ -s $CFG ]] || fail "--set did not save the settings"
+xdotool key ctrl+a
+wait_for_hotkey_lines 0x608 3 || fail "the new key Ctrl+A does not work"
+xdotool key ctrl+F1
+sleep 0.5
+[[ $(hotkey_lines 0x608) -eq 3 ]] || fail "the old key Ctrl+F1 still works"
+
+check "the settings file is written at exit (SIGTERM ends the program in order)"
+before=$(stat -c %Y.%s "$CFG")
+sleep 1.1
+e2e_stop "$FIRST" 10
+wait "$FIRST" 2>/dev/null
+after=$(stat -c %Y.%s "$CFG")
+[[ $before != "$after" ]] || fail "the settings file was not written at exit"
+"$VISTREL" --print-settings | grep -q '"m_hkRectangle": {"modifiers": 2, "virtualKey": 65}' ||
+    fail "the saved hotkey is not in the settings: $("$VISTREL" --print-settings)"
+
+check "after the last copy ends a new start is the first copy again; zh_CN picks the Chinese file"
+LANG=zh_CN.UTF-8 LC_ALL= LC_MESSAGES= e2e_spawn "$VISTREL" 0
+SECOND=$E2E_LAST_PID
+e2e_wait_until 15 eval 'xdotool search --name "^Vistrel\$" >/dev/null' || fail "the program did not start again"
+WIN=$(xdotool search --name '^Vistrel$' | head -n 1)
+check "a last argument 0 starts it minimised"
+e2e_wait_until 5 is_hidden "$WIN" || fail "not minimised with a last argument 0"
+e2e_stop "$SECOND" 10
+"$VISTREL" --print-settings | grep -q "\"g_strLanguageFile\": \"$VISTREL_HOME/Language/vstlchs.ini\"" ||
+    fail "the Chinese default language file was not chosen"
+echo "PASS"

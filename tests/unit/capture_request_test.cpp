@@ -1,0 +1,91 @@
+#include "capture/core/capture_request.h"
+#include "capture/core/save_capture.h"
+#include "settings/env.h"
+#include "temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace vistrel;
+using vistrel::test::TempHome;
+
+namespace {
+
+std::optional<CaptureRequest> Parse(std::vector<std::string> words, std::string* error = nullptr)
+{
+    std::string e;
+    auto r = ParseCaptureRequest(words, true, e);
+    if (error)
+        *error = e;
+    return r;
+}
+
+} // namespace
+
+TEST(CaptureRequest, RefusesBadWordsBeforeAnythingIsGrabbed)
+{
+    std::string error;
+    EXPECT_FALSE(Parse({}, &error));
+    EXPECT_FALSE(Parse({"triangle"}, &error));
+    EXPECT_NE(error.find("unknown shape"), std::string::npos);
+    EXPECT_FALSE(Parse({"rectangle", "1", "2", "3"}, &error));
+    EXPECT_FALSE(Parse({"rectangle", "1", "2", "3", "x"}, &error));
+    EXPECT_NE(error.find("\"x\""), std::string::npos);
+    EXPECT_FALSE(Parse({"rectangle", "1", "2", "3", "4.5"}));
+    EXPECT_FALSE(Parse({"rectangle", "1", "2", "3", "99999999999"}));
+    EXPECT_FALSE(Parse({"polygon", "0", "0", "10", "0"}, &error));
+    EXPECT_FALSE(Parse({"polygon", "0", "0", "10", "0", "5"}));
+    EXPECT_FALSE(Parse({"fullscreen", "1"}));
+    EXPECT_FALSE(Parse({"area", "0", "0", "0", "10"}));
+    auto ok = Parse({"circle", "-5", "10", "20", "30"});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->points, (std::vector<Point>{{-5, 10}, {20, 30}}));
+}
+
+TEST(CaptureRequest, AreasOfEachShape)
+{
+    auto rect = AreaForRequest(*Parse({"rectangle", "30", "40", "10", "20"}), 100, 100);
+    ASSERT_TRUE(std::holds_alternative<CaptureArea>(rect));
+    EXPECT_EQ(std::get<CaptureArea>(rect).rect(), (Rect{10, 20, 30, 40}));
+
+    auto full = AreaForRequest(*Parse({"fullscreen"}), 640, 480);
+    EXPECT_EQ(std::get<CaptureArea>(full).rect(), (Rect{0, 0, 640, 480}));
+
+    auto flat = AreaForRequest(*Parse({"ellipse", "10", "20", "50", "20"}), 100, 100);
+    EXPECT_EQ(std::get<CaptureAreaError>(flat), CaptureAreaError::Empty);
+    auto dot = AreaForRequest(*Parse({"circle", "10", "20", "10", "20"}), 100, 100);
+    EXPECT_EQ(std::get<CaptureAreaError>(dot), CaptureAreaError::Empty);
+
+    // Three clicked vertices: the double click lands on the last, which closes it.
+    auto tri = AreaForRequest(*Parse({"polygon", "10", "10", "50", "10", "10", "40"}), 100, 100);
+    ASSERT_TRUE(std::holds_alternative<CaptureArea>(tri));
+    const Rect& box = std::get<CaptureArea>(tri).rect();
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.top, 10);
+    EXPECT_LE(box.right, 50);
+    EXPECT_LE(box.bottom, 40);
+    auto line = AreaForRequest(*Parse({"polygon", "0", "0", "10", "10", "20", "20"}), 100, 100);
+    EXPECT_TRUE(std::holds_alternative<CaptureAreaError>(line));
+}
+
+TEST(SaveCapture, WritesUnderTheNextNameAndListsIt)
+{
+    TempHome home;
+    CEnv env;
+    env.m_nCaptureType = 3; // the folder does not exist yet: the save makes it
+    std::vector<std::string> list;
+    SavedCapture first = SaveCapture(env, Bitmap(8, 4, MakeArgb(1, 2, 3)), 24, list);
+    EXPECT_TRUE(first.written);
+    EXPECT_EQ(first.path, env.m_strBitmapPath + "/Image000.png");
+    EXPECT_TRUE(std::filesystem::is_regular_file(first.path));
+
+    // A folder that cannot be made: nothing written, reported, the name still listed.
+    std::ofstream(home.file("plainfile")) << "x";
+    env.m_strBitmapPath = home.file("plainfile/sub");
+    SavedCapture second = SaveCapture(env, Bitmap(8, 4), 24, list);
+    EXPECT_FALSE(second.written);
+    EXPECT_EQ(list, (std::vector<std::string>{first.path, second.path}));
+    EXPECT_EQ(env.m_nBitmapNumber, 2);
+}
