@@ -30,16 +30,6 @@ const char* const kUsageText =
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved.\n"
     "Exit status: 0 done, 1 failed, 2 refused (bad option or value).\n";
 
-QStringList CaptureRequestWords(const CommandLine& commandLine)
-{
-    QStringList words = {"--capture"};
-    for (const auto& word : commandLine.capture)
-        words << QString::fromStdString(word);
-    if (commandLine.noCursor)
-        words << "--no-cursor";
-    return words;
-}
-
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
 {
     CommandLine cl;

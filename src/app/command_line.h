@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QStringList>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,9 +17,6 @@ struct CommandLine {
     // last character '0' starts the program minimised (autorun passes " 0").
     std::string rest;
 };
-
-// The words that hand a --capture to the running copy.
-QStringList CaptureRequestWords(const CommandLine& commandLine);
 
 // nullopt with the message in error when the words do not parse.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
