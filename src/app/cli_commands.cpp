@@ -29,7 +29,7 @@ bool SaveSettings()
 
 int PrintSettings()
 {
-    theEnv.Load();
+    theEnv.Load(false);
     std::cout << SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles);
     return 0;
 }

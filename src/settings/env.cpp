@@ -92,7 +92,7 @@ CEnv::CEnv()
 
 std::string CEnv::SettingsFilePath() { return GetProgramFolder() + "/capture.cfg"; }
 
-bool CEnv::Load()
+bool CEnv::Load(bool ensureFolders)
 {
     std::string path = SettingsFilePath();
     std::ifstream in(path, std::ios::binary);
@@ -108,9 +108,11 @@ bool CEnv::Load()
         }
         SettingsReadResult result = DeserializeSettings(bytes, *this, g_strLanguageFile);
         m_bLoadedFileDamaged = !result.complete && size > 0;
-        EnsureFolder(m_strBitmapPath);
-        EnsureFolder(m_strAviPath);
-        EnsureFolder(m_strIconPath);
+        if (ensureFolders) {
+            EnsureFolder(m_strBitmapPath);
+            EnsureFolder(m_strAviPath);
+            EnsureFolder(m_strIconPath);
+        }
     }
     CollectLanguageFiles();
     return true;

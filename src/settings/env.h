@@ -62,7 +62,8 @@ public:
     // files. Save writes it atomically, first keeping a damaged or foreign file
     // it replaces as "capture.cfg.damaged"; false when it could not be written,
     // the old file then unchanged.
-    bool Load();
+    // ensureFolders false: read only, as --print-settings does, creating nothing.
+    bool Load(bool ensureFolders = true);
     bool Save();
     static std::string SettingsFilePath();
 
