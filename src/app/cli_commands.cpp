@@ -27,6 +27,21 @@ bool SaveSettings()
 
 } // namespace
 
+std::optional<CommandLine> TakeCommandLine(int argc, char** argv)
+{
+    std::string error;
+    auto cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!cl) {
+        std::cerr << "vistrel: " << error << "\n";
+        return std::nullopt;
+    }
+    if (!cl->home.empty()) {
+        SetProgramFolderOverride(cl->home);
+        theEnv = CEnv();
+    }
+    return cl;
+}
+
 int PrintSettings()
 {
     theEnv.Load(false);

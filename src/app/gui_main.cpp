@@ -67,17 +67,9 @@ int CommandForRunningCopy(int argc, char** argv, const CommandLine& cl)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::string error;
-    auto cl = ParseCommandLine(args, error);
-    if (!cl) {
-        std::cerr << "vistrel: " << error << "\n";
+    auto cl = TakeCommandLine(argc, argv);
+    if (!cl)
         return 2;
-    }
-    if (!cl->home.empty()) {
-        SetProgramFolderOverride(cl->home);
-        theEnv = CEnv();
-    }
     if (!cl->assignments.empty() || !cl->capture.empty())
         return CommandForRunningCopy(argc, argv, *cl);
 

@@ -8,7 +8,6 @@
 #include "app/command_line.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
-#include "settings/env.h"
 
 #include <cerrno>
 #include <cstring>
@@ -31,26 +30,19 @@ int ContinueInGui(char** argv)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::string error;
-    auto cl = ParseCommandLine(args, error);
-    if (!cl) {
-        std::cerr << "vistrel: " << error << "\n";
+    auto cl = TakeCommandLine(argc, argv);
+    if (!cl)
         return 2;
-    }
     if (cl->help) {
         std::cout << kUsageText;
         return 0;
-    }
-    if (!cl->home.empty()) {
-        SetProgramFolderOverride(cl->home);
-        theEnv = CEnv(); // the defaults hang from the program folder
     }
     if (cl->printSettings)
         return PrintSettings();
 
     std::optional<CaptureRequest> capture;
     if (!cl->capture.empty()) {
+        std::string error;
         capture = ParseCaptureRequest(cl->capture, !cl->noCursor, error);
         if (!capture) {
             std::cerr << "vistrel: " << error << "\n";
