@@ -38,10 +38,13 @@ public:
     int GetHeight() const { return m_bitmap.height; }
     int GetBpp() const { return m_bpp; }
     const Bitmap& bitmap() const { return m_bitmap; }
+    // True when Save writes the alpha channel (where the file type has one).
+    bool KeepsAlpha() const { return m_keepAlpha; }
 
 private:
     Bitmap m_bitmap;
     int m_bpp = 0;
+    bool m_keepAlpha = false;
 };
 
 } // namespace vistrel

@@ -1,83 +1,114 @@
 #include "platform/posix/atomic_file.h"
 
 #include <cerrno>
-#include <cstring>
-#include <cstdlib>
+#include <cstdio>
+#include <exception>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vistrel {
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_target(std::move(targetPath))
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Removes the temporary file unless it was renamed into place.
+class TempFileGuard {
+public:
+    explicit TempFileGuard(std::string path) : m_path(std::move(path)) {}
+    ~TempFileGuard()
+    {
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+    void Release() { m_path.clear(); }
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+bool WriteAllToFd(int fd, std::span<const uint8_t> bytes)
 {
-    std::string pattern = m_target + ".tmp-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        m_error = std::strerror(errno);
-        m_failed = true;
-        return;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
     }
-    // mkstemp makes the file 0600; give the new file the usual mode, like a plain create.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    m_file = fdopen(fd, "wb");
-    if (!m_file) {
-        m_error = std::strerror(errno);
-        close(fd);
-        unlink(pattern.c_str());
-        m_failed = true;
-        return;
-    }
-    m_tempPath = pattern;
+    return true;
 }
 
-AtomicFileWriter::~AtomicFileWriter()
+bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& write)
 {
-    if (m_file)
-        std::fclose(m_file);
-    if (!m_tempPath.empty())
-        unlink(m_tempPath.c_str());
-}
-
-bool AtomicFileWriter::Write(std::span<const uint8_t> bytes)
-{
-    if (!m_file || m_failed)
+    if (path.empty())
         return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-        m_error = std::strerror(errno);
-        m_failed = true;
-    }
-    return !m_failed;
-}
-
-bool AtomicFileWriter::Commit()
-{
-    if (!m_file || m_failed)
+    struct stat st {};
+    const bool replacing = ::stat(path.c_str(), &st) == 0;
+    if (replacing && !S_ISREG(st.st_mode))
         return false;
-    bool ok = std::fflush(m_file) == 0 && !std::ferror(m_file) && fsync(fileno(m_file)) == 0;
-    if (!ok)
-        m_error = std::strerror(errno);
-    ok = (std::fclose(m_file) == 0) && ok;
-    m_file = nullptr;
-    if (ok && std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
-        m_error = std::strerror(errno);
+
+    std::random_device random;
+    std::string tempPath;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".tmp-%08x", unsigned(random()));
+        tempPath = path + suffix;
+        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    TempFileGuard guard(tempPath);
+    Fd file(fd);
+    bool ok = false;
+    try {
+        ok = write(file.get());
+    } catch (const std::exception&) { // out of memory while encoding, say
         ok = false;
     }
-    if (ok)
-        m_tempPath.clear();
-    m_failed = !ok;
-    return ok;
+    if (ok && replacing)
+        ok = ::fsync(file.get()) == 0;
+    ok = file.Close() && ok;
+    if (!ok || ::rename(tempPath.c_str(), path.c_str()) != 0)
+        return false;
+    guard.Release();
+    return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error)
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes)
 {
-    AtomicFileWriter writer(path);
-    bool ok = writer.Write(bytes) && writer.Commit();
-    if (!ok && error)
-        *error = writer.error();
-    return ok;
+    return ReplaceFile(path, [&](int fd) { return WriteAllToFd(fd, bytes); });
 }
 
 } // namespace vistrel

@@ -1,41 +1,26 @@
 #pragma once
 // Writes a file so that readers only ever see the old content or the complete new
-// content: the data goes to a temporary file beside the target, is flushed to
-// disk, and is renamed over the target. A failed write (full disk, missing
-// folder, crash) leaves the old file as it was and no temporary file behind.
+// content: the data goes to a new temporary file beside the target and is
+// renamed over it. Replacing an existing file syncs the data first, so a crash
+// cannot leave an empty file where a good one was (a new file skips the sync:
+// captures are written often and there is nothing to lose). On any failure (full
+// disk, missing folder, an exception from the writer) the temporary file is
+// removed and the target is untouched.
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 
 namespace vistrel {
 
-class AtomicFileWriter {
-public:
-    explicit AtomicFileWriter(std::string targetPath);
-    ~AtomicFileWriter(); // removes the temporary file unless Commit succeeded
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+// write() gets the temporary file's descriptor and returns whether it wrote
+// everything. A target that exists but is not a regular file is refused.
+bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& write);
 
-    // The stream to write to; null when the temporary file could not be made.
-    FILE* stream() const { return m_file; }
-    bool Write(std::span<const uint8_t> bytes);
-    // Flushes, syncs, closes and renames over the target. False on any failure
-    // (then the target is untouched).
-    bool Commit();
-    const std::string& error() const { return m_error; }
+bool WriteAllToFd(int fd, std::span<const uint8_t> bytes);
 
-private:
-    std::string m_target;
-    std::string m_tempPath;
-    FILE* m_file = nullptr;
-    bool m_failed = false;
-    std::string m_error;
-};
-
-// The whole write in one call.
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
-                         std::string* error = nullptr);
+// The whole content in one call.
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 
 } // namespace vistrel

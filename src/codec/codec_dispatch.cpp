@@ -1,0 +1,52 @@
+#include "codec/codec_formats.h"
+#include "codec/decode.h"
+#include "codec/encode.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace vistrel {
+
+// Pixels are stored as 0xAARRGGBB words and handed to the libraries as B,G,R,A bytes.
+static_assert(std::endian::native == std::endian::little, "the codec assumes a little-endian host");
+
+std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type)
+{
+    std::optional<DecodedImage> image;
+    switch (type) {
+    case IMAGE_TYPE_BMP: image = DecodeBmp(data); break;
+    case IMAGE_TYPE_GIF: image = DecodeGif(data); break;
+    case IMAGE_TYPE_JPG: image = DecodeJpeg(data); break;
+    case IMAGE_TYPE_PNG: image = DecodePng(data); break;
+    case IMAGE_TYPE_ICO: image = DecodeIco(data); break;
+    case IMAGE_TYPE_TIF: image = DecodeTiff(data); break;
+    }
+    if (image && image->bitmap.empty())
+        image.reset();
+    if (image)
+        image->hasAlpha = HasTransparency(image->bitmap);
+    return image;
+}
+
+bool EncodeImage(const Bitmap& bitmap, bool keepAlpha, cximage_type type, ByteSink& sink)
+{
+    if (bitmap.empty() || bitmap.pixels.size() != size_t(bitmap.width) * size_t(bitmap.height))
+        return false;
+    switch (type) {
+    case IMAGE_TYPE_BMP: return EncodeBmp(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_GIF: return EncodeGif(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_JPG: return EncodeJpeg(bitmap, sink);
+    case IMAGE_TYPE_PNG: return EncodePng(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_ICO: return EncodeIco(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_TIF: return EncodeTiff(bitmap, keepAlpha, sink);
+    }
+    return false;
+}
+
+bool HasTransparency(const Bitmap& bitmap)
+{
+    return std::any_of(bitmap.pixels.begin(), bitmap.pixels.end(),
+                       [](uint32_t p) { return AlphaOf(p) != 0xFF; });
+}
+
+} // namespace vistrel

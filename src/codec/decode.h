@@ -1,0 +1,23 @@
+#pragma once
+// In-memory decoding of the six image types. Every decoder checks each offset
+// and length against the data and the size limits of codec_limits.h; anything
+// undecodable, truncated or too large gives nullopt, never a crash.
+
+#include "codec/bitmap.h"
+#include "codec/image_type.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace vistrel {
+
+struct DecodedImage {
+    Bitmap bitmap;        // alpha is 0xFF wherever the file has no transparency
+    int bitsPerPixel = 0; // the file's own depth: 1, 4, 8, 16, 24 or 32
+    bool hasAlpha = false; // some pixel is not fully opaque
+};
+
+std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type);
+
+} // namespace vistrel

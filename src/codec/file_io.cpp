@@ -1,0 +1,44 @@
+#include "codec/file_io.h"
+
+#include "platform/posix/atomic_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vistrel {
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path, uint64_t maxBytes)
+{
+    const int raw = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (raw < 0)
+        return std::nullopt;
+    std::unique_ptr<const int, void (*)(const int*)> fd(&raw, [](const int* f) { ::close(*f); });
+    struct stat st {};
+    if (::fstat(*fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        uint64_t(st.st_size) > maxBytes)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(size_t(st.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(*fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return std::nullopt; // an error, or the file shrank while we read it
+        done += size_t(n);
+    }
+    return bytes;
+}
+
+bool WriteThroughSink(const std::string& path, const std::function<bool(ByteSink&)>& write)
+{
+    return ReplaceFile(path, [&](int fd) {
+        FdSink sink(fd);
+        return write(sink) && sink.Flush();
+    });
+}
+
+} // namespace vistrel

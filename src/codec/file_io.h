@@ -1,0 +1,21 @@
+#pragma once
+// The codec's file access: whole-file reads, and writes through a sink over the
+// program's replace-by-rename writer.
+
+#include "codec/byte_sink.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+// The bytes of a regular file of at most maxBytes; nullopt otherwise.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path, uint64_t maxBytes);
+
+// Encodes into path through the one replace-by-rename writer of the program.
+bool WriteThroughSink(const std::string& path, const std::function<bool(ByteSink&)>& write);
+
+} // namespace vistrel

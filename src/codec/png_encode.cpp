@@ -1,0 +1,296 @@
+// PNG writer on zlib alone. Screen captures are large and saved while the user
+// waits, so the writer converts one row at a time into a small buffer, picks each
+// row's filter by the usual minimum-sum-of-differences test, and deflates at a
+// low level. Large pictures are cut into bands compressed on separate threads as
+// raw deflate streams: every band but the last ends with a sync flush (byte
+// aligned, not final), so the bands laid end to end form one valid stream, and
+// the zlib trailer carries the Adler-32 sums joined with adler32_combine.
+#include "codec/codec_formats.h"
+#include "codec/png_encoder.h"
+
+#include <emmintrin.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace vistrel {
+
+namespace {
+
+constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr int64_t kMinPixelsPerBand = 256 * 1024;
+constexpr size_t kStripeBytes = 64 * 1024;
+constexpr int kSmallResidual = 8;
+
+// Filter candidates for one row. cur and prev point kLead bytes into buffers
+// whose first kLead bytes are zero, so the pixel left of the first one reads as
+// zero without a special case; prev is all zero for the first row.
+constexpr size_t kLead = 16;
+
+__m128i AbsSum(__m128i v, __m128i zero)
+{
+    // Each byte as a signed residual: its magnitude is min(v, 256 - v).
+    return _mm_sad_epu8(_mm_min_epu8(v, _mm_sub_epi8(zero, v)), zero);
+}
+
+__m128i PaethPredict(__m128i a, __m128i b, __m128i c)
+{
+    const __m128i bc = _mm_sub_epi16(b, c), ac = _mm_sub_epi16(a, c);
+    const __m128i pa = _mm_max_epi16(bc, _mm_sub_epi16(_mm_setzero_si128(), bc));
+    const __m128i pb = _mm_max_epi16(ac, _mm_sub_epi16(_mm_setzero_si128(), ac));
+    const __m128i sum = _mm_add_epi16(bc, ac);
+    const __m128i pc = _mm_max_epi16(sum, _mm_sub_epi16(_mm_setzero_si128(), sum));
+    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    const __m128i useC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bOrC = _mm_or_si128(_mm_and_si128(useC, c), _mm_andnot_si128(useC, b));
+    return _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
+}
+
+// Fills filtered[0..4] (each a type byte, then n bytes) and returns the one
+// with the smallest sum of residual magnitudes.
+int ChooseFilter(const uint8_t* cur, const uint8_t* prev, size_t n, size_t bpp,
+                 std::array<std::vector<uint8_t>, 5>& f)
+{
+    if (std::equal(cur, cur + n, prev)) {
+        std::fill(f[2].begin() + 1, f[2].end(), 0);
+        return 2; // Up: all zeros
+    }
+    const __m128i zero = _mm_setzero_si128();
+    __m128i cost[5] = {zero, zero, zero, zero, zero};
+    uint8_t* out[5];
+    for (size_t k = 0; k < 5; ++k)
+        out[k] = f[k].data() + 1;
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cur + i));
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cur + i - bpp));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i - bpp));
+        const __m128i avg = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1)));
+        const __m128i paeth = _mm_packus_epi16(
+            PaethPredict(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), _mm_unpacklo_epi8(c, zero)),
+            PaethPredict(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), _mm_unpackhi_epi8(c, zero)));
+        const __m128i r[5] = {x, _mm_sub_epi8(x, a), _mm_sub_epi8(x, b), _mm_sub_epi8(x, avg),
+                              _mm_sub_epi8(x, paeth)};
+        for (size_t k = 0; k < 5; ++k) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[k] + i), r[k]);
+            cost[k] = _mm_add_epi64(cost[k], AbsSum(r[k], zero));
+        }
+    }
+    std::array<uint64_t, 5> total{};
+    for (size_t k = 0; k < 5; ++k)
+        total[k] = uint64_t(_mm_cvtsi128_si64(cost[k])) +
+                   uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cost[k], cost[k])));
+    const uint8_t* left = cur - bpp;
+    const uint8_t* upLeft = prev - bpp;
+    for (; i < n; ++i) { // the tail, byte by byte
+        const int a = left[i], b = prev[i], c = upLeft[i];
+        const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+        const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        const uint8_t r[5] = {cur[i], uint8_t(cur[i] - a), uint8_t(cur[i] - b), uint8_t(cur[i] - ((a + b) >> 1)),
+                              uint8_t(cur[i] - paeth)};
+        for (size_t k = 0; k < 5; ++k) {
+            out[k][i] = r[k];
+            total[k] += r[k] < 128 ? r[k] : 256 - r[k];
+        }
+    }
+    return int(std::min_element(total.begin(), total.end()) - total.begin());
+}
+
+// Filtered bytes that are small but not zero: the mark of noise (photos,
+// dithering), where the residuals scatter around zero. User interfaces leave
+// zeros where colour is flat and large values at sharp edges.
+size_t CountSmallResiduals(const uint8_t* p, size_t n)
+{
+    size_t count = 0, i = 0;
+    const __m128i zero = _mm_setzero_si128(), limit = _mm_set1_epi8(kSmallResidual);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i magnitude = _mm_min_epu8(v, _mm_sub_epi8(zero, v));
+        const __m128i small = _mm_andnot_si128(_mm_cmpeq_epi8(v, zero),
+                                               _mm_cmpeq_epi8(_mm_min_epu8(magnitude, limit), magnitude));
+        count += size_t(std::popcount(unsigned(_mm_movemask_epi8(small))));
+    }
+    for (; i < n; ++i)
+        count += p[i] != 0 && (p[i] <= kSmallResidual || p[i] >= 256 - kSmallResidual);
+    return count;
+}
+
+struct Band {
+    int firstRow = 0;
+    int endRow = 0;
+    bool last = false;
+    std::unique_ptr<uint8_t[]> out;
+    size_t outSize = 0;
+    uLong adler = 0;
+    size_t rawBytes = 0;
+    bool ok = false;
+};
+
+void ConvertRow(const uint32_t* src, int width, bool alpha, uint8_t* dst)
+{
+    if (alpha) {
+        for (int x = 0; x < width; ++x, dst += 4) {
+            const uint32_t p = src[x];
+            dst[0] = RedOf(p);
+            dst[1] = GreenOf(p);
+            dst[2] = BlueOf(p);
+            dst[3] = AlphaOf(p);
+        }
+    } else {
+        for (int x = 0; x < width; ++x, dst += 3) {
+            const uint32_t p = src[x];
+            dst[0] = RedOf(p);
+            dst[1] = GreenOf(p);
+            dst[2] = BlueOf(p);
+        }
+    }
+}
+
+void CompressBand(const Bitmap& bitmap, bool alpha, const PngEncodeOptions& options, Band& band)
+{
+    const size_t bpp = alpha ? 4 : 3;
+    const size_t n = size_t(bitmap.width) * bpp;
+    const int rowsPerStripe = int(std::max<size_t>(1, kStripeBytes / (n + 1)));
+    z_stream z{};
+    int strategy = Z_DEFAULT_STRATEGY;
+    if (deflateInit2(&z, options.flatLevel, Z_DEFLATED, -15, 9, strategy) != Z_OK)
+        return;
+    band.rawBytes = (n + 1) * size_t(band.endRow - band.firstRow);
+    const size_t bound = deflateBound(&z, uLong(band.rawBytes)) + 64;
+    band.out = std::make_unique_for_overwrite<uint8_t[]>(bound);
+    z.next_out = band.out.get();
+    z.avail_out = uInt(bound);
+    std::vector<uint8_t> prevBuffer(kLead + n, 0), curBuffer(kLead + n, 0);
+    uint8_t* prev = prevBuffer.data() + kLead;
+    uint8_t* cur = curBuffer.data() + kLead;
+    std::array<std::vector<uint8_t>, 5> filtered;
+    for (size_t k = 0; k < 5; ++k) {
+        filtered[k].resize(n + 1);
+        filtered[k][0] = uint8_t(k);
+    }
+    std::vector<uint8_t> stripe;
+    stripe.reserve((n + 1) * size_t(rowsPerStripe));
+    uLong adler = adler32(0, nullptr, 0);
+    bool ok = true;
+    if (band.firstRow > 0)
+        ConvertRow(bitmap.row(band.firstRow - 1), bitmap.width, alpha, prev);
+    for (int y = band.firstRow; y < band.endRow && ok;) {
+        stripe.clear();
+        size_t noisy = 0;
+        const int stripeEnd = std::min(band.endRow, y + rowsPerStripe);
+        for (; y < stripeEnd; ++y) {
+            ConvertRow(bitmap.row(y), bitmap.width, alpha, cur);
+            const auto& row = filtered[size_t(ChooseFilter(cur, prev, n, bpp, filtered))];
+            stripe.insert(stripe.end(), row.begin(), row.end());
+            noisy += CountSmallResiduals(row.data() + 1, n);
+            std::swap(prev, cur);
+        }
+        // Busy (photo-like) stripes hold few repeats worth searching for:
+        // run-length matching codes them as small or smaller, several times
+        // faster. Flat ones (user interfaces, text) get the full match search,
+        // which finds the repeated glyphs and patterns.
+        const bool busy = noisy * 100 > size_t(options.busyPercent) * stripe.size();
+        const int wanted = busy ? options.busyStrategy : Z_DEFAULT_STRATEGY;
+        if (wanted != strategy) {
+            strategy = wanted;
+            if (deflateParams(&z, options.flatLevel, strategy) != Z_OK)
+                ok = false;
+        }
+        adler = adler32_z(adler, stripe.data(), stripe.size());
+        z.next_in = stripe.data();
+        z.avail_in = uInt(stripe.size());
+        const bool lastStripe = y == band.endRow;
+        const int flush = !lastStripe ? Z_NO_FLUSH : band.last ? Z_FINISH : Z_SYNC_FLUSH;
+        const int rc = ok ? deflate(&z, flush) : Z_STREAM_ERROR;
+        ok = (rc == Z_OK || rc == Z_STREAM_END) && z.avail_in == 0;
+        if (lastStripe && band.last)
+            ok = ok && rc == Z_STREAM_END;
+    }
+    band.outSize = size_t(z.next_out - band.out.get());
+    band.adler = adler;
+    band.ok = ok;
+    deflateEnd(&z);
+}
+
+bool WriteChunk(ByteSink& sink, const char* type, const uint8_t* data, size_t size)
+{
+    if (size > 0x7FFFFFFFu)
+        return false;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    if (size > 0) // crc32 of a null buffer restarts the sum
+        crc = crc32_z(crc, data, size);
+    return sink.Put32BE(uint32_t(size)) && sink.Write(type, 4) && (size == 0 || sink.Write(data, size)) &&
+           sink.Put32BE(uint32_t(crc));
+}
+
+int BandCount(const Bitmap& bitmap, int requested)
+{
+    if (requested > 0)
+        return std::min(requested, bitmap.height);
+    const int64_t pixels = int64_t(bitmap.width) * bitmap.height;
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    return int(std::clamp<int64_t>(pixels / kMinPixelsPerBand, 1, std::min(cores, 2)));
+}
+
+} // namespace
+
+bool EncodePngWith(const Bitmap& bitmap, bool keepAlpha, const PngEncodeOptions& options,
+                   ByteSink& sink)
+{
+    const int bandCount = BandCount(bitmap, options.parts);
+    std::vector<Band> bands(static_cast<size_t>(bandCount));
+    for (int i = 0; i < bandCount; ++i) {
+        bands[size_t(i)].firstRow = int(int64_t(bitmap.height) * i / bandCount);
+        bands[size_t(i)].endRow = int(int64_t(bitmap.height) * (i + 1) / bandCount);
+        bands[size_t(i)].last = i + 1 == bandCount;
+    }
+    {
+        std::vector<std::jthread> workers;
+        for (size_t i = 1; i < bands.size(); ++i) {
+            try {
+                workers.emplace_back([&, i] { CompressBand(bitmap, keepAlpha, options, bands[i]); });
+            } catch (const std::system_error&) {
+                CompressBand(bitmap, keepAlpha, options, bands[i]);
+            }
+        }
+        CompressBand(bitmap, keepAlpha, options, bands[0]);
+    }
+    uLong adler = bands[0].adler;
+    for (size_t i = 0; i < bands.size(); ++i) {
+        if (!bands[i].ok)
+            return false;
+        if (i > 0)
+            adler = adler32_combine(adler, bands[i].adler, z_off_t(bands[i].rawBytes));
+    }
+
+    uint8_t ihdr[13] = {};
+    const uint32_t w = uint32_t(bitmap.width), h = uint32_t(bitmap.height);
+    const uint8_t dims[8] = {uint8_t(w >> 24), uint8_t(w >> 16), uint8_t(w >> 8), uint8_t(w),
+                             uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h)};
+    std::copy(dims, dims + 8, ihdr);
+    ihdr[8] = 8;
+    ihdr[9] = keepAlpha ? 6 : 2;
+    // zlib header: deflate, 32K window, "fastest" level hint; check bits make it a multiple of 31.
+    const uint8_t zlibHeader[2] = {0x78, 0x01};
+    const uint8_t trailer[4] = {uint8_t(adler >> 24), uint8_t(adler >> 16), uint8_t(adler >> 8),
+                                uint8_t(adler)};
+    bool ok = sink.Write(kSignature, 8) && WriteChunk(sink, "IHDR", ihdr, sizeof ihdr) &&
+              WriteChunk(sink, "IDAT", zlibHeader, 2);
+    for (const Band& band : bands)
+        ok = ok && WriteChunk(sink, "IDAT", band.out.get(), band.outSize);
+    return ok && WriteChunk(sink, "IDAT", trailer, 4) && WriteChunk(sink, "IEND", nullptr, 0);
+}
+
+bool EncodePng(const Bitmap& bitmap, bool keepAlpha, ByteSink& sink)
+{
+    return EncodePngWith(bitmap, keepAlpha, PngEncodeOptions{}, sink);
+}
+
+} // namespace vistrel
