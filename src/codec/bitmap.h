@@ -26,10 +26,30 @@ constexpr uint32_t ArgbFromColorRef(uint32_t colorRef)
     return MakeArgb(uint8_t(colorRef), uint8_t(colorRef >> 8), uint8_t(colorRef >> 16));
 }
 
+// Pixel storage. Large images are allocated in 2 MiB pages where the system
+// offers them: a screen's worth of 4 KiB pages costs thousands of page faults,
+// which on a virtual machine take longer than the capture itself.
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    template <typename U>
+    PixelAllocator(const PixelAllocator<U>&) noexcept {}
+    T* allocate(size_t n) { return static_cast<T*>(AllocatePixelMemory(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) noexcept { FreePixelMemory(p, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const PixelAllocator<U>&) const noexcept { return true; }
+
+    static void* AllocatePixelMemory(size_t bytes);
+    static void FreePixelMemory(void* p, size_t bytes) noexcept;
+};
+
+using PixelVector = std::vector<uint32_t, PixelAllocator<uint32_t>>;
+
 struct Bitmap {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> pixels;
+    PixelVector pixels;
 
     Bitmap() = default;
     Bitmap(int w, int h, uint32_t fill = 0)

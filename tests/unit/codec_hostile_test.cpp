@@ -164,28 +164,28 @@ TEST(CodecBmpVariants, PalettedPackedAndMaskedPixels)
                            IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
     EXPECT_EQ(img->bitsPerPixel, 1);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kGreen, kRed, kRed, kGreen}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kGreen, kRed, kRed, kGreen}));
 
     img = DecodeImage(MakeBmp(3, 1, 4, 0, kPalette, {0x12, 0x30, 0, 0}, 4), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kGreen, kBlue, kWhite}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kGreen, kBlue, kWhite}));
 
     // 8 bit, top-down (negative height), an index past the palette reads as black.
     img = DecodeImage(MakeBmp(2, -2, 8, 0, kPalette, {0, 1, 0, 0, 3, 9, 0, 0}, 4), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kRed, kGreen, kWhite, MakeArgb(0, 0, 0)}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kRed, kGreen, kWhite, MakeArgb(0, 0, 0)}));
 
     // 16 bit default 5-5-5, and 5-6-5 through BI_BITFIELDS.
     img = DecodeImage(MakeBmp(2, 1, 16, 0, {}, {0x00, 0x7C, 0x1F, 0x00}), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kRed, kBlue}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kRed, kBlue}));
     Bytes masks565;
     Put32(masks565, 0xF800);
     Put32(masks565, 0x07E0);
     Put32(masks565, 0x001F);
     img = DecodeImage(MakeBmp(2, 1, 16, 3, masks565, {0xE0, 0x07, 0xFF, 0xFF}), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kGreen, kWhite}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kGreen, kWhite}));
 
     // 32-bit BI_RGB: the spare byte is not alpha.
     img = DecodeImage(MakeBmp(1, 1, 32, 0, {}, {1, 2, 3, 0}), IMAGE_TYPE_BMP);
@@ -202,11 +202,11 @@ TEST(CodecBmpVariants, RunLengthEncoded)
     const Bytes rle8 = {3, 0, 0, 3, 1, 1, 1, 0, 0, 0, 0, 2, 2, 0, 2, 2, 0, 1};
     auto img = DecodeImage(MakeBmp(4, 2, 8, 1, kPalette, rle8, 4), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kRed, kRed, kBlue, kBlue, kRed, kRed, kRed, kGreen}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kRed, kRed, kBlue, kBlue, kRed, kRed, kRed, kGreen}));
     // RLE4, 5 x 1: run of 5 alternating green/blue.
     img = DecodeImage(MakeBmp(5, 1, 4, 2, kPalette, {5, 0x12, 0, 1}, 4), IMAGE_TYPE_BMP);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kGreen, kBlue, kGreen, kBlue, kGreen}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kGreen, kBlue, kGreen, kBlue, kGreen}));
     // Data that stops before the last row is truncated.
     EXPECT_FALSE(DecodeImage(MakeBmp(4, 2, 8, 1, kPalette, {3, 0, 0, 0}, 4), IMAGE_TYPE_BMP));
 }
@@ -247,7 +247,7 @@ TEST(CodecIcoVariants, LargestEntryAndAndMask)
     ico.insert(ico.end(), big.begin(), big.end());
     const auto img = DecodeImage(ico, IMAGE_TYPE_ICO);
     ASSERT_TRUE(img);
-    EXPECT_EQ(img->bitmap.pixels, (std::vector<uint32_t>{kBlue, kWhite, kRed, 0u}));
+    EXPECT_EQ(img->bitmap.pixels, (PixelVector{kBlue, kWhite, kRed, 0u}));
     EXPECT_TRUE(img->hasAlpha);
     EXPECT_EQ(img->bitsPerPixel, 24);
 

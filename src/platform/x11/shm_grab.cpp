@@ -8,12 +8,16 @@
 #include <sys/mman.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace vistrel::x11 {
 
 namespace {
+// One band of the area; two such segments are in use at a time.
+constexpr size_t kBandBytes = size_t(512) << 10;
 #ifdef MADV_POPULATE_WRITE
 constexpr int kPopulateWrite = MADV_POPULATE_WRITE;
 #else
@@ -118,38 +122,59 @@ bool GrabWithSharedMemory(const Connection& conn, const ScreenRect& source,
         return false;
     }
     const size_t rowBytes = layout.rowBytes(source.width);
-    const size_t bytes = rowBytes * size_t(source.height);
-    if (rowBytes == 0 || bytes / rowBytes != size_t(source.height)) {
-        ReportError(problem, "area too large for shared memory");
+    if (rowBytes == 0 || rowBytes > kBandBytes * 4) {
+        ReportError(problem, "area too wide for shared memory");
         return false;
     }
-    PrivateSegment segment(bytes, problem);
-    if (!segment.ok())
+    // The area comes in bands through two small segments, one filled by the
+    // server while the other is copied out. Every first touch of a page costs
+    // the server a fault; a few hundred reused pages cost far less than a
+    // segment the size of the screen.
+    const int bandRows = int(std::max<size_t>(1, kBandBytes / rowBytes));
+    const size_t bandBytes = rowBytes * size_t(bandRows);
+    PrivateSegment segments[2] = {PrivateSegment(bandBytes, problem), PrivateSegment(bandBytes, problem)};
+    if (!segments[0].ok() || !segments[1].ok())
         return false;
-    ServerAttachment attachment(c, segment, problem);
-    if (!attachment.ok())
+    ServerAttachment attachments[2] = {ServerAttachment(c, segments[0], problem),
+                                       ServerAttachment(c, segments[1], problem)};
+    if (!attachments[0].ok() || !attachments[1].ok())
         return false;
 
-    xcb_generic_error_t* rawError = nullptr;
-    Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
-        c,
-        xcb_shm_get_image(c, conn.root(), int16_t(source.x), int16_t(source.y),
-                          uint16_t(source.width), uint16_t(source.height), ~0u,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, attachment.id(), 0),
-        &rawError));
-    Reply<xcb_generic_error_t> failure(rawError);
-    if (!reply || failure) {
-        ReportError(problem, "shared-memory GetImage failed: " + DescribeXError(failure.get()));
-        return false;
-    }
-    if (reply->size < bytes || reply->size > segment.size()) {
-        ReportError(problem, "shared-memory GetImage returned " + std::to_string(reply->size) +
-                                 " bytes, expected " + std::to_string(bytes));
-        return false;
-    }
-    for (int row = 0; row < source.height; ++row) {
-        layout.convertRow(segment.data() + size_t(row) * rowBytes, source.width,
-                          target.row(targetY + row) + targetX);
+    auto request = [&](int band) {
+        const int first = band * bandRows;
+        const int rows = std::min(bandRows, source.height - first);
+        return xcb_shm_get_image(c, conn.root(), int16_t(source.x), int16_t(source.y + first),
+                                 uint16_t(source.width), uint16_t(rows), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                                 attachments[band % 2].id(), 0);
+    };
+    const int bands = (source.height + bandRows - 1) / bandRows;
+    xcb_shm_get_image_cookie_t pending = request(0);
+    for (int band = 0; band < bands; ++band) {
+        const xcb_shm_get_image_cookie_t current = pending;
+        if (band + 1 < bands)
+            pending = request(band + 1);
+        xcb_generic_error_t* rawError = nullptr;
+        Reply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(c, current, &rawError));
+        Reply<xcb_generic_error_t> failure(rawError);
+        const int first = band * bandRows;
+        const int rows = std::min(bandRows, source.height - first);
+        if (!reply || failure) {
+            if (band + 1 < bands) // collect the request still in flight
+                std::free(xcb_shm_get_image_reply(c, pending, nullptr));
+            ReportError(problem, "shared-memory GetImage failed: " + DescribeXError(failure.get()));
+            return false;
+        }
+        if (reply->size < rowBytes * size_t(rows) || reply->size > bandBytes) {
+            if (band + 1 < bands)
+                std::free(xcb_shm_get_image_reply(c, pending, nullptr));
+            ReportError(problem, "shared-memory GetImage returned " + std::to_string(reply->size) +
+                                     " bytes, expected " + std::to_string(rowBytes * size_t(rows)));
+            return false;
+        }
+        const uint8_t* data = segments[band % 2].data();
+        for (int row = 0; row < rows; ++row)
+            layout.convertRow(data + size_t(row) * rowBytes, source.width,
+                              target.row(targetY + first + row) + targetX);
     }
     return true;
 }
