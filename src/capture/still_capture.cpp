@@ -40,21 +40,30 @@ StillCaptureResult Save(CEnv& env, Bitmap bitmap, std::vector<std::string>& list
     return {0, saved.path, {}};
 }
 
-// One grab of a rectangle with the cursor where it was relative to it: a timer
-// shot, or the window under the pointer.
-StillCaptureResult CaptureRectangle(const x11::Connection& conn, const x11::ScreenRect& rect,
-                                    bool withCursor, CEnv& env, std::vector<std::string>& list)
+} // namespace
+
+std::optional<Bitmap> GrabWindowBitmap(const x11::Connection& conn, const x11::WindowArea& window,
+                                      std::string* error)
 {
-    std::string error;
-    auto bitmap = x11::GrabArea(conn, rect, &error);
-    if (!bitmap)
-        return Failed(1, "cannot grab the screen: " + error);
-    if (auto cursor = CursorIfWanted(conn, withCursor))
-        DrawCursor(*bitmap, *cursor, rect.x, rect.y);
-    return Save(env, std::move(*bitmap), list);
+    if (window.visible.empty()) {
+        if (error)
+            *error = "the window is not visible";
+        return std::nullopt;
+    }
+    return x11::GrabArea(conn, window.visible, error);
 }
 
-} // namespace
+StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, int width, int height,
+                                     bool showMouse, CEnv& env, std::vector<std::string>& bitmapList)
+{
+    std::string error;
+    auto bitmap = x11::GrabArea(conn, {x, y, width, height}, &error);
+    if (!bitmap)
+        return Failed(1, "cannot grab the screen: " + error);
+    if (auto cursor = CursorIfWanted(conn, showMouse))
+        DrawCursor(*bitmap, *cursor, x, y);
+    return Save(env, std::move(*bitmap), bitmapList);
+}
 
 StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
                                    std::vector<std::string>& bitmapList)
@@ -63,10 +72,9 @@ StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
     if (!conn.ok())
         return Failed(1, conn.error());
 
-    if (request.kind == CaptureKind::Area) {
-        x11::ScreenRect rect{request.points[0].x, request.points[0].y, request.points[1].x, request.points[1].y};
-        return CaptureRectangle(conn, rect, request.includeCursor, env, bitmapList);
-    }
+    if (request.kind == CaptureKind::Area)
+        return CaptureScreenArea(conn, request.points[0].x, request.points[0].y, request.points[1].x,
+                                 request.points[1].y, request.includeCursor, env, bitmapList);
     if (request.kind == CaptureKind::Window) {
         std::string error;
         auto window = x11::WindowAtPointer(conn, &error);
@@ -74,7 +82,10 @@ StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
             return Failed(1, "no window under the pointer: " + error);
         if (window->visible.empty())
             return Failed(2, "the window under the pointer is not visible");
-        return CaptureRectangle(conn, window->visible, false, env, bitmapList);
+        auto bitmap = GrabWindowBitmap(conn, *window, &error);
+        if (!bitmap)
+            return Failed(1, "cannot grab the window: " + error);
+        return Save(env, std::move(*bitmap), bitmapList);
     }
 
     // Checked before the grab, so a refused shape uses up no number.

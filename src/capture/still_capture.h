@@ -5,6 +5,10 @@
 
 #include "capture/core/capture_request.h"
 #include "capture/core/save_capture.h"
+#include "platform/x11/window_at_pointer.h"
+#include "platform/x11/x11_connection.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -18,6 +22,15 @@ struct StillCaptureResult {
     std::string path;
     std::string error;
 };
+
+// The whole window, frame included, as far as the screen shows it. No cursor.
+std::optional<Bitmap> GrabWindowBitmap(const x11::Connection& conn, const x11::WindowArea& window,
+                                      std::string* error = nullptr);
+
+// One timer shot: the area, with the cursor where it was relative to the area
+// when showMouse is set, saved through SaveCapture.
+StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, int width, int height,
+                                     bool showMouse, CEnv& env, std::vector<std::string>& bitmapList);
 
 StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
                                    std::vector<std::string>& bitmapList);
