@@ -36,10 +36,8 @@ bool CCaptureApp::InitInstance()
 {
     qApp->setStyleSheet(kDialogStyle);
 
-    if (m_lock.TryAcquire() == InstanceLock::State::HeldByAnother) {
-        ActivatePreviousInstance();
+    if (m_lock.TryAcquire() == InstanceLock::State::HeldByAnother && !ActivatePreviousInstance())
         return false;
-    }
 
     // A program folder under the user's data folder may not exist yet.
     std::string folder = GetProgramFolder();
@@ -86,11 +84,16 @@ int CCaptureApp::Run()
     return code != 0 ? code : exitCode;
 }
 
-void CCaptureApp::ActivatePreviousInstance()
+bool CCaptureApp::ActivatePreviousInstance()
 {
-    // No answer (the running copy is still starting or going away): end quietly.
-    SendToRunningCopy(QString::fromStdString(m_lock.socketPath()),
-                      {QString::number(ID_SHOW_MAIN_WINDOW)}, kHandOverTimeoutMs);
+    // The holder may be a command-line run that never answers; once it has ended
+    // the lock is ours and this copy goes on as the first. A copy that neither
+    // answers nor ends (still starting, or going away) leaves us to end quietly.
+    ChannelReply reply;
+    HandOver outcome = SendToRunningCopy(
+        QString::fromStdString(m_lock.socketPath()), {QString::number(ID_SHOW_MAIN_WINDOW)},
+        kHandOverTimeoutMs, [this] { return m_lock.TryAcquire() == InstanceLock::State::Acquired; }, reply);
+    return outcome == HandOver::LockTaken;
 }
 
 ChannelReply CCaptureApp::HandleRequest(const QStringList& request)

@@ -29,7 +29,8 @@ public:
 
 private:
     ChannelReply HandleRequest(const QStringList& request);
-    void ActivatePreviousInstance();
+    // True when no copy runs after all and this one carries on as the first.
+    bool ActivatePreviousInstance();
 
     CommandLine m_commandLine;
     InstanceLock m_lock;

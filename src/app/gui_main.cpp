@@ -39,28 +39,39 @@ QStringList RequestWords(const CommandLine& cl)
     return words;
 }
 
+int CommandHere(const CommandLine& cl)
+{
+    if (!cl.assignments.empty())
+        return SetSettingsHere(cl);
+    std::string error;
+    auto request = ParseCaptureRequest(cl.capture, !cl.noCursor, error);
+    if (!request) {
+        std::cerr << "vistrel: " << error << "\n";
+        return 2;
+    }
+    return CaptureHere(*request);
+}
+
 int CommandForRunningCopy(int argc, char** argv, const CommandLine& cl)
 {
     InstanceLock lock(GetProgramFolder());
-    if (lock.TryAcquire() != InstanceLock::State::HeldByAnother) {
-        // The running copy ended in the meantime: carry it out here.
-        if (!cl.assignments.empty())
-            return SetSettingsHere(cl);
-        std::string error;
-        auto request = ParseCaptureRequest(cl.capture, !cl.noCursor, error);
-        return request ? CaptureHere(*request) : 2;
-    }
+    if (lock.TryAcquire() != InstanceLock::State::HeldByAnother)
+        return CommandHere(cl); // the holder ended in the meantime
     QCoreApplication app(argc, argv);
-    auto reply = SendToRunningCopy(QString::fromStdString(lock.socketPath()), RequestWords(cl),
-                                   kRequestTimeoutMs);
-    if (!reply) {
+    ChannelReply reply;
+    HandOver outcome = SendToRunningCopy(
+        QString::fromStdString(lock.socketPath()), RequestWords(cl), kRequestTimeoutMs,
+        [&lock] { return lock.TryAcquire() == InstanceLock::State::Acquired; }, reply);
+    if (outcome == HandOver::LockTaken)
+        return CommandHere(cl); // the holder was another command, now done
+    if (outcome == HandOver::NoAnswer) {
         std::cerr << "vistrel: a running copy holds the settings but does not answer\n";
         return 1;
     }
-    std::cout << reply->output.toStdString();
-    if (!reply->error.isEmpty())
-        std::cerr << "vistrel: " << reply->error.toStdString() << "\n";
-    return reply->status;
+    std::cout << reply.output.toStdString();
+    if (!reply.error.isEmpty())
+        std::cerr << "vistrel: " << reply.error.toStdString() << "\n";
+    return reply.status;
 }
 
 } // namespace

@@ -81,7 +81,7 @@ StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
         if (!window)
             return Failed(1, "no window under the pointer: " + error);
         if (window->visible.empty())
-            return Failed(2, "the window under the pointer is not visible");
+            return Failed(1, "the window under the pointer is not visible");
         auto bitmap = GrabWindowBitmap(conn, *window, &error);
         if (!bitmap)
             return Failed(1, "cannot grab the window: " + error);

@@ -272,17 +272,22 @@ std::optional<DecodedImage> DecodeDib(std::span<const uint8_t> data, size_t info
     if (h.hasMasks && (!channels[0].bits && !channels[1].bits && !channels[2].bits))
         return std::nullopt;
 
+    // The pixels (and an icon's mask) must all be there before the picture is
+    // allocated: a small file may claim a large picture.
+    const uint64_t stride = DibStride(uint64_t(h.width), uint64_t(h.bpp));
+    if (!rle && !in.Has(pixelOffset, stride * uint64_t(h.height)))
+        return std::nullopt;
+    if (kind == DibKind::Icon && !rle &&
+        !in.Has(pixelOffset + size_t(stride * uint64_t(h.height)), DibStride(uint64_t(h.width), 1) * uint64_t(h.height)))
+        return std::nullopt;
     DecodedImage image;
     image.bitsPerPixel = h.bpp;
     image.bitmap = Bitmap(int(h.width), int(h.height));
     Bitmap& out = image.bitmap;
-    const uint64_t stride = DibStride(uint64_t(h.width), uint64_t(h.bpp));
     if (rle) {
         if (!DecodeRle(in, pixelOffset, h, palette, out))
             return std::nullopt;
     } else {
-        if (!in.Has(pixelOffset, stride * uint64_t(h.height)))
-            return std::nullopt;
         for (int64_t r = 0; r < h.height; ++r) {
             const uint8_t* src = in.At(pixelOffset + size_t(r * int64_t(stride)));
             DecodeRow(src, h, palette, channels, out.row(int(h.topDown ? r : h.height - 1 - r)));

@@ -22,6 +22,8 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0
 struct Entry {
     uint32_t area = 0;
     int depth = 0;
+    uint32_t offset = 0;
+    uint32_t size = 0;
     std::span<const uint8_t> data;
 };
 
@@ -73,7 +75,13 @@ std::optional<DecodedImage> DecodeIco(std::span<const uint8_t> data)
         const uint32_t size = in.U32(at + 8), offset = in.U32(at + 12);
         if (size == 0 || !in.Has(offset, size))
             continue;
+        // Entries pointing at the same bytes would be decoded again and again.
+        if (std::any_of(entries.begin(), entries.end(),
+                        [&](const Entry& other) { return other.offset == offset && other.size == size; }))
+            continue;
         Entry e;
+        e.offset = offset;
+        e.size = size;
         e.data = in.Sub(offset, size);
         const uint32_t w = in.U8(at) ? in.U8(at) : 256, h = in.U8(at + 1) ? in.U8(at + 1) : 256;
         e.area = w * h;
@@ -83,7 +91,10 @@ std::optional<DecodedImage> DecodeIco(std::span<const uint8_t> data)
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.area != b.area ? a.area > b.area : a.depth > b.depth;
     });
-    for (const Entry& e : entries) {
+    // The best few are tried; a file whose best entries are all broken is broken.
+    constexpr size_t kMaxAttempts = 4;
+    for (size_t i = 0; i < entries.size() && i < kMaxAttempts; ++i) {
+        const Entry& e = entries[i];
         auto image = IsPng(e.data) ? DecodePng(e.data) : DecodeDib(e.data, 0, 0, DibKind::Icon);
         if (image)
             return image;

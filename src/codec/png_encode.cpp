@@ -153,20 +153,16 @@ void ConvertRow(const uint32_t* src, int width, bool alpha, uint8_t* dst)
     }
 }
 
-void CompressBand(const Bitmap& bitmap, bool alpha, const PngEncodeOptions& options, Band& band)
+void CompressBandOrThrow(const Bitmap& bitmap, bool alpha, const PngEncodeOptions& options, Band& band)
 {
     const size_t bpp = alpha ? 4 : 3;
     const size_t n = size_t(bitmap.width) * bpp;
     const int rowsPerStripe = int(std::max<size_t>(1, kStripeBytes / (n + 1)));
-    z_stream z{};
-    int strategy = Z_DEFAULT_STRATEGY;
-    if (deflateInit2(&z, options.flatLevel, Z_DEFLATED, -15, 9, strategy) != Z_OK)
-        return;
+    // Everything that can throw is allocated before the stream exists, so a
+    // failed allocation leaks nothing.
     band.rawBytes = (n + 1) * size_t(band.endRow - band.firstRow);
-    const size_t bound = deflateBound(&z, uLong(band.rawBytes)) + 64;
+    const size_t bound = compressBound(uLong(band.rawBytes)) + 64; // covers every deflate level
     band.out = std::make_unique_for_overwrite<uint8_t[]>(bound);
-    z.next_out = band.out.get();
-    z.avail_out = uInt(bound);
     std::vector<uint8_t> prevBuffer(kLead + n, 0), curBuffer(kLead + n, 0);
     uint8_t* prev = prevBuffer.data() + kLead;
     uint8_t* cur = curBuffer.data() + kLead;
@@ -177,6 +173,12 @@ void CompressBand(const Bitmap& bitmap, bool alpha, const PngEncodeOptions& opti
     }
     std::vector<uint8_t> stripe;
     stripe.reserve((n + 1) * size_t(rowsPerStripe));
+    z_stream z{};
+    int strategy = Z_DEFAULT_STRATEGY;
+    if (deflateInit2(&z, options.flatLevel, Z_DEFLATED, -15, 9, strategy) != Z_OK)
+        return;
+    z.next_out = band.out.get();
+    z.avail_out = uInt(bound);
     uLong adler = adler32(0, nullptr, 0);
     bool ok = true;
     if (band.firstRow > 0)
@@ -237,6 +239,16 @@ int BandCount(const Bitmap& bitmap, int requested)
     const int64_t pixels = int64_t(bitmap.width) * bitmap.height;
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     return int(std::clamp<int64_t>(pixels / kMinPixelsPerBand, 1, std::min(cores, 2)));
+}
+
+// Runs on worker threads too, where an escaping exception would end the process.
+void CompressBand(const Bitmap& bitmap, bool alpha, const PngEncodeOptions& options, Band& band) noexcept
+{
+    try {
+        CompressBandOrThrow(bitmap, alpha, options, band);
+    } catch (const std::exception&) {
+        band.ok = false;
+    }
 }
 
 } // namespace

@@ -19,7 +19,7 @@ namespace vistrel {
 
 namespace {
 
-constexpr int64_t kMaxPixelsPerByte = 16384;
+constexpr int64_t kMaxPixelsPerByte = 1032; // deflate's best ratio
 constexpr tmsize_t kMaxSingleAlloc = tmsize_t(256) << 20;
 constexpr size_t kTargetStripBytes = size_t(256) << 10;
 // Deflate level: about twice as fast as the default 6 for a percent or two in size.

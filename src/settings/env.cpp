@@ -96,6 +96,11 @@ bool CEnv::Load(bool ensureFolders)
 {
     std::string path = SettingsFilePath();
     std::ifstream in(path, std::ios::binary);
+    struct stat st {};
+    if (!in && stat(path.c_str(), &st) == 0) {
+        // There but unreadable: the save at exit must not replace it unseen.
+        m_bLoadedFileDamaged = true;
+    }
     if (in) {
         in.seekg(0, std::ios::end);
         std::streamoff size = in.tellg();

@@ -47,10 +47,29 @@ constexpr std::array kFields = {
 // Record type -> file value; the file keeps a permutation of the type numbers.
 constexpr std::array<int32_t, 6> kStoredType = {0, 4, 3, 5, 1, 2};
 
+// The length of the valid UTF-8 sequence that starts s; 0 when there is none.
+size_t Utf8SequenceLength(std::string_view s)
+{
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    unsigned char lead = byte(0);
+    size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+    if (n == 0 || s.size() < n)
+        return 0;
+    for (size_t k = 1; k < n; ++k)
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and values past U+10FFFF are not valid.
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
+        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90))
+        return 0;
+    return n;
+}
+
 void AppendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
-    for (unsigned char c : s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -62,8 +81,16 @@ void AppendJsonString(std::string& out, std::string_view s)
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\u%04x", c);
                 out += buf;
+            } else if (c < 0x80) {
+                out += char(c);
+            } else if (size_t n = Utf8SequenceLength(s.substr(i)); n > 0) {
+                out.append(s.substr(i, n)); // valid UTF-8 passes through
+                i += n - 1;
             } else {
-                out += char(c); // UTF-8 passes through
+                // A byte of another code page: shown as the Latin-1 character.
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
             }
         }
     }
@@ -82,7 +109,7 @@ std::optional<int64_t> ParseInteger(std::string_view text)
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty() || text.size() > 18)
+    if (text.empty() || text.size() > 18 || text[0] == '-' || text[0] == '+')
         return std::nullopt;
     int64_t value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
@@ -230,9 +257,10 @@ std::optional<std::string> SetSettingsField(CEnv& env, std::string& languageFile
         return std::nullopt;
     }
     case FieldKind::Number16: {
-        auto v = ParseInRange(value, INT16_MIN, INT16_MAX);
+        // The next file number; names go on from 0 to 32767.
+        auto v = ParseInRange(value, 0, INT16_MAX);
         if (!v)
-            return refuse("a number -32768 to 32767");
+            return refuse("a number 0 to 32767");
         env.*std::get<int16_t CEnv::*>(field->member) = int16_t(*v);
         return std::nullopt;
     }

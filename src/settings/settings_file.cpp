@@ -3,6 +3,7 @@
 #include "settings/settings_fields.h"
 #include "platform/posix/desktop_tools.h"
 
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -90,11 +91,11 @@ public:
         uint64_t bytes = wide ? uint64_t(*length) * 2 : *length;
         if (bytes > remaining())
             return std::nullopt;
-        auto begin = m_data.begin() + long(m_pos);
+        std::span<const uint8_t> text = m_data.subspan(m_pos, size_t(bytes));
         m_pos += size_t(bytes);
         if (!wide)
-            return std::string(begin, begin + long(bytes));
-        return Utf16ToUtf8(std::span<const uint8_t>(&*begin, size_t(bytes)));
+            return std::string(text.begin(), text.end());
+        return Utf16ToUtf8(text);
     }
 
 private:
@@ -246,6 +247,8 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
         // on would turn the fields behind it into bogus entries.
         if (n > 0 && uint64_t(n) * 6 > in.remaining())
             return false;
+        // Appended only once the whole list is read, like every other field.
+        std::vector<ToolEntry> entries;
         for (int32_t i = 0; i < n; ++i) {
             auto isDefault = in.U32();
             if (!isDefault)
@@ -256,8 +259,9 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
             auto command = in.String();
             if (!command)
                 return false;
-            list.push_back({std::move(*name), std::move(*command), int32_t(*isDefault)});
+            entries.push_back({std::move(*name), std::move(*command), int32_t(*isDefault)});
         }
+        list.insert(list.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
         return true;
     }
     }

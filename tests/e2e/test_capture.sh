@@ -73,6 +73,13 @@ poly=$("$VISTREL" --capture polygon 100 100 300 120 200 250) || fail "polygon fa
 area=$("$VISTREL" --capture area 700 500 200 200 --no-cursor) || fail "area failed"
 [[ $(identify -format '%wx%h' "$area") == 200x200 ]] || fail "area size"
 
+check "captures started at the same moment all succeed, under different names"
+for i in 1 2 3; do e2e_spawn "$VISTREL" --capture fullscreen --no-cursor >"$W/at-once-$i"; done
+for pid in "${E2E_PIDS[@]: -3}"; do
+    wait_for_exit "$pid" 20 || fail "a simultaneous capture failed (status $?)"
+done
+[[ $(sort -u "$W"/at-once-* | wc -l) -eq 3 ]] || fail "simultaneous captures: $(cat "$W"/at-once-*)"
+
 check "each still type chosen with --set writes a file of that type"
 for t in "0 BMP3 bmp" "2 JPEG jpg" "3 PNG png" "5 TIFF tif"; do
     set -- $t

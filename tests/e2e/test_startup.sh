@@ -32,9 +32,13 @@ wait_for_hotkey_lines 0x608 1 || fail "Ctrl+F1 did not arrive; log: $(cat "$LOG"
 xdotool key Print ctrl+shift+t
 wait_for_hotkey_lines 0x607 1 || fail "Print did not arrive"
 wait_for_hotkey_lines 0x615 1 || fail "Ctrl+Shift+T did not arrive"
+check "a hotkey works while the program's own window has the focus"
+xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
+xdotool key ctrl+F1
+wait_for_hotkey_lines 0x608 2 || fail "Ctrl+F1 did not arrive with our window focused"
 check "a hotkey works with Num Lock on"
 xdotool key Num_Lock ctrl+F1 Num_Lock
-wait_for_hotkey_lines 0x608 2 || fail "Ctrl+F1 with Num Lock did not arrive"
+wait_for_hotkey_lines 0x608 3 || fail "Ctrl+F1 with Num Lock did not arrive"
 
 check "a second copy ends with status 0 and writes no settings"
 xdotool windowminimize --sync "$WIN" 2>/dev/null || xdotool windowminimize "$WIN"
@@ -56,16 +60,16 @@ grep -q m_nCaptureType "$E2E_TMP/err" || fail "no clear message: $(cat "$E2E_TMP
 [[ $? -eq 2 ]] || fail "an unknown field was not refused"
 xdotool key ctrl+a
 sleep 0.5
-[[ $(hotkey_lines 0x608) -eq 2 ]] || fail "a refused --set still changed the hotkey"
+[[ $(hotkey_lines 0x608) -eq 3 ]] || fail "a refused --set still changed the hotkey"
 
 check "--set through the running copy moves the rectangle hotkey to Ctrl+A"
 "$VISTREL" --set m_hkRectangle=2,0x41 || fail "--set failed"
 [[ -s $CFG ]] || fail "--set did not save the settings"
 xdotool key ctrl+a
-wait_for_hotkey_lines 0x608 3 || fail "the new key Ctrl+A does not work"
+wait_for_hotkey_lines 0x608 4 || fail "the new key Ctrl+A does not work"
 xdotool key ctrl+F1
 sleep 0.5
-[[ $(hotkey_lines 0x608) -eq 3 ]] || fail "the old key Ctrl+F1 still works"
+[[ $(hotkey_lines 0x608) -eq 4 ]] || fail "the old key Ctrl+F1 still works"
 
 check "the settings file is written at exit (SIGTERM ends the program in order)"
 before=$(stat -c %Y.%s "$CFG")

@@ -100,8 +100,8 @@ TEST(SettingsFields, SetAcceptsWhatFitsAndRefusesTheRest)
     std::string lang;
     EXPECT_FALSE(SetSettingsField(env, lang, "m_hkRectangle=3,0x41"));
     EXPECT_EQ(env.m_hkRectangle, (HotkeySetting{3, 0x41}));
-    EXPECT_FALSE(SetSettingsField(env, lang, "m_nBitmapNumber=-32768"));
-    EXPECT_EQ(env.m_nBitmapNumber, -32768);
+    EXPECT_FALSE(SetSettingsField(env, lang, "m_nBitmapNumber=32767"));
+    EXPECT_EQ(env.m_nBitmapNumber, 32767);
     EXPECT_FALSE(SetSettingsField(env, lang, "m_crBitmapBack=0xFF00FF"));
     EXPECT_FALSE(SetSettingsField(env, lang, "m_strBitmapName=a=b c"));
     EXPECT_EQ(env.m_strBitmapName, "a=b c");
@@ -109,7 +109,7 @@ TEST(SettingsFields, SetAcceptsWhatFitsAndRefusesTheRest)
     EXPECT_EQ(lang, "/x.ini");
 
     std::string before = SettingsToJson(env, lang, {});
-    for (const char* bad : {"m_nBitmapNumber=32768", "m_bHideSelf=2", "m_nCaptureType=6", "m_hkAvi=8,1",
+    for (const char* bad : {"m_nBitmapNumber=32768", "m_nBitmapNumber=-1", "m_bAutorun=+-1", "m_bAutorun=0x-1", "m_bHideSelf=2", "m_nCaptureType=6", "m_hkAvi=8,1",
                             "m_hkAvi=1", "m_hkAvi=1,256", "m_crBitmapBack=0x1000000", "m_bAutorun=yes",
                             "m_nAviNumber=", "m_nAviNumber=12abc", "nosuch=1", "m_bitmapTools=x", "novalue"})
         EXPECT_TRUE(SetSettingsField(env, lang, bad)) << bad;
@@ -121,10 +121,12 @@ TEST(SettingsFields, JsonEscapesAndListsEveryField)
     TempHome home;
     CEnv env;
     env.m_strBitmapName = "a\"b\\c\n";
+    env.m_strAviName = "caf\xC3\xA9 \xE9t\xE9"; // UTF-8, then bytes of another code page
     env.m_bitmapTools = {{"P", "/p", 1}};
     std::string json = SettingsToJson(env, "", {"/l/a.ini"});
     EXPECT_NE(json.find("\"m_strBitmapName\": \"a\\\"b\\\\c\\n\""), std::string::npos);
     EXPECT_NE(json.find("{\"name\": \"P\", \"command\": \"/p\", \"isDefault\": 1}"), std::string::npos);
+    EXPECT_NE(json.find("\"m_strAviName\": \"caf\xC3\xA9 \\u00e9t\\u00e9\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"m_hkTimer\": {\"modifiers\": 6, \"virtualKey\": 84}"), std::string::npos);
     EXPECT_NE(json.find("\"g_languageFiles\": [\"/l/a.ini\"]"), std::string::npos);
     for (const auto& field : SettingsFields())

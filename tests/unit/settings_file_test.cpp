@@ -203,7 +203,8 @@ TEST(SettingsFile, EveryTruncationKeepsWholeFieldsOnly)
         EXPECT_TRUE(read.m_hkTimer == written.m_hkTimer || read.m_hkTimer == CEnv().m_hkTimer) << cut;
         EXPECT_TRUE(read.m_strAviName == "Film" || read.m_strAviName == "Clip") << cut;
         EXPECT_TRUE(lang.empty()) << cut;
-        EXPECT_LE(read.m_bitmapTools.size(), 2u);
+        // A list cut short keeps none of its entries.
+        EXPECT_TRUE(read.m_bitmapTools.empty() || read.m_bitmapTools == written.m_bitmapTools) << cut;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <fcntl.h>
 #include <random>
@@ -71,8 +72,17 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
 {
     if (path.empty())
         return false;
+    // A link is followed, so the file it names is replaced and the link stays.
+    std::string target = path;
     struct stat st {};
-    const bool replacing = ::stat(path.c_str(), &st) == 0;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    const bool replacing = ::stat(target.c_str(), &st) == 0;
     if (replacing && !S_ISREG(st.st_mode))
         return false;
 
@@ -82,7 +92,7 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".tmp-%08x", unsigned(random()));
-        tempPath = path + suffix;
+        tempPath = target + suffix;
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return false;
@@ -91,6 +101,8 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
         return false;
     TempFileGuard guard(tempPath);
     Fd file(fd);
+    if (replacing) // keep the permissions the user gave the file
+        ::fchmod(file.get(), st.st_mode & 07777);
     bool ok = false;
     try {
         ok = write(file.get());
@@ -100,7 +112,7 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     if (ok && replacing)
         ok = ::fsync(file.get()) == 0;
     ok = file.Close() && ok;
-    if (!ok || ::rename(tempPath.c_str(), path.c_str()) != 0)
+    if (!ok || ::rename(tempPath.c_str(), target.c_str()) != 0)
         return false;
     guard.Release();
     return true;

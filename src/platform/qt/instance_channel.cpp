@@ -1,11 +1,14 @@
 #include "platform/qt/instance_channel.h"
 
+
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace vistrel {
 
@@ -14,15 +17,51 @@ namespace {
 // A request is a few short lines; anything longer is not from a copy of ours.
 constexpr qint64 kMaxRequestBytes = 64 * 1024;
 
-QByteArray Encode(const QStringList& lines)
+// A request: the number of words, then each word as its byte length and its
+// bytes, every number on a line of its own. Any word, empty or with line
+// breaks, comes through as it was.
+QByteArray Encode(const QStringList& words)
 {
-    QByteArray bytes;
-    for (const QString& line : lines) {
-        QString clean = line;
-        clean.replace('\n', ' ');
-        bytes += clean.toUtf8() + '\n';
+    QByteArray bytes = QByteArray::number(words.size()) + '\n';
+    for (const QString& word : words) {
+        QByteArray utf8 = word.toUtf8();
+        bytes += QByteArray::number(utf8.size()) + '\n' + utf8;
     }
-    return bytes + '\n';
+    return bytes;
+}
+
+// Reads a number up to a line break at pos; nullopt when the line is not all there.
+std::optional<qsizetype> ReadNumber(const QByteArray& bytes, qsizetype& pos, bool& bad)
+{
+    qsizetype end = bytes.indexOf('\n', pos);
+    if (end < 0)
+        return std::nullopt;
+    bool ok = false;
+    qsizetype value = bytes.mid(pos, end - pos).toLongLong(&ok);
+    if (!ok || value < 0 || value > kMaxRequestBytes) {
+        bad = true;
+        return std::nullopt;
+    }
+    pos = end + 1;
+    return value;
+}
+
+// The request once it has arrived whole; bad is set for bytes no copy of ours sends.
+std::optional<QStringList> Decode(const QByteArray& bytes, bool& bad)
+{
+    qsizetype pos = 0;
+    auto count = ReadNumber(bytes, pos, bad);
+    if (!count)
+        return std::nullopt;
+    QStringList words;
+    for (qsizetype i = 0; i < *count; ++i) {
+        auto length = ReadNumber(bytes, pos, bad);
+        if (!length || bytes.size() - pos < *length)
+            return std::nullopt;
+        words << QString::fromUtf8(bytes.mid(pos, *length));
+        pos += *length;
+    }
+    return words;
 }
 
 } // namespace
@@ -34,11 +73,11 @@ InstanceServer::InstanceServer(const QString& socketPath, Handler handler, QObje
     // that has ended.
     QLocalServer::removeServer(socketPath);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    m_server->listen(socketPath);
+    if (!m_server->listen(socketPath))
+        std::fprintf(stderr, "vistrel: cannot listen on %s (%s); later starts will not reach this copy\n",
+                     qPrintable(socketPath), qPrintable(m_server->errorString()));
     connect(m_server, &QLocalServer::newConnection, this, &InstanceServer::OnNewConnection);
 }
-
-bool InstanceServer::listening() const { return m_server->isListening(); }
 
 void InstanceServer::OnNewConnection()
 {
@@ -51,12 +90,16 @@ void InstanceServer::OnNewConnection()
                 socket->abort();
                 return;
             }
-            // A request ends with an empty line.
-            if (!buffer->endsWith("\n\n"))
+            bool bad = false;
+            auto request = Decode(*buffer, bad);
+            if (bad) {
+                socket->abort();
                 return;
-            QStringList request = QString::fromUtf8(*buffer).split('\n', Qt::SkipEmptyParts);
+            }
+            if (!request)
+                return; // more to come
             buffer->clear();
-            ChannelReply reply = m_handler(request);
+            ChannelReply reply = m_handler(*request);
             QByteArray out = reply.output.toUtf8();
             socket->write(QByteArray::number(reply.status) + '\n' + QByteArray::number(out.size()) + '\n' +
                           out + reply.error.toUtf8());
@@ -66,24 +109,25 @@ void InstanceServer::OnNewConnection()
     }
 }
 
-std::optional<ChannelReply> SendToRunningCopy(const QString& socketPath, const QStringList& request,
-                                              int timeoutMs)
+HandOver SendToRunningCopy(const QString& socketPath, const QStringList& request, int timeoutMs,
+                           const std::function<bool()>& tryTakeLock, ChannelReply& reply)
 {
     QElapsedTimer clock;
     clock.start();
     QLocalSocket socket;
-    // The running copy may hold the lock but not listen yet: it is still starting.
     for (;;) {
         socket.connectToServer(socketPath);
         if (socket.waitForConnected(200))
             break;
+        if (tryTakeLock())
+            return HandOver::LockTaken;
         if (clock.elapsed() > timeoutMs)
-            return std::nullopt;
+            return HandOver::NoAnswer;
         QThread::msleep(50);
     }
     socket.write(Encode(request));
     if (!socket.waitForBytesWritten(timeoutMs))
-        return std::nullopt;
+        return HandOver::NoAnswer;
     QByteArray data;
     while (socket.state() == QLocalSocket::ConnectedState || socket.bytesAvailable()) {
         if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - clock.elapsed()))))
@@ -96,16 +140,15 @@ std::optional<ChannelReply> SendToRunningCopy(const QString& socketPath, const Q
     qsizetype first = data.indexOf('\n');
     qsizetype second = first < 0 ? -1 : data.indexOf('\n', first + 1);
     if (second < 0)
-        return std::nullopt;
+        return HandOver::NoAnswer;
     bool statusOk = false, lengthOk = false;
-    ChannelReply reply;
     reply.status = data.left(first).toInt(&statusOk);
     qsizetype outLength = data.mid(first + 1, second - first - 1).toLongLong(&lengthOk);
     if (!statusOk || !lengthOk || outLength < 0 || outLength > data.size() - second - 1)
-        return std::nullopt;
+        return HandOver::NoAnswer;
     reply.output = QString::fromUtf8(data.mid(second + 1, outLength));
     reply.error = QString::fromUtf8(data.mid(second + 1 + outLength));
-    return reply;
+    return HandOver::Answered;
 }
 
 } // namespace vistrel

@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 
 class QLocalServer;
 
@@ -27,7 +26,6 @@ public:
     using Handler = std::function<ChannelReply(const QStringList& request)>;
 
     InstanceServer(const QString& socketPath, Handler handler, QObject* parent = nullptr);
-    bool listening() const;
 
 private:
     void OnNewConnection();
@@ -36,8 +34,16 @@ private:
     Handler m_handler;
 };
 
-// Sends a request to the running copy; nullopt when none answers in time.
-std::optional<ChannelReply> SendToRunningCopy(const QString& socketPath, const QStringList& request,
-                                              int timeoutMs);
+enum class HandOver {
+    Answered,  // reply holds the running copy's answer
+    NoAnswer,  // the lock is held but nobody answered in time
+    LockTaken, // the holder ended meanwhile and tryTakeLock took its place
+};
+
+// Sends a request to the running copy. The lock holder may be a copy still
+// starting, or a command-line run that never listens; while waiting,
+// tryTakeLock is asked each round whether the lock has come free (and takes it).
+HandOver SendToRunningCopy(const QString& socketPath, const QStringList& request, int timeoutMs,
+                           const std::function<bool()>& tryTakeLock, ChannelReply& reply);
 
 } // namespace vistrel

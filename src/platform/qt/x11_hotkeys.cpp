@@ -89,7 +89,9 @@ bool X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
     const uint16_t variants[] = {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(m_numLockMask | XCB_MOD_MASK_LOCK)};
     xcb_void_cookie_t cookies[4];
     for (int i = 0; i < 4; ++i)
-        cookies[i] = xcb_grab_key_checked(m_conn, 1, m_root, uint16_t(modifiers | variants[i]), keycode,
+        // owner_events off: the event goes to the root (and to us) even when one of
+        // our own windows has the focus.
+        cookies[i] = xcb_grab_key_checked(m_conn, 0, m_root, uint16_t(modifiers | variants[i]), keycode,
                                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     bool ok = true;
     for (auto cookie : cookies) {
@@ -124,28 +126,38 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
         xcb_key_symbols_get_keycode(m_symbols.get(), keysym), &std::free);
     if (!codes || *codes == XCB_NO_SYMBOL)
         return false;
-    uint8_t keycode = *codes;
-    uint16_t modifiers = XModifiers(key.modifiers);
+    // A keysym may sit on several keys (Print on some keyboards); each one works.
+    const uint16_t modifiers = XModifiers(key.modifiers);
+    std::vector<uint8_t> keycodes;
+    for (const xcb_keycode_t* k = codes.get(); *k != XCB_NO_SYMBOL; ++k)
+        keycodes.push_back(*k);
     // Two ids on one key would both fire; like the system, the second one fails.
     for (const Grab& g : m_grabs)
-        if (g.keycode == keycode && g.modifiers == modifiers)
+        for (uint8_t keycode : keycodes)
+            if (g.keycode == keycode && g.modifiers == modifiers)
+                return false;
+    for (uint8_t keycode : keycodes) {
+        if (!GrabAllLockVariants(keycode, modifiers)) {
+            Unregister(id);
             return false;
-    if (!GrabAllLockVariants(keycode, modifiers))
-        return false;
-    m_grabs.push_back({id, keycode, modifiers});
+        }
+        m_grabs.push_back({id, keycode, modifiers});
+    }
     return true;
 }
 
 void X11Hotkeys::Unregister(int id)
 {
-    for (auto it = m_grabs.begin(); it != m_grabs.end(); ++it) {
-        if (it->id == id) {
-            UngrabAllLockVariants(it->keycode, it->modifiers);
-            xcb_flush(m_conn);
-            m_grabs.erase(it);
-            return;
-        }
-    }
+    bool any = false;
+    std::erase_if(m_grabs, [&](const Grab& g) {
+        if (g.id != id)
+            return false;
+        UngrabAllLockVariants(g.keycode, g.modifiers);
+        any = true;
+        return true;
+    });
+    if (any)
+        xcb_flush(m_conn);
 }
 
 bool X11Hotkeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
