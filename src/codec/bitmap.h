@@ -57,6 +57,9 @@ struct Bitmap {
           pixels(size_t(width) * size_t(height), fill) {}
 
     bool empty() const { return width <= 0 || height <= 0; }
+    // Bitmap is a plain struct: one whose pixels do not match its size is treated
+    // as holding nothing rather than read past its end.
+    bool holdsAllPixels() const { return !empty() && pixels.size() >= size_t(width) * size_t(height); }
     uint32_t* row(int y) { return pixels.data() + size_t(y) * size_t(width); }
     const uint32_t* row(int y) const { return pixels.data() + size_t(y) * size_t(width); }
     uint32_t& at(int x, int y) { return row(y)[x]; }

@@ -11,6 +11,15 @@ bool IsFolder(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string TrimBlanks(std::string_view text)
+{
+    constexpr std::string_view blanks = " \t\r\n\v\f";
+    auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
+}
+
 void EnsureFolder(const std::string& path)
 {
     if (!IsFolder(path))
@@ -19,11 +28,9 @@ void EnsureFolder(const std::string& path)
 
 void CreateFolderPath(const std::string& rawPath)
 {
-    constexpr const char* blanks = " \t\r\n\v\f";
-    auto first = rawPath.find_first_not_of(blanks);
-    if (first == std::string::npos)
+    std::string path = TrimBlanks(rawPath);
+    if (path.empty())
         return;
-    std::string path = rawPath.substr(first, rawPath.find_last_not_of(blanks) - first + 1);
 
     size_t start = path.front() == '/' ? 1 : 0;
     while (start < path.size()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vistrel {
 
@@ -15,5 +16,8 @@ void EnsureFolder(const std::string& path);
 void CreateFolderPath(const std::string& path);
 
 bool IsFolder(const std::string& path);
+
+// The text without white space at either end.
+std::string TrimBlanks(std::string_view text);
 
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "settings/folders.h"
 #include "settings/settings_fields.h"
 #include "platform/posix/desktop_tools.h"
 
@@ -155,16 +156,6 @@ private:
     size_t m_pos = 0;
 };
 
-std::string Trimmed(std::string_view s)
-{
-    constexpr std::string_view blanks = " \t\r\n\v\f";
-    auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    auto last = s.find_last_not_of(blanks);
-    return std::string(s.substr(first, last - first + 1));
-}
-
 ToolEntry DefaultToolFor(const SettingsField& field)
 {
     if (field.name == "m_bitmapTools")
@@ -180,7 +171,7 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
         auto s = in.String();
         if (!s)
             return false;
-        std::string folder = Trimmed(*s);
+        std::string folder = TrimBlanks(*s);
         if (!folder.empty())
             env.*std::get<std::string CEnv::*>(field.member) = std::move(folder);
         return true;

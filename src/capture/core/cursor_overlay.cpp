@@ -7,12 +7,6 @@ namespace vistrel {
 
 namespace {
 
-bool HoldsAllPixels(const Bitmap& b)
-{
-    return b.width > 0 && b.height > 0
-        && b.pixels.size() >= size_t(b.width) * size_t(b.height);
-}
-
 uint8_t BlendChannel(uint8_t source, uint8_t target, uint32_t alpha)
 {
     return uint8_t((source * alpha + target * (255 - alpha) + 127) / 255);
@@ -35,7 +29,7 @@ uint32_t BlendOver(uint32_t source, uint32_t target)
 void DrawCursor(Bitmap& target, const CursorImage& cursor, int originX, int originY)
 {
     const Bitmap& image = cursor.image;
-    if (!HoldsAllPixels(target) || !HoldsAllPixels(image))
+    if (!target.holdsAllPixels() || !image.holdsAllPixels())
         return;
     // The image's top-left in target coordinates; 64 bits since every term is arbitrary.
     const int64_t left = int64_t(cursor.x) - cursor.hotX - originX;

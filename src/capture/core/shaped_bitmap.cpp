@@ -12,18 +12,11 @@ namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000;
 
-// A Bitmap is a plain struct; one whose pixels do not match its size is treated as
-// holding no screen at all rather than read past its end.
-bool HoldsAllPixels(const Bitmap& b)
-{
-    return !b.empty() && b.pixels.size() >= size_t(b.width) * size_t(b.height);
-}
-
 // Copies the screen under each run of the mask; pixels without a screen pixel
 // keep what the output already holds (the background).
 void CopyMaskedScreen(const Bitmap& screen, const CaptureArea& area, Bitmap& output)
 {
-    if (!HoldsAllPixels(screen))
+    if (!screen.holdsAllPixels())
         return;
     const Rect& rect = area.rect();
     for (int y = 0; y < output.height; ++y) {
@@ -76,7 +69,7 @@ Bitmap BuildShapedBitmap(Bitmap&& frozenScreen, const CaptureArea& area,
                          uint32_t backgroundArgb, const CursorImage* cursor)
 {
     const Rect wholeScreen{0, 0, frozenScreen.width, frozenScreen.height};
-    if (!HoldsAllPixels(frozenScreen) || area.rect() != wholeScreen)
+    if (!frozenScreen.holdsAllPixels() || area.rect() != wholeScreen)
         return BuildShapedBitmap(std::as_const(frozenScreen), area, backgroundArgb, cursor);
 
     Bitmap output = std::move(frozenScreen);

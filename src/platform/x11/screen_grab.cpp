@@ -134,6 +134,10 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
 
 std::optional<ScreenRect> CurrentScreenRect(const Connection& conn, std::string* error)
 {
+    if (!conn.ok()) {
+        ReportError(error, "no X connection");
+        return std::nullopt;
+    }
     xcb_generic_error_t* rawError = nullptr;
     Reply<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(
         conn.get(), xcb_get_geometry(conn.get(), conn.root()), &rawError));

@@ -141,15 +141,11 @@ WindowArea AreaOf(const PlacedWindow& placed)
 std::optional<WindowArea> WindowAtPoint(const Connection& conn, int x, int y, std::string* error,
                                         std::span<const xcb_window_t> ignored)
 {
-    if (!conn.ok()) {
-        ReportError(error, "no X connection");
-        return std::nullopt;
-    }
-    xcb_connection_t* c = conn.get();
     const std::optional<ScreenRect> currentScreen = CurrentScreenRect(conn, error);
     if (!currentScreen)
         return std::nullopt;
     const ScreenRect screen = *currentScreen;
+    xcb_connection_t* c = conn.get();
     if (!screen.contains(x, y)) {
         ReportError(error, "the point lies outside the screen");
         return std::nullopt;
@@ -209,15 +205,11 @@ std::optional<WindowArea> WindowAtPointer(const Connection& conn, std::string* e
 std::optional<WindowArea> WindowRectangle(const Connection& conn, xcb_window_t window,
                                           std::string* error)
 {
-    if (!conn.ok()) {
-        ReportError(error, "no X connection");
-        return std::nullopt;
-    }
-    xcb_connection_t* c = conn.get();
     const std::optional<ScreenRect> currentScreen = CurrentScreenRect(conn, error);
     if (!currentScreen)
         return std::nullopt;
     const ScreenRect screen = *currentScreen;
+    xcb_connection_t* c = conn.get();
     WindowArea area;
     area.window = window;
     ScreenRect visible = screen;
