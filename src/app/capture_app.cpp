@@ -4,9 +4,9 @@
 #include "capture/still_capture.h"
 #include "library/core/capture_lists.h"
 #include "library/main_frame.h"
+#include "platform/posix/instance_server.h"
 #include "platform/posix/program_folder.h"
 #include "platform/posix/system_language.h"
-#include "platform/qt/instance_channel.h"
 #include "platform/qt/termination_signals.h"
 #include "settings/command_ids.h"
 #include "settings/env.h"
@@ -14,19 +14,31 @@
 
 #include <QApplication>
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
 namespace vistrel {
 
 namespace {
 
-constexpr int kHandOverTimeoutMs = 3000;
-
 const char* const kDialogStyle =
     "QDialog, QMessageBox { background-color: rgb(215, 235, 255); color: rgb(0, 0, 0); }";
 
+// Set while the loaded settings are not yet written back. The toolkit ends the
+// process with exit() when the display goes away; the settings are written then too.
+std::atomic<bool> g_settingsToSaveAtExit {false};
+
+void SaveSettingsAtExit()
+{
+    if (g_settingsToSaveAtExit.exchange(false))
+        theEnv.Save();
+}
+
 } // namespace
 
-CCaptureApp::CCaptureApp(const CommandLine& commandLine)
-    : m_commandLine(commandLine), m_lock(GetProgramFolder())
+CCaptureApp::CCaptureApp(const CommandLine& commandLine, InstanceLock lock)
+    : m_commandLine(commandLine), m_lock(std::move(lock))
 {
 }
 
@@ -36,15 +48,15 @@ bool CCaptureApp::InitInstance()
 {
     qApp->setStyleSheet(kDialogStyle);
 
-    if (m_lock.TryAcquire() == InstanceLock::State::HeldByAnother && !ActivatePreviousInstance())
-        return false;
-
     // A program folder under the user's data folder may not exist yet.
     std::string folder = GetProgramFolder();
     if (!IsFolder(folder))
         CreateFolderPath(folder);
     theEnv.Load();
     m_settingsLoaded = true;
+    static const bool registered = std::atexit(SaveSettingsAtExit) == 0;
+    (void)registered;
+    g_settingsToSaveAtExit = true;
 
     if (g_strLanguageFile.empty() && SystemDefaultLangId() == LANGID_CHINESE_PRC)
         g_strLanguageFile = LanguageFolder() + "/vstlchs.ini";
@@ -55,20 +67,33 @@ bool CCaptureApp::InitInstance()
     if (!m_commandLine.rest.empty() && m_commandLine.rest.back() == '0')
         m_mainFrame->showMinimized();
 
-    if (m_lock.held())
-        m_server = std::make_unique<InstanceServer>(
-            QString::fromStdString(m_lock.socketPath()),
-            [this](const QStringList& request) { return HandleRequest(request); });
+    m_requestTarget = std::make_unique<QObject>();
+    QObject* target = m_requestTarget.get();
+    m_server = std::make_unique<InstanceServer>(m_lock.socketPath(), [this, target](std::shared_ptr<PendingRequest> request) {
+        // On the server's thread: carried out later on this one, if still wanted.
+        QMetaObject::invokeMethod(
+            target,
+            [this, request] {
+                if (request->Start())
+                    request->Finish(HandleRequest(request->words()));
+            },
+            Qt::QueuedConnection);
+    });
+    if (!m_server->listening())
+        std::fprintf(stderr, "vistrel: %s; later starts will wait for this copy to end\n", m_server->error().c_str());
     return true;
 }
 
 int CCaptureApp::ExitInstance()
 {
-    // A copy that handed over never loaded the settings, so it must not write
-    // its defaults over the running copy's.
-    if (m_settingsLoaded)
-        theEnv.Save();
+    // Requests not started yet go back to their clients, which then carry them
+    // out themselves once the lock is free.
     m_server.reset();
+    m_requestTarget.reset();
+    // A copy that never loaded the settings must not write its defaults over
+    // the stored ones.
+    if (m_settingsLoaded && g_settingsToSaveAtExit.exchange(false))
+        theEnv.Save();
     m_mainFrame.reset();
     g_captureLists.clear();
     g_languageFiles.clear();
@@ -84,67 +109,49 @@ int CCaptureApp::Run()
     return code != 0 ? code : exitCode;
 }
 
-bool CCaptureApp::ActivatePreviousInstance()
-{
-    // The holder may be a command-line run that never answers; once it has ended
-    // the lock is ours and this copy goes on as the first. A copy that neither
-    // answers nor ends (still starting, or going away) leaves us to end quietly.
-    ChannelReply reply;
-    HandOver outcome = SendToRunningCopy(
-        QString::fromStdString(m_lock.socketPath()), {QString::number(ID_SHOW_MAIN_WINDOW)},
-        kHandOverTimeoutMs, [this] { return m_lock.TryAcquire() == InstanceLock::State::Acquired; }, reply);
-    return outcome == HandOver::LockTaken;
-}
-
-ChannelReply CCaptureApp::HandleRequest(const QStringList& request)
+ChannelReply CCaptureApp::HandleRequest(const ChannelRequest& request)
 {
     ChannelReply reply;
-    if (request == QStringList{QString::number(ID_SHOW_MAIN_WINDOW)}) {
+    if (request == ChannelRequest{std::to_string(ID_SHOW_MAIN_WINDOW)}) {
         if (m_mainFrame)
             m_mainFrame->ActivateForAnotherCopy();
         return reply;
     }
-    if (!request.isEmpty() && request.front() == "--set") {
-        std::vector<std::string> assignments;
-        for (qsizetype i = 1; i < request.size(); ++i)
-            assignments.push_back(request[i].toStdString());
+    if (!request.empty() && request.front() == "--set") {
+        std::vector<std::string> assignments(request.begin() + 1, request.end());
         // As the Options sheet's OK: the keys are let go, changed, saved, taken again.
         theEnv.UnregisterHotkeys(false);
-        std::string error;
-        reply.status = ApplySettingAssignments(assignments, error);
+        reply.status = ApplySettingAssignments(assignments, reply.error);
         if (reply.status == 0 && !theEnv.Save()) {
             reply.status = 1;
-            error = "cannot write " + CEnv::SettingsFilePath();
+            reply.error = "cannot write " + CEnv::SettingsFilePath();
         }
         theEnv.RegisterHotkeys(false);
-        reply.error = QString::fromStdString(error);
         return reply;
     }
-    if (!request.isEmpty() && request.front() == "--capture") {
+    if (!request.empty() && request.front() == "--capture") {
         std::vector<std::string> words;
         bool includeCursor = true;
-        for (qsizetype i = 1; i < request.size(); ++i) {
+        for (size_t i = 1; i < request.size(); ++i) {
             if (request[i] == "--no-cursor")
                 includeCursor = false;
             else
-                words.push_back(request[i].toStdString());
+                words.push_back(request[i]);
         }
-        std::string error;
-        auto capture = ParseCaptureRequest(words, includeCursor, error);
+        auto capture = ParseCaptureRequest(words, includeCursor, reply.error);
         if (!capture) {
             reply.status = 2;
-            reply.error = QString::fromStdString(error);
             return reply;
         }
         StillCaptureResult result = RunStillCapture(*capture, theEnv, g_captureLists.bitmaps);
         reply.status = result.status;
-        reply.error = QString::fromStdString(result.error);
-        if (result.status == 0)
-            reply.output = QString::fromStdString(result.path) + "\n";
+        reply.error = result.error;
+        if (!result.path.empty())
+            reply.output = result.path + "\n";
         return reply;
     }
     reply.status = 2;
-    reply.error = "the running copy does not know this request: " + request.join(' ');
+    reply.error = "the running copy does not know this request";
     return reply;
 }
 

@@ -3,22 +3,23 @@
 // user-interface thread only.
 
 #include "app/command_line.h"
+#include "platform/posix/instance_channel.h"
 #include "platform/posix/instance_lock.h"
 
-#include <QStringList>
-
 #include <memory>
+
+class QObject;
 
 namespace vistrel {
 
 class CMainFrame;
 class InstanceServer;
 class TerminationSignals;
-struct ChannelReply;
 
 class CCaptureApp {
 public:
-    explicit CCaptureApp(const CommandLine& commandLine);
+    // lock: the program folder's instance lock, already held by this process.
+    CCaptureApp(const CommandLine& commandLine, InstanceLock lock);
     ~CCaptureApp();
 
     // The start-up sequence; false: end at once with ExitInstance's code.
@@ -28,14 +29,15 @@ public:
     int Run(); // InitInstance, the event loop, ExitInstance
 
 private:
-    ChannelReply HandleRequest(const QStringList& request);
-    // True when no copy runs after all and this one carries on as the first.
-    bool ActivatePreviousInstance();
+    ChannelReply HandleRequest(const ChannelRequest& request);
 
     CommandLine m_commandLine;
     InstanceLock m_lock;
     bool m_settingsLoaded = false;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    // Requests of later copies are carried out through queued calls to this
+    // object, so none reaches a program that is shutting down.
+    std::unique_ptr<QObject> m_requestTarget;
     std::unique_ptr<InstanceServer> m_server;
     std::unique_ptr<TerminationSignals> m_termination;
 };

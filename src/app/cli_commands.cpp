@@ -3,29 +3,77 @@
 #include "app/settings_commands.h"
 #include "capture/still_capture.h"
 #include "library/core/capture_lists.h"
+#include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 #include "settings/settings_fields.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace vistrel {
 
 namespace {
 
-bool SaveSettings()
+// A folder given by --home may not exist yet.
+void EnsureProgramFolder()
 {
     std::string folder = GetProgramFolder();
     if (!IsFolder(folder))
         CreateFolderPath(folder);
+}
+
+int SetSettingsHere(const CommandLine& commandLine)
+{
+    theEnv.Load();
+    std::string error;
+    if (int status = ApplySettingAssignments(commandLine.assignments, error); status != 0) {
+        std::cerr << "vistrel: " << error << "\n";
+        return status;
+    }
     if (theEnv.Save())
-        return true;
+        return 0;
     std::cerr << "vistrel: cannot write " << CEnv::SettingsFilePath() << "\n";
-    return false;
+    return 1;
+}
+
+int CaptureHere(const CaptureRequest& request)
+{
+    theEnv.Load();
+    // The stored number is on disk before the path is printed: SaveCapture
+    // stores it as soon as it moves.
+    StillCaptureResult result = RunStillCapture(request, theEnv, g_captureLists.bitmaps);
+    if (!result.error.empty())
+        std::cerr << "vistrel: " << result.error << "\n";
+    if (!result.path.empty() && !PrintToStdout(result.path + "\n"))
+        return 1;
+    return result.status;
+}
+
+int CommandHere(const CommandLine& commandLine)
+{
+    if (!commandLine.assignments.empty())
+        return SetSettingsHere(commandLine);
+    std::string error;
+    auto request = ParseCaptureRequest(commandLine.capture, !commandLine.noCursor, error);
+    if (!request) {
+        std::cerr << "vistrel: " << error << "\n";
+        return 2;
+    }
+    return CaptureHere(*request);
 }
 
 } // namespace
+
+bool PrintToStdout(const std::string& text)
+{
+    std::cout << text << std::flush;
+    if (std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::cerr << "vistrel: cannot write to standard output\n";
+    return false;
+}
 
 std::optional<CommandLine> TakeCommandLine(int argc, char** argv)
 {
@@ -45,34 +93,43 @@ std::optional<CommandLine> TakeCommandLine(int argc, char** argv)
 int PrintSettings()
 {
     theEnv.Load(false);
-    std::cout << SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles);
-    return 0;
+    return PrintToStdout(SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles)) ? 0 : 1;
 }
 
-int SetSettingsHere(const CommandLine& commandLine)
+ChannelRequest CommandRequest(const CommandLine& cl)
 {
-    theEnv.Load();
+    ChannelRequest words;
+    if (!cl.assignments.empty()) {
+        words.push_back("--set");
+        words.insert(words.end(), cl.assignments.begin(), cl.assignments.end());
+        return words;
+    }
+    words.push_back("--capture");
+    words.insert(words.end(), cl.capture.begin(), cl.capture.end());
+    if (cl.noCursor)
+        words.push_back("--no-cursor");
+    return words;
+}
+
+int RunCommand(const CommandLine& commandLine)
+{
+    EnsureProgramFolder();
+    InstanceLock lock(GetProgramFolder());
+    ChannelReply reply;
     std::string error;
-    if (int status = ApplySettingAssignments(commandLine.assignments, error); status != 0) {
-        std::cerr << "vistrel: " << error << "\n";
-        return status;
+    const HandOver outcome = HandOverOrLock(lock, CommandRequest(commandLine), reply, error, [] {
+        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
+    });
+    switch (outcome) {
+    case HandOver::LockAcquired: return CommandHere(commandLine);
+    case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
+    case HandOver::Answered: break;
     }
-    return SaveSettings() ? 0 : 1;
-}
-
-int CaptureHere(const CaptureRequest& request)
-{
-    theEnv.Load();
-    StillCaptureResult result = RunStillCapture(request, theEnv, g_captureLists.bitmaps);
-    // The number moved on; keep it, as the program does at exit.
-    if (!result.path.empty())
-        SaveSettings();
-    if (result.status != 0) {
-        std::cerr << "vistrel: " << result.error << "\n";
-        return result.status;
-    }
-    std::cout << result.path << "\n";
-    return 0;
+    if (!reply.error.empty())
+        std::cerr << "vistrel: " << reply.error << "\n";
+    if (!reply.output.empty() && !PrintToStdout(reply.output))
+        return 1;
+    return reply.status;
 }
 
 } // namespace vistrel

@@ -1,10 +1,11 @@
 #pragma once
-// The command-line commands as they run when no copy of the program is running
-// (the caller holds the instance lock, so none can start meanwhile). No toolkit:
-// these run in the small launcher.
+// The command-line commands. --set and --capture are carried out by the running
+// copy when there is one, else here under the instance lock (so no copy can
+// start meanwhile). No toolkit: these run in the small launcher.
 
 #include "app/command_line.h"
 #include "capture/core/capture_request.h"
+#include "platform/posix/instance_channel.h"
 
 #include <optional>
 
@@ -15,7 +16,16 @@ namespace vistrel {
 std::optional<CommandLine> TakeCommandLine(int argc, char** argv);
 
 int PrintSettings();
-int SetSettingsHere(const CommandLine& commandLine);
-int CaptureHere(const CaptureRequest& request);
+
+// --set or --capture: handed to the running copy, or carried out here once no
+// copy runs (waiting for another command-line run to end first).
+int RunCommand(const CommandLine& commandLine);
+
+// The words a command travels in to the running copy, and back.
+ChannelRequest CommandRequest(const CommandLine& commandLine);
+
+// Writes text to stdout; false (after saying so on stderr) when it could not be
+// written whole, as to a full disk or a closed pipe.
+bool PrintToStdout(const std::string& text);
 
 } // namespace vistrel

@@ -4,7 +4,11 @@ namespace vistrel {
 
 const char* const kUsageText =
     "Usage: vistrel [OPTION]... [0]\n"
-    "Screen capture: still images, timed captures, AVI recordings and icons.\n"
+    "Screen capture for the X desktop.\n"
+    "\n"
+    "Without a command the program's window opens (a last argument 0 opens it\n"
+    "minimised); while a copy runs for the same program folder, that copy shows\n"
+    "its window instead, and --set and --capture are carried out by it.\n"
     "\n"
     "  --home DIR               use DIR as the program folder (settings, captures,\n"
     "                           language files); VISTREL_HOME does the same\n"
@@ -24,11 +28,17 @@ const char* const kUsageText =
     "  --no-cursor              leave the mouse cursor out of the capture\n"
     "  --help                   show this text\n"
     "\n"
-    "A last argument of 0 starts the program minimised. With a copy already\n"
-    "running, starting another shows the running copy; --set and --capture are\n"
-    "then carried out by the running copy.\n"
+    "A capture never replaces a file: a name that is taken is skipped, and the\n"
+    "stored number is saved before the path is printed. Commands of one program\n"
+    "folder run one at a time; a later one waits for the one before.\n"
+    "\n"
+    "The window so far receives the hotkeys; capturing from it, region selection\n"
+    "with the mouse, timed captures, recording, icon extraction and the library\n"
+    "of captured files are still to come.\n"
+    "\n"
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved.\n"
-    "Exit status: 0 done, 1 failed, 2 refused (bad option or value).\n";
+    "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
+    "were not: then its path is printed too), 2 refused (bad option or value).\n";
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
 {

@@ -1,77 +1,39 @@
-// The windowed program, started by the launcher (vistrel). Also hands --set and
-// --capture to a running copy over the instance channel.
+// The windowed program, started by the launcher (vistrel). A start while another
+// copy runs hands over to it (which shows its window) and ends; a start while a
+// command-line run holds the program folder waits for that run to end.
 
 #include "app/capture_app.h"
 #include "app/cli_commands.h"
 #include "app/command_line.h"
+#include "platform/posix/instance_channel.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
-#include "platform/qt/instance_channel.h"
-#include "settings/env.h"
+#include "platform/x11/x11_connection.h"
+#include "settings/command_ids.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 using namespace vistrel;
 
 namespace {
 
-// Generous: a capture by the running copy may wait for its screen to repaint.
-constexpr int kRequestTimeoutMs = 30000;
-
-QStringList RequestWords(const CommandLine& cl)
+// The toolkit aborts when it cannot reach the display; say why and fail instead.
+bool DisplayReachable()
 {
-    QStringList words;
-    if (!cl.assignments.empty()) {
-        words << "--set";
-        for (const auto& a : cl.assignments)
-            words << QString::fromStdString(a);
-        return words;
-    }
-    words << "--capture";
-    for (const auto& word : cl.capture)
-        words << QString::fromStdString(word);
-    if (cl.noCursor)
-        words << "--no-cursor";
-    return words;
-}
-
-int CommandHere(const CommandLine& cl)
-{
-    if (!cl.assignments.empty())
-        return SetSettingsHere(cl);
-    std::string error;
-    auto request = ParseCaptureRequest(cl.capture, !cl.noCursor, error);
-    if (!request) {
-        std::cerr << "vistrel: " << error << "\n";
-        return 2;
-    }
-    return CaptureHere(*request);
-}
-
-int CommandForRunningCopy(int argc, char** argv, const CommandLine& cl)
-{
-    InstanceLock lock(GetProgramFolder());
-    if (lock.TryAcquire() != InstanceLock::State::HeldByAnother)
-        return CommandHere(cl); // the holder ended in the meantime
-    QCoreApplication app(argc, argv);
-    ChannelReply reply;
-    HandOver outcome = SendToRunningCopy(
-        QString::fromStdString(lock.socketPath()), RequestWords(cl), kRequestTimeoutMs,
-        [&lock] { return lock.TryAcquire() == InstanceLock::State::Acquired; }, reply);
-    if (outcome == HandOver::LockTaken)
-        return CommandHere(cl); // the holder was another command, now done
-    if (outcome == HandOver::NoAnswer) {
-        std::cerr << "vistrel: a running copy holds the settings but does not answer\n";
-        return 1;
-    }
-    std::cout << reply.output.toStdString();
-    if (!reply.error.isEmpty())
-        std::cerr << "vistrel: " << reply.error.toStdString() << "\n";
-    return reply.status;
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform && std::strncmp(platform, "xcb", 3) != 0)
+        return true; // another back end (offscreen, say) needs no X display
+    x11::Connection conn;
+    if (conn.ok())
+        return true;
+    std::cerr << "vistrel: cannot open the X display"
+              << (std::getenv("DISPLAY") ? std::string(" \"") + std::getenv("DISPLAY") + "\"" : std::string())
+              << ": " << conn.error() << "\n";
+    return false;
 }
 
 } // namespace
@@ -81,8 +43,25 @@ int main(int argc, char** argv)
     auto cl = TakeCommandLine(argc, argv);
     if (!cl)
         return 2;
+    if (cl->help)
+        return PrintToStdout(kUsageText) ? 0 : 1;
+    if (cl->printSettings)
+        return PrintSettings();
     if (!cl->assignments.empty() || !cl->capture.empty())
-        return CommandForRunningCopy(argc, argv, *cl);
+        return RunCommand(*cl);
+
+    InstanceLock lock(GetProgramFolder());
+    ChannelReply reply;
+    std::string error;
+    switch (HandOverOrLock(lock, {std::to_string(ID_SHOW_MAIN_WINDOW)}, reply, error, [] {
+        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
+    })) {
+    case HandOver::Answered: return reply.status; // the running copy shows itself
+    case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
+    case HandOver::LockAcquired: break;
+    }
+    if (!DisplayReachable())
+        return 1;
 
     // Qt wants a private runtime folder and complains without one (as under su).
     if (!std::getenv("XDG_RUNTIME_DIR"))
@@ -90,6 +69,6 @@ int main(int argc, char** argv)
             setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vistrel");
-    CCaptureApp captureApp(*cl);
+    CCaptureApp captureApp(*cl, std::move(lock));
     return captureApp.Run();
 }

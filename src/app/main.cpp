@@ -1,12 +1,11 @@
-// The launcher. Commands that need no window (--help, --print-settings, and
-// --set and --capture while no copy runs) are carried out here, without the
-// toolkit, so scripted captures start in a few milliseconds. Everything else
-// (the program itself, and commands for a running copy) goes on in vistrel-gui
-// beside this file, which gets the same arguments.
+// The launcher. Commands that need no window (--help, --print-settings, --set
+// and --capture, the last two handed to the running copy when there is one) are
+// carried out here, without the toolkit, so scripted captures start in a few
+// milliseconds. The program itself is vistrel-gui beside this file, which gets
+// the same arguments.
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
-#include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
 
 #include <cerrno>
@@ -33,27 +32,19 @@ int main(int argc, char** argv)
     auto cl = TakeCommandLine(argc, argv);
     if (!cl)
         return 2;
-    if (cl->help) {
-        std::cout << kUsageText;
-        return 0;
-    }
+    if (cl->help)
+        return PrintToStdout(kUsageText) ? 0 : 1;
     if (cl->printSettings)
         return PrintSettings();
-
-    std::optional<CaptureRequest> capture;
     if (!cl->capture.empty()) {
+        // Refused before anything else, so a bad request waits for nobody.
         std::string error;
-        capture = ParseCaptureRequest(cl->capture, !cl->noCursor, error);
-        if (!capture) {
+        if (!ParseCaptureRequest(cl->capture, !cl->noCursor, error)) {
             std::cerr << "vistrel: " << error << "\n";
             return 2;
         }
     }
-    if (cl->assignments.empty() && !capture)
-        return ContinueInGui(argv);
-
-    InstanceLock lock(GetProgramFolder());
-    if (lock.TryAcquire() == InstanceLock::State::HeldByAnother)
-        return ContinueInGui(argv); // the running copy carries it out
-    return capture ? CaptureHere(*capture) : SetSettingsHere(*cl);
+    if (!cl->assignments.empty() || !cl->capture.empty())
+        return RunCommand(*cl);
+    return ContinueInGui(argv);
 }

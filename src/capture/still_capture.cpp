@@ -34,10 +34,10 @@ StillCaptureResult Save(CEnv& env, Bitmap bitmap, std::vector<std::string>& list
 {
     SavedCapture saved = SaveCapture(env, std::move(bitmap), kCaptureBitsPerPixel, list);
     if (saved.path.empty())
-        return Failed(1, "no file name could be made");
-    if (!saved.written)
-        return {1, saved.path, "cannot write " + saved.path};
-    return {0, saved.path, {}};
+        return Failed(1, saved.error);
+    // The file is there; a number that could not be stored is still a failure
+    // to report, as a later run may try the same name again (and move on).
+    return {saved.settingsSaved ? 0 : 1, saved.path, saved.error};
 }
 
 } // namespace

@@ -19,7 +19,7 @@ class CEnv;
 
 struct StillCaptureResult {
     int status = 0; // 0 saved, 1 failed (display, grab or write), 2 refused request
-    std::string path;
+    std::string path; // the file written; also set with status 1 when only the settings failed
     std::string error;
 };
 

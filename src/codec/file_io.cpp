@@ -33,12 +33,15 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path, uint64_t max
     return bytes;
 }
 
+bool WriteToFd(int fd, const std::function<bool(ByteSink&)>& write)
+{
+    FdSink sink(fd);
+    return write(sink) && sink.Flush();
+}
+
 bool WriteThroughSink(const std::string& path, const std::function<bool(ByteSink&)>& write)
 {
-    return ReplaceFile(path, [&](int fd) {
-        FdSink sink(fd);
-        return write(sink) && sink.Flush();
-    });
+    return ReplaceFile(path, [&](int fd) { return WriteToFd(fd, write); });
 }
 
 } // namespace vistrel

@@ -18,4 +18,7 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path, uint64_t max
 // Encodes into path through the one replace-by-rename writer of the program.
 bool WriteThroughSink(const std::string& path, const std::function<bool(ByteSink&)>& write);
 
+// Encodes into an open descriptor; true once every byte is written.
+bool WriteToFd(int fd, const std::function<bool(ByteSink&)>& write);
+
 } // namespace vistrel

@@ -62,6 +62,13 @@ int32_t CImage::Save(const char* path, cximage_type type) const
                : 0;
 }
 
+int32_t CImage::SaveTo(int fd, cximage_type type) const
+{
+    if (!IsValid() || fd < 0)
+        return 0;
+    return WriteToFd(fd, [&](ByteSink& sink) { return EncodeImage(m_bitmap, m_keepAlpha, type, sink); }) ? 1 : 0;
+}
+
 std::unique_ptr<Bitmap> CImage::MakeBitmap() const
 {
     if (!IsValid())

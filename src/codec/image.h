@@ -29,6 +29,9 @@ public:
     // Encodes to path (a temporary file beside it, then renamed over it, so an
     // old file survives a failed write). Nonzero on success.
     int32_t Save(const char* path, cximage_type type) const;
+    // Encodes into an open file (a new capture that is named once complete).
+    // Nonzero when every byte was written.
+    int32_t SaveTo(int fd, cximage_type type) const;
     // A new copy of the pixels; null when the image holds nothing.
     std::unique_ptr<Bitmap> MakeBitmap() const;
     virtual void Close();

@@ -69,23 +69,3 @@ TEST(CaptureRequest, AreasOfEachShape)
     auto line = AreaForRequest(*Parse({"polygon", "0", "0", "10", "10", "20", "20"}), 100, 100);
     EXPECT_TRUE(std::holds_alternative<CaptureAreaError>(line));
 }
-
-TEST(SaveCapture, WritesUnderTheNextNameAndListsIt)
-{
-    TempHome home;
-    CEnv env;
-    env.m_nCaptureType = 3; // the folder does not exist yet: the save makes it
-    std::vector<std::string> list;
-    SavedCapture first = SaveCapture(env, Bitmap(8, 4, MakeArgb(1, 2, 3)), 24, list);
-    EXPECT_TRUE(first.written);
-    EXPECT_EQ(first.path, env.m_strBitmapPath + "/Image000.png");
-    EXPECT_TRUE(std::filesystem::is_regular_file(first.path));
-
-    // A folder that cannot be made: nothing written, reported, the name still listed.
-    std::ofstream(home.file("plainfile")) << "x";
-    env.m_strBitmapPath = home.file("plainfile/sub");
-    SavedCapture second = SaveCapture(env, Bitmap(8, 4), 24, list);
-    EXPECT_FALSE(second.written);
-    EXPECT_EQ(list, (std::vector<std::string>{first.path, second.path}));
-    EXPECT_EQ(env.m_nBitmapNumber, 2);
-}

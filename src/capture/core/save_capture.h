@@ -1,7 +1,8 @@
 #pragma once
 // The one save routine of every still capture: the image is written in the
-// settings' image type under the next name of the bitmap folder and the path is
-// appended to this run's bitmap list.
+// settings' image type under the next free name of the bitmap folder (an
+// existing file is never replaced), the settings are saved at once when the
+// stored number moved, and the path is appended to this run's bitmap list.
 
 #include "codec/bitmap.h"
 
@@ -13,13 +14,13 @@ namespace vistrel {
 class CEnv;
 
 struct SavedCapture {
-    std::string path;     // empty when no name could be made
-    bool written = false; // the file is there, complete
+    std::string path;          // the file written, complete; empty when nothing was
+    std::string error;         // why nothing was written, or why the settings were not
+    bool settingsSaved = true; // false: the capture is there, the new number is not stored
 };
 
 // bitsPerPixel: the depth the pixels came from (24 for a screen of depth 24 or 32:
-// captures are opaque). The path is listed even when writing failed, as the list
-// shows what it finds; the caller learns of the failure from written.
+// captures are opaque). Only a written file is listed.
 SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector<std::string>& bitmapList);
 
 } // namespace vistrel

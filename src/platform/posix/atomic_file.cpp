@@ -1,5 +1,8 @@
 #include "platform/posix/atomic_file.h"
 
+#include "platform/posix/unique_fd.h"
+#include "platform/posix/unnamed_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,44 +16,47 @@ namespace vistrel {
 
 namespace {
 
-class Fd {
+// Removes the temporary name unless it was renamed into place.
+class TempNameGuard {
 public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    bool Close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-// Removes the temporary file unless it was renamed into place.
-class TempFileGuard {
-public:
-    explicit TempFileGuard(std::string path) : m_path(std::move(path)) {}
-    ~TempFileGuard()
+    explicit TempNameGuard(std::string path) : m_path(std::move(path)) {}
+    ~TempNameGuard()
     {
         if (!m_path.empty())
             ::unlink(m_path.c_str());
     }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
+    TempNameGuard(const TempNameGuard&) = delete;
+    TempNameGuard& operator=(const TempNameGuard&) = delete;
     void Release() { m_path.clear(); }
+    void Set(std::string path) { m_path = std::move(path); }
 
 private:
     std::string m_path;
 };
+
+std::string TempNameFor(const std::string& target, std::random_device& random)
+{
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".tmp-%08x", unsigned(random()));
+    return target + suffix;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool RunWriter(const std::function<bool(int fd)>& write, int fd)
+{
+    try {
+        return write(fd);
+    } catch (const std::exception&) { // out of memory while encoding, say
+        return false;
+    }
+}
 
 } // namespace
 
@@ -87,30 +93,40 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
         return false;
 
     std::random_device random;
+    // The content goes into an unnamed file first where the file system has
+    // them, so a process killed while writing leaves nothing behind; only the
+    // moment between naming it and renaming it over the target is exposed.
+    UniqueFd file = OpenUnnamedFile(FolderOf(target));
     std::string tempPath;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".tmp-%08x", unsigned(random()));
-        tempPath = target + suffix;
-        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+    const bool unnamed = file.valid();
+    if (!unnamed) {
+        if (!UnnamedFilesUnsupported(errno))
+            return false;
+        for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+            tempPath = TempNameFor(target, random);
+            file = UniqueFd(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (!file && errno != EEXIST)
+                return false;
+        }
+        if (!file)
             return false;
     }
-    if (fd < 0)
-        return false;
-    TempFileGuard guard(tempPath);
-    Fd file(fd);
+    TempNameGuard guard(tempPath);
     if (replacing) // keep the permissions the user gave the file
         ::fchmod(file.get(), st.st_mode & 07777);
-    bool ok = false;
-    try {
-        ok = write(file.get());
-    } catch (const std::exception&) { // out of memory while encoding, say
-        ok = false;
-    }
+    bool ok = RunWriter(write, file.get());
     if (ok && replacing)
         ok = ::fsync(file.get()) == 0;
+    if (ok && unnamed) {
+        int error = EEXIST;
+        for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
+            tempPath = TempNameFor(target, random);
+            error = NameUnnamedFile(file.get(), tempPath);
+        }
+        ok = error == 0;
+        if (ok)
+            guard.Set(tempPath);
+    }
     ok = file.Close() && ok;
     if (!ok || ::rename(tempPath.c_str(), target.c_str()) != 0)
         return false;

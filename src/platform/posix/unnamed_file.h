@@ -1,0 +1,23 @@
+#pragma once
+// Unnamed files (O_TMPFILE): written while invisible, then given a name by a
+// link that never replaces an existing entry. Used by the writers of new files
+// and of replaced files, so neither leaves a temporary behind when killed.
+
+#include "platform/posix/unique_fd.h"
+
+#include <string>
+
+namespace vistrel {
+
+// An unnamed file in folder, open for writing; invalid with errno on failure.
+UniqueFd OpenUnnamedFile(const std::string& folder);
+
+// True for the errors by which a file system says it has no unnamed files.
+bool UnnamedFilesUnsupported(int error);
+
+// Gives the unnamed file the name path, never replacing anything: a link, or
+// where links are refused (no /proc, some file systems) a copy into a file
+// created exclusively. 0, or the errno (EEXIST: the name is taken).
+int NameUnnamedFile(int fd, const std::string& path);
+
+} // namespace vistrel

@@ -1,0 +1,166 @@
+#include "platform/posix/instance_channel.h"
+#include "platform/posix/instance_server.h"
+#include "temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <random>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+
+using namespace vistrel;
+using vistrel::test::TempHome;
+using namespace std::chrono_literals;
+
+namespace {
+
+ChannelRequest BigRequest()
+{
+    std::string big(300 * 1024, 'x');
+    for (size_t i = 0; i < big.size(); i += 997)
+        big[i] = char('0' + i % 10);
+    return {"--set", "m_strBitmapName=" + big, "", "two\nlines\n", std::string(1, '\0')};
+}
+
+// A runtime folder of the test's own, so the lock and socket are private.
+struct PrivateRuntime {
+    TempHome home;
+    PrivateRuntime() { setenv("XDG_RUNTIME_DIR", home.path().c_str(), 1); }
+    ~PrivateRuntime() { unsetenv("XDG_RUNTIME_DIR"); }
+};
+
+std::string Joined(const ChannelRequest& words)
+{
+    std::string all;
+    for (const auto& w : words)
+        all += std::to_string(w.size()) + ":" + w;
+    return all;
+}
+
+} // namespace
+
+TEST(ChannelFraming, RequestsSurviveAnySplit)
+{
+    const ChannelRequest request = BigRequest();
+    const std::string bytes = EncodeRequest(request);
+    std::mt19937 random(7);
+    for (int round = 0; round < 4; ++round) {
+        RequestDecoder decoder;
+        RequestDecoder::State state = RequestDecoder::State::NeedMore;
+        for (size_t pos = 0; pos < bytes.size();) {
+            const size_t piece = round == 0 ? 1 : 1 + random() % 70000;
+            ASSERT_EQ(state, RequestDecoder::State::NeedMore) << pos;
+            state = decoder.Feed(std::string_view(bytes).substr(pos, piece));
+            pos += piece;
+        }
+        ASSERT_EQ(state, RequestDecoder::State::Complete);
+        EXPECT_EQ(decoder.words(), request);
+    }
+    for (const char* bad : {"x\n", "2\n1\nab", "1\n-1\n", "\n", "99999999999999999999\n", "1\n0\nextra"}) {
+        RequestDecoder decoder;
+        EXPECT_EQ(decoder.Feed(bad), RequestDecoder::State::Bad) << bad;
+    }
+    RequestDecoder empty;
+    EXPECT_EQ(empty.Feed("0\n"), RequestDecoder::State::Complete);
+
+    const ChannelReply reply {3, std::string(100000, 'o'), "why\n"};
+    ReplyDecoder replies;
+    EXPECT_EQ(replies.Feed("..."), ReplyDecoder::State::NeedMore);
+    EXPECT_EQ(replies.Feed(EncodeReply(reply)), ReplyDecoder::State::Complete);
+    EXPECT_EQ(replies.reply().output, reply.output);
+    EXPECT_EQ(replies.reply().error, reply.error);
+    EXPECT_EQ(replies.reply().status, 3);
+    ReplyDecoder notTaken;
+    EXPECT_EQ(notTaken.Feed(".-"), ReplyDecoder::State::NotTaken);
+}
+
+TEST(InstanceChannel, LargeRequestsAndSlowAnswersGetThrough)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::vector<std::jthread> workers;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> pending) {
+        workers.emplace_back([pending] {
+            if (pending->words().size() == 1)
+                std::this_thread::sleep_for(2500ms); // longer than the beat: the client keeps waiting
+            if (pending->Start())
+                pending->Finish({4, Joined(pending->words()), "done"});
+        });
+    });
+    ASSERT_TRUE(server.listening()) << server.error();
+
+    InstanceLock client("/opt/program");
+    ChannelReply reply;
+    std::string error;
+    ASSERT_EQ(HandOverOrLock(client, BigRequest(), reply, error), HandOver::Answered) << error;
+    EXPECT_EQ(reply.status, 4);
+    EXPECT_EQ(reply.output, Joined(BigRequest()));
+    EXPECT_EQ(reply.error, "done");
+    ASSERT_EQ(HandOverOrLock(client, {"32863"}, reply, error), HandOver::Answered) << error;
+    EXPECT_EQ(reply.output, Joined({"32863"}));
+    EXPECT_FALSE(client.held());
+}
+
+TEST(InstanceChannel, AClientThatLeavesWithdrawsItsRequest)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::promise<std::shared_ptr<PendingRequest>> arrived;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> p) { arrived.set_value(p); });
+
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string request = EncodeRequest({"--capture", "fullscreen"});
+    ASSERT_EQ(send(fd, request.data(), request.size(), 0), ssize_t(request.size()));
+    auto pending = arrived.get_future();
+    ASSERT_EQ(pending.wait_for(5s), std::future_status::ready);
+    std::shared_ptr<PendingRequest> p = pending.get();
+    close(fd); // killed before the running copy got to it
+    for (int i = 0; i < 200 && !p->withdrawn(); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(p->withdrawn());
+    EXPECT_FALSE(p->Start());
+}
+
+TEST(InstanceChannel, WaitersCarryOnOnceTheHolderEnds)
+{
+    PrivateRuntime runtime;
+    auto running = std::make_unique<InstanceLock>("/opt/program");
+    ASSERT_EQ(running->TryAcquire(), InstanceLock::State::Acquired);
+    auto server = std::make_unique<InstanceServer>(running->socketPath(), [](std::shared_ptr<PendingRequest>) {});
+
+    // Queued with a copy that ends before starting it: given back, and the
+    // waiter then takes the lock itself.
+    InstanceLock client("/opt/program");
+    auto waiter = std::async(std::launch::async, [&] {
+        ChannelReply reply;
+        std::string error;
+        return HandOverOrLock(client, {"--capture", "fullscreen"}, reply, error);
+    });
+    std::this_thread::sleep_for(300ms);
+    server.reset();
+    running.reset();
+    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
+    EXPECT_EQ(waiter.get(), HandOver::LockAcquired);
+    EXPECT_TRUE(client.held());
+
+    // A holder that never listens (a command-line run) is waited out too.
+    InstanceLock next("/opt/program");
+    auto second = std::async(std::launch::async, [&] {
+        ChannelReply reply;
+        std::string error;
+        return HandOverOrLock(next, {"x"}, reply, error);
+    });
+    EXPECT_EQ(second.wait_for(300ms), std::future_status::timeout);
+    client = InstanceLock("/opt/other");
+    ASSERT_EQ(second.wait_for(5s), std::future_status::ready);
+    EXPECT_EQ(second.get(), HandOver::LockAcquired);
+}
