@@ -15,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace vistrel {
