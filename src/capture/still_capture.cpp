@@ -57,11 +57,23 @@ StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, 
                                      bool showMouse, CEnv& env, std::vector<std::string>& bitmapList)
 {
     std::string error;
-    auto bitmap = x11::GrabArea(conn, {x, y, width, height}, &error);
+    const auto screen = x11::CurrentScreenRect(conn, &error);
+    if (!screen)
+        return Failed(1, error);
+    // Checked before the grab, so a refused area uses up no number.
+    const auto visible = VisiblePart(x, y, width, height,
+                                     {screen->x, screen->y, screen->x + screen->width,
+                                      screen->y + screen->height});
+    if (const auto* problem = std::get_if<CaptureAreaError>(&visible))
+        return Failed(2, DescribeAreaError(*problem));
+    const Rect& part = std::get<Rect>(visible);
+    x11::GrabOutcome outcome;
+    auto bitmap = x11::GrabArea(conn, {part.left, part.top, part.width(), part.height()}, &error, {},
+                                &outcome);
     if (!bitmap)
         return Failed(1, "cannot grab the screen: " + error);
     if (auto cursor = CursorIfWanted(conn, showMouse))
-        DrawCursor(*bitmap, *cursor, x, y);
+        DrawCursor(*bitmap, *cursor, outcome.grabbed.x, outcome.grabbed.y);
     return Save(env, std::move(*bitmap), bitmapList);
 }
 

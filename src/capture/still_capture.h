@@ -27,8 +27,10 @@ struct StillCaptureResult {
 std::optional<Bitmap> GrabWindowBitmap(const x11::Connection& conn, const x11::WindowArea& window,
                                       std::string* error = nullptr);
 
-// One timer shot: the area, with the cursor where it was relative to the area
-// when showMouse is set, saved through SaveCapture.
+// One timer shot: the part of the area on the screen, with the cursor where it
+// was relative to that part when showMouse is set, saved through SaveCapture.
+// Status 2, before anything is grabbed, for an area that is empty, wholly off
+// the screen or too large.
 StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, int width, int height,
                                      bool showMouse, CEnv& env, std::vector<std::string>& bitmapList);
 

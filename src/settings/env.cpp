@@ -2,9 +2,11 @@
 
 #include "codec/image_type.h"
 #include "platform/posix/atomic_file.h"
+#include "platform/posix/desktop_tools.h"
 #include "platform/posix/program_folder.h"
 #include "settings/file_naming.h"
 #include "settings/folders.h"
+#include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace vistrel {
@@ -56,6 +57,15 @@ std::string NextNumberedName(const std::string& name, const std::string& pattern
     int16_t n = number;
     number = int16_t(uint16_t(n) + 1u);
     return FormatNumberedName(name, pattern, extension, NumberForName(n));
+}
+
+// The entry a tool list stored with a count of 0 gets: the program of its kind
+// found on PATH.
+ToolEntry DefaultToolFor(const SettingsField& list)
+{
+    if (list.name == "m_bitmapTools")
+        return {"MS Paint", DefaultImageEditor(), 1};
+    return {"Media player", DefaultVideoPlayer(), 1};
 }
 
 void CollectLanguageFiles()
@@ -113,6 +123,8 @@ bool CEnv::Load(bool ensureFolders)
         }
         SettingsReadResult result = DeserializeSettings(bytes, *this, g_strLanguageFile);
         m_bLoadedFileDamaged = !result.complete && size > 0;
+        for (const SettingsField* list : result.defaultToolWanted)
+            (this->*std::get<std::vector<ToolEntry> CEnv::*>(list->member)).push_back(DefaultToolFor(*list));
         if (ensureFolders) {
             EnsureFolder(m_strBitmapPath);
             EnsureFolder(m_strAviPath);
@@ -123,15 +135,13 @@ bool CEnv::Load(bool ensureFolders)
     return true;
 }
 
-bool CEnv::Save()
+bool CEnv::Save(LinkFunction linkFile)
 {
     std::string path = SettingsFilePath();
-    if (m_bLoadedFileDamaged) {
-        // Keep what could not be read beside the file that replaces it.
-        std::string aside = path + ".damaged";
-        unlink(aside.c_str());
-        link(path.c_str(), aside.c_str());
-    }
+    // What could not be read is kept beside the file that replaces it, under a
+    // name of its own; if it cannot be kept, it is not replaced either.
+    if (m_bLoadedFileDamaged && !KeepUnderNewName(path, path + ".damaged", linkFile))
+        return false;
     bool ok = WriteFileAtomically(path, SerializeSettings(*this, g_strLanguageFile));
     if (ok)
         m_bLoadedFileDamaged = false;

@@ -1,7 +1,11 @@
 #include "settings/settings_fields.h"
 
+#include "settings/folders.h"
+
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 namespace vistrel {
@@ -32,12 +36,12 @@ constexpr std::array kFields = {
     SettingsField{"m_bReserved1", FieldKind::Flag, &CEnv::m_bReserved1},
     SettingsField{"m_bBitmapNameByTime", FieldKind::Flag, &CEnv::m_bBitmapNameByTime},
     SettingsField{"m_nBitmapNumber", FieldKind::Number16, &CEnv::m_nBitmapNumber},
-    SettingsField{"m_strBitmapName", FieldKind::Text, &CEnv::m_strBitmapName},
-    SettingsField{"m_strBitmapSuffix", FieldKind::Text, &CEnv::m_strBitmapSuffix},
+    SettingsField{"m_strBitmapName", FieldKind::NamePart, &CEnv::m_strBitmapName},
+    SettingsField{"m_strBitmapSuffix", FieldKind::NamePart, &CEnv::m_strBitmapSuffix},
     SettingsField{"m_bAviNameByTime", FieldKind::Flag, &CEnv::m_bAviNameByTime},
     SettingsField{"m_nAviNumber", FieldKind::Number16, &CEnv::m_nAviNumber},
-    SettingsField{"m_strAviName", FieldKind::Text, &CEnv::m_strAviName},
-    SettingsField{"m_strAviSuffix", FieldKind::Text, &CEnv::m_strAviSuffix},
+    SettingsField{"m_strAviName", FieldKind::NamePart, &CEnv::m_strAviName},
+    SettingsField{"m_strAviSuffix", FieldKind::NamePart, &CEnv::m_strAviSuffix},
     SettingsField{"m_bitmapTools", FieldKind::ToolList, &CEnv::m_bitmapTools},
     SettingsField{"m_aviTools", FieldKind::ToolList, &CEnv::m_aviTools},
     SettingsField{"m_nCaptureType", FieldKind::CaptureType, &CEnv::m_nCaptureType},
@@ -46,6 +50,14 @@ constexpr std::array kFields = {
 
 // Record type -> file value; the file keeps a permutation of the type numbers.
 constexpr std::array<int32_t, 6> kStoredType = {0, 4, 3, 5, 1, 2};
+
+bool HasControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
 
 // The length of the valid UTF-8 sequence that starts s; 0 when there is none.
 size_t Utf8SequenceLength(std::string_view s)
@@ -138,6 +150,30 @@ const SettingsField* FindSettingsField(std::string_view name)
     return nullptr;
 }
 
+std::optional<std::string> ValidFolder(std::string_view text)
+{
+    std::string folder = TrimBlanks(text);
+    if (folder.empty() || folder.front() != '/' || HasControlCharacter(folder))
+        return std::nullopt;
+    return folder;
+}
+
+bool IsValidNamePart(std::string_view text)
+{
+    return text.find('/') == std::string_view::npos && !HasControlCharacter(text);
+}
+
+bool IsValidColor(uint32_t color) { return color <= 0xFFFFFF; }
+
+bool IsValidHotkey(HotkeySetting key)
+{
+    return key.modifiers <= (MOD_ALT | MOD_CONTROL | MOD_SHIFT) && key.virtualKey <= 0xFF;
+}
+
+bool IsValidFlag(int32_t value) { return value == 0 || value == 1; }
+
+bool IsValidCaptureType(int32_t type) { return type >= 0 && type <= 5; }
+
 int32_t EncodeCaptureType(int32_t imageType)
 {
     return imageType >= 0 && imageType < int32_t(kStoredType.size()) ? kStoredType[size_t(imageType)] : 0;
@@ -163,7 +199,7 @@ std::string SettingsToJson(const CEnv& env, const std::string& languageFile,
         out += ": ";
         switch (field.kind) {
         case FieldKind::Folder:
-        case FieldKind::Text:
+        case FieldKind::NamePart:
             AppendJsonString(out, env.*std::get<std::string CEnv::*>(field.member));
             break;
         case FieldKind::Color:
@@ -228,30 +264,38 @@ std::optional<std::string> SetSettingsField(CEnv& env, std::string& languageFile
                                           std::string(name) + " (expected " + std::string(expected) + ")");
     };
     switch (field->kind) {
-    case FieldKind::Folder:
-    case FieldKind::Text:
+    case FieldKind::Folder: {
+        auto folder = ValidFolder(value);
+        if (!folder)
+            return refuse("an absolute folder such as /home/me/Pictures");
+        env.*std::get<std::string CEnv::*>(field->member) = std::move(*folder);
+        return std::nullopt;
+    }
+    case FieldKind::NamePart:
+        if (!IsValidNamePart(value))
+            return refuse("a name without '/' or control characters");
         env.*std::get<std::string CEnv::*>(field->member) = std::string(value);
         return std::nullopt;
     case FieldKind::LanguageFile:
         languageFile = std::string(value);
         return std::nullopt;
     case FieldKind::Color: {
-        auto v = ParseInRange(value, 0, 0xFFFFFF);
-        if (!v)
+        auto v = ParseInRange(value, 0, UINT32_MAX);
+        if (!v || !IsValidColor(uint32_t(*v)))
             return refuse("a colour 0 to 0xFFFFFF, red in the low byte");
         env.*std::get<uint32_t CEnv::*>(field->member) = uint32_t(*v);
         return std::nullopt;
     }
     case FieldKind::Flag: {
-        auto v = ParseInRange(value, 0, 1);
-        if (!v)
+        auto v = ParseInRange(value, INT32_MIN, INT32_MAX);
+        if (!v || !IsValidFlag(int32_t(*v)))
             return refuse("0 or 1");
         env.*std::get<int32_t CEnv::*>(field->member) = int32_t(*v);
         return std::nullopt;
     }
     case FieldKind::CaptureType: {
-        auto v = ParseInRange(value, 0, 5);
-        if (!v)
+        auto v = ParseInRange(value, INT32_MIN, INT32_MAX);
+        if (!v || !IsValidCaptureType(int32_t(*v)))
             return refuse("an image type 0 to 5");
         env.*std::get<int32_t CEnv::*>(field->member) = int32_t(*v);
         return std::nullopt;
@@ -268,10 +312,10 @@ std::optional<std::string> SetSettingsField(CEnv& env, std::string& languageFile
         auto comma = value.find(',');
         std::optional<int64_t> mods, key;
         if (comma != std::string_view::npos) {
-            mods = ParseInRange(value.substr(0, comma), 0, MOD_ALT | MOD_CONTROL | MOD_SHIFT);
-            key = ParseInRange(value.substr(comma + 1), 0, 0xFF);
+            mods = ParseInRange(value.substr(0, comma), 0, UINT32_MAX);
+            key = ParseInRange(value.substr(comma + 1), 0, UINT32_MAX);
         }
-        if (!mods || !key)
+        if (!mods || !key || !IsValidHotkey({uint32_t(*mods), uint32_t(*key)}))
             return refuse("MODIFIERS,VIRTUALKEY with modifiers 0 to 7 (1 Alt, 2 Ctrl, 4 Shift) and a key 0 to 255");
         env.*std::get<HotkeySetting CEnv::*>(field->member) = {uint32_t(*mods), uint32_t(*key)};
         return std::nullopt;

@@ -14,8 +14,8 @@
 namespace vistrel {
 
 enum class FieldKind {
-    Folder,       // string; blanks trimmed on reading, empty keeps the default
-    Text,         // string
+    Folder,       // string: an absolute folder, blanks at both ends removed
+    NamePart,     // string: the name or digit pattern of numbered capture names
     Color,        // 32-bit colour
     Hotkey,       // modifiers, then virtual key: two 32-bit values
     Flag,         // 32-bit BOOL
@@ -38,6 +38,22 @@ struct SettingsField {
 // Every stored field after the signature, in file order.
 std::span<const SettingsField> SettingsFields();
 const SettingsField* FindSettingsField(std::string_view name);
+
+// What a field of each kind may hold. The file reader and --set both ask these,
+// so a value --set refuses is also never taken from a file: there it leaves the
+// field as it was (its default). Every 16-bit number is a valid counter (it
+// wraps); --set offers 0 to 32767, the numbers a user starts from.
+//
+// A folder: blanks at both ends removed, it must be absolute and hold no control
+// character. The folder to store, or nullopt when refused.
+std::optional<std::string> ValidFolder(std::string_view text);
+// A name part or digit pattern: no '/' and no control character, so that the
+// name made from it stays a file name inside its folder.
+bool IsValidNamePart(std::string_view text);
+bool IsValidColor(uint32_t color);     // 0x00BBGGRR
+bool IsValidHotkey(HotkeySetting key); // Alt|Ctrl|Shift modifiers, a key 0 to 255
+bool IsValidFlag(int32_t value);       // 0 or 1
+bool IsValidCaptureType(int32_t type); // 0 to 5
 
 // Image type in the record <-> value in the file.
 int32_t EncodeCaptureType(int32_t imageType);

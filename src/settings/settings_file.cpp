@@ -1,8 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "settings/folders.h"
 #include "settings/settings_fields.h"
-#include "platform/posix/desktop_tools.h"
 
 #include <iterator>
 #include <optional>
@@ -156,31 +154,27 @@ private:
     size_t m_pos = 0;
 };
 
-ToolEntry DefaultToolFor(const SettingsField& field)
-{
-    if (field.name == "m_bitmapTools")
-        return {"MS Paint", DefaultImageEditor(), 1};
-    return {"Media player", DefaultVideoPlayer(), 1};
-}
-
 // Reads one field; false when the data ran out or held an impossible length.
-bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::string& languageFile)
+// A value that is not valid for its field is read past and not stored.
+bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::string& languageFile,
+               SettingsReadResult& result)
 {
     switch (field.kind) {
     case FieldKind::Folder: {
         auto s = in.String();
         if (!s)
             return false;
-        std::string folder = TrimBlanks(*s);
-        if (!folder.empty())
-            env.*std::get<std::string CEnv::*>(field.member) = std::move(folder);
+        // An empty folder is how the file says "the default folder".
+        if (auto folder = ValidFolder(*s))
+            env.*std::get<std::string CEnv::*>(field.member) = std::move(*folder);
         return true;
     }
-    case FieldKind::Text: {
+    case FieldKind::NamePart: {
         auto s = in.String();
         if (!s)
             return false;
-        env.*std::get<std::string CEnv::*>(field.member) = std::move(*s);
+        if (IsValidNamePart(*s))
+            env.*std::get<std::string CEnv::*>(field.member) = std::move(*s);
         return true;
     }
     case FieldKind::LanguageFile: {
@@ -194,7 +188,8 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
         auto v = in.U32();
         if (!v)
             return false;
-        env.*std::get<uint32_t CEnv::*>(field.member) = *v;
+        if (IsValidColor(*v))
+            env.*std::get<uint32_t CEnv::*>(field.member) = *v;
         return true;
     }
     case FieldKind::Hotkey: {
@@ -202,17 +197,20 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
         auto key = in.U32();
         if (!mods || !key)
             return false;
-        env.*std::get<HotkeySetting CEnv::*>(field.member) = {*mods, *key};
+        if (IsValidHotkey({*mods, *key}))
+            env.*std::get<HotkeySetting CEnv::*>(field.member) = {*mods, *key};
         return true;
     }
     case FieldKind::Flag: {
         auto v = in.U32();
         if (!v)
             return false;
-        env.*std::get<int32_t CEnv::*>(field.member) = int32_t(*v);
+        if (IsValidFlag(int32_t(*v)))
+            env.*std::get<int32_t CEnv::*>(field.member) = int32_t(*v);
         return true;
     }
     case FieldKind::CaptureType: {
+        // Every stored value decodes to a valid type; unknown ones to bitmap.
         auto v = in.U32();
         if (!v)
             return false;
@@ -233,7 +231,7 @@ bool ReadField(ByteReader& in, const SettingsField& field, CEnv& env, std::strin
         auto& list = env.*std::get<std::vector<ToolEntry> CEnv::*>(field.member);
         int32_t n = int32_t(*count);
         if (n == 0)
-            list.push_back(DefaultToolFor(field));
+            result.defaultToolWanted.push_back(&field);
         // Each entry takes at least 6 bytes: a larger count is damage, and reading
         // on would turn the fields behind it into bogus entries.
         if (n > 0 && uint64_t(n) * 6 > in.remaining())
@@ -268,7 +266,7 @@ std::vector<uint8_t> SerializeSettings(const CEnv& env, const std::string& langu
     for (const auto& field : SettingsFields()) {
         switch (field.kind) {
         case FieldKind::Folder:
-        case FieldKind::Text:
+        case FieldKind::NamePart:
             out.String(env.*std::get<std::string CEnv::*>(field.member));
             break;
         case FieldKind::LanguageFile:
@@ -319,7 +317,7 @@ SettingsReadResult DeserializeSettings(std::span<const uint8_t> data, CEnv& env,
     }
     result.signatureMatched = true;
     for (const auto& field : SettingsFields()) {
-        if (!ReadField(in, field, env, languageFile)) {
+        if (!ReadField(in, field, env, languageFile, result)) {
             result.error = "the file ends or is damaged at " + std::string(field.name);
             return result;
         }

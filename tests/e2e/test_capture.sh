@@ -56,7 +56,8 @@ check "refused requests: status 2, a message, no file and no number used up"
 before=$(number)
 files=$(ls "$BITMAPS" | wc -l)
 for args in "rectangle 10 10 10 50" "circle 5 5 5 5" "polygon 0 0 10 10" "polygon 0 0 10 10 20 20" \
-    "rectangle 1 2 3 x" "ellipse 1 2 3" "triangle 1 2" "area 0 0 0 5"; do
+    "rectangle 1 2 3 x" "ellipse 1 2 3" "triangle 1 2" "area 0 0 0 5" "area 800 0 10 10" \
+    "area -20 -20 20 20" "area 2147483000 0 2147483000 10"; do
     # shellcheck disable=SC2086
     "$VISTREL" --capture $args >/dev/null 2>"$W/err"
     status=$?
@@ -71,7 +72,23 @@ poly=$("$VISTREL" --capture polygon 100 100 300 120 200 250) || fail "polygon fa
 [[ $(identify -format "%wx%h" "$poly") == 200x149 ]] || fail "polygon box $(identify -format '%wx%h' "$poly")"
 [[ $(pixel "$poly" 199 0) == "0,125,125" ]] || fail "outside the polygon is not the background"
 area=$("$VISTREL" --capture area 700 500 200 200 --no-cursor) || fail "area failed"
-[[ $(identify -format '%wx%h' "$area") == 200x200 ]] || fail "area size"
+[[ $(identify -format '%wx%h' "$area") == 100x100 ]] || fail "area past the corner is $(identify -format '%wx%h' "$area"), not its visible 100x100"
+convert "$W/screen.png" -crop 100x100+700+500 +repage "$W/corner.png"
+same_picture "$area" "$W/corner.png" || fail "the area is not the screen's pixels"
+
+check "an area far larger than the screen gives the screen, not a file of its own size"
+huge=$("$VISTREL" --capture area 0 0 12000 12000 --no-cursor) || fail "large area failed"
+[[ $(identify -format '%wx%h' "$huge") == 800x600 ]] || fail "large area is $(identify -format '%wx%h' "$huge")"
+same_picture "$huge" "$W/screen.png" || fail "the large area is not the screen"
+
+check "the cursor of an area reaching off the screen is drawn where the pointer is"
+xdotool mousemove 50 50
+shot=$("$VISTREL" --capture area -100 -100 300 300) || fail "area with cursor failed"
+[[ $(identify -format '%wx%h' "$shot") == 200x200 ]] || fail "area size $(identify -format '%wx%h' "$shot")"
+convert "$W/screen.png" -crop 200x200+0+0 +repage "$W/topleft.png"
+box=$(convert "$shot" "$W/topleft.png" -compose difference -composite -format '%@' info:)
+read -r bx by < <(sed 's/^[0-9]*x[0-9]*+\([0-9]*\)+\([0-9]*\)$/\1 \2/' <<<"$box")
+((bx >= 30 && bx <= 50 && by >= 30 && by <= 50)) || fail "cursor drawn at $box, not around the pointer at (50,50)"
 
 check "captures started at the same moment all succeed, under different names"
 for i in 1 2 3; do e2e_spawn "$VISTREL" --capture fullscreen --no-cursor >"$W/at-once-$i"; done

@@ -49,33 +49,24 @@ for mode in shm strips; do
     same_picture "$W/part-ref.ppm" "$W/part-$mode.ppm" ||
         fail "area grab ($mode): $(differing_pixels "$W/part-ref.ppm" "$W/part-$mode.ppm") pixels differ"
 
-    check "grab reaching past the top-left and bottom-right corners ($mode): screen part exact, rest black"
-    "$PROBE" grab "$W/tl-$mode.ppm" -16 -8 64 32 >/dev/null || fail "top-left grab ($mode) failed"
-    convert "$W/tl-$mode.ppm" -crop 48x24+16+8 +repage "$W/tl-in.ppm"
+    check "grab reaching past the top-left and bottom-right corners ($mode): only the screen part"
+    out=$("$PROBE" grab "$W/tl-$mode.ppm" -16 -8 64 32) || fail "top-left grab ($mode) failed"
+    [[ $(value size "$out") == 48x24 ]] || fail "top-left grab ($mode): $out"
     convert "$W/screen.ppm" -crop 48x24+0+0 +repage "$W/tl-ref.ppm"
-    same_picture "$W/tl-ref.ppm" "$W/tl-in.ppm" || fail "top-left grab ($mode): screen part differs"
-    convert -size 64x32 xc:black -fill white -draw "rectangle 16,8 63,31" "$W/tl-mask.png"
-    convert "$W/tl-$mode.ppm" "$W/tl-mask.png" -compose multiply -composite "$W/tl-off.ppm"
-    [[ $(convert "$W/tl-off.ppm" -crop 16x32+0+0 -format '%[fx:maxima]' info:) == 0 &&
-       $(convert "$W/tl-off.ppm" -crop 64x8+0+0 -format '%[fx:maxima]' info:) == 0 ]] ||
-        fail "top-left grab ($mode): the off-screen part is not black"
-    "$PROBE" grab "$W/br-$mode.ppm" 1270 790 20 30 >/dev/null || fail "bottom-right grab ($mode) failed"
-    convert "$W/br-$mode.ppm" -crop 10x10+0+0 +repage "$W/br-in.ppm"
+    same_picture "$W/tl-ref.ppm" "$W/tl-$mode.ppm" || fail "top-left grab ($mode): screen part differs"
+    out=$("$PROBE" grab "$W/br-$mode.ppm" 1270 790 20 30) || fail "bottom-right grab ($mode) failed"
+    [[ $(value size "$out") == 10x10 ]] || fail "bottom-right grab ($mode): $out"
     convert "$W/screen.ppm" -crop 10x10+1270+790 +repage "$W/br-ref.ppm"
-    same_picture "$W/br-ref.ppm" "$W/br-in.ppm" || fail "bottom-right grab ($mode): screen part differs"
-    [[ $(convert "$W/br-$mode.ppm" -crop 10x30+10+0 -format '%[fx:maxima]' info:) == 0 &&
-       $(convert "$W/br-$mode.ppm" -crop 20x20+0+10 -format '%[fx:maxima]' info:) == 0 ]] ||
-        fail "bottom-right grab ($mode): the off-screen part is not black"
+    same_picture "$W/br-ref.ppm" "$W/br-$mode.ppm" || fail "bottom-right grab ($mode): screen part differs"
 done
 unset VISTREL_NO_SHM
 
-check "an area wholly off the screen gives a black picture of its size"
-out=$("$PROBE" grab "$W/off.ppm" 2000 -500 40 30) || fail "off-screen grab failed"
-[[ $(value size "$out") == 40x30 && $(convert "$W/off.ppm" -format '%[fx:maxima]' info:) == 0 ]] ||
-    fail "off-screen grab: $out"
+check "an area far larger than the screen gives only the screen"
+out=$("$PROBE" grab "$W/wide.ppm" 0 0 40000 10) || fail "wide grab failed"
+[[ $(value size "$out") == 1280x10 ]] || fail "wide grab: $out"
 
-check "empty, negative and oversized areas are refused with a message"
-for area in "0 0 0 10" "0 0 10 -1" "0 0 40000 10"; do
+check "empty, negative and wholly off-screen areas are refused with a message"
+for area in "0 0 0 10" "0 0 10 -1" "2000 -500 40 30" "-40 0 40 10"; do
     if err=$("$PROBE" grab "$W/bad.ppm" $area 2>&1); then
         fail "grab of area '$area' succeeded"
     fi

@@ -1,9 +1,15 @@
 #include "settings/env.h"
 #include "settings/settings_fields.h"
+#include "settings/settings_file.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -23,7 +29,98 @@ public:
     void Unregister(int id) override { calls.emplace_back('-', id); }
 };
 
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A settings file cut short after its folders: damaged, but holding a value.
+std::string DamagedSettings(const std::string& bitmapFolder)
+{
+    CEnv env;
+    env.m_strBitmapPath = bitmapFolder;
+    std::vector<uint8_t> bytes = SerializeSettings(env, "");
+    return std::string(bytes.begin(), bytes.begin() + 60);
+}
+
+int LinkRefusedXdev(const char*, const char*)
+{
+    errno = EXDEV;
+    return -1;
+}
+
+int LinkDenied(const char*, const char*)
+{
+    errno = EACCES;
+    return -1;
+}
+
 } // namespace
+
+TEST(Env, EveryDamagedFileIsKeptBeforeItIsReplaced)
+{
+    TempHome home;
+    const std::string cfg = home.file("capture.cfg");
+    const std::string first = DamagedSettings("/first");
+    const std::string second = DamagedSettings("/second");
+
+    WriteText(cfg, first);
+    CEnv one;
+    one.Load(false);
+    EXPECT_EQ(one.m_strBitmapPath, "/first");
+    ASSERT_TRUE(one.Save());
+    EXPECT_EQ(ReadText(cfg + ".damaged"), first);
+    ASSERT_TRUE(one.Save()); // the file is sound now: nothing more is kept
+    EXPECT_FALSE(std::filesystem::exists(cfg + ".damaged.1"));
+
+    // Damaged again in a later run: the first copy stays, the second gets .1.
+    WriteText(cfg, second);
+    CEnv two;
+    two.Load(false);
+    ASSERT_TRUE(two.Save());
+    EXPECT_EQ(ReadText(cfg + ".damaged"), first);
+    EXPECT_EQ(ReadText(cfg + ".damaged.1"), second);
+    CEnv reread;
+    reread.Load(false);
+    EXPECT_EQ(reread.m_strBitmapPath, "/second");
+}
+
+TEST(Env, WithoutHardLinksTheDamagedFileIsCopied)
+{
+    TempHome home;
+    const std::string cfg = home.file("capture.cfg");
+    WriteText(cfg, DamagedSettings("/kept"));
+    CEnv env;
+    env.Load(false);
+    ASSERT_TRUE(env.Save(LinkRefusedXdev));
+    EXPECT_EQ(ReadText(cfg + ".damaged"), DamagedSettings("/kept"));
+    struct stat copy {}, settings {};
+    ASSERT_EQ(stat((cfg + ".damaged").c_str(), &copy), 0);
+    ASSERT_EQ(stat(cfg.c_str(), &settings), 0);
+    EXPECT_NE(copy.st_ino, settings.st_ino);
+}
+
+TEST(Env, ADamagedFileThatCannotBeKeptIsNotReplaced)
+{
+    TempHome home;
+    const std::string cfg = home.file("capture.cfg");
+    WriteText(cfg, DamagedSettings("/kept"));
+    CEnv env;
+    env.Load(false);
+    env.m_strBitmapName = "Changed";
+    EXPECT_FALSE(env.Save(LinkDenied));
+    EXPECT_EQ(ReadText(cfg), DamagedSettings("/kept"));
+    EXPECT_FALSE(std::filesystem::exists(cfg + ".damaged"));
+    // Once it can be kept, the save goes through.
+    ASSERT_TRUE(env.Save());
+    EXPECT_EQ(ReadText(cfg + ".damaged"), DamagedSettings("/kept"));
+}
 
 TEST(Env, Defaults)
 {
@@ -107,11 +204,15 @@ TEST(SettingsFields, SetAcceptsWhatFitsAndRefusesTheRest)
     EXPECT_EQ(env.m_strBitmapName, "a=b c");
     EXPECT_FALSE(SetSettingsField(env, lang, "g_strLanguageFile=/x.ini"));
     EXPECT_EQ(lang, "/x.ini");
+    EXPECT_FALSE(SetSettingsField(env, lang, "m_strIconPath= /data/icons\t"));
+    EXPECT_EQ(env.m_strIconPath, "/data/icons");
 
     std::string before = SettingsToJson(env, lang, {});
     for (const char* bad : {"m_nBitmapNumber=32768", "m_nBitmapNumber=-1", "m_bAutorun=+-1", "m_bAutorun=0x-1", "m_bHideSelf=2", "m_nCaptureType=6", "m_hkAvi=8,1",
                             "m_hkAvi=1", "m_hkAvi=1,256", "m_crBitmapBack=0x1000000", "m_bAutorun=yes",
-                            "m_nAviNumber=", "m_nAviNumber=12abc", "nosuch=1", "m_bitmapTools=x", "novalue"})
+                            "m_nAviNumber=", "m_nAviNumber=12abc", "nosuch=1", "m_bitmapTools=x", "novalue",
+                            "m_strBitmapPath=", "m_strBitmapPath=  ", "m_strAviPath=videos", "m_strIconPath=./icons",
+                            "m_strBitmapName=../../x", "m_strAviName=a/b", "m_strBitmapSuffix=#\n#", "m_strAviSuffix=##/"})
         EXPECT_TRUE(SetSettingsField(env, lang, bad)) << bad;
     EXPECT_EQ(SettingsToJson(env, lang, {}), before);
 }

@@ -79,3 +79,38 @@ TEST(CaptureAreaTest, HugeCoordinatesAreRefusedWithoutOverflow)
     EXPECT_EQ(RectOf(CaptureArea::Circle({0, 0}, {5792, 0})).width(), 11584);
     EXPECT_EQ(ErrorOf(CaptureArea::Circle({0, 0}, {5793, 0})), CaptureAreaError::TooLarge);
 }
+
+namespace {
+
+std::variant<Rect, CaptureAreaError> OnScreen(int x, int y, int w, int h, Rect screen = {0, 0, 1920, 1080})
+{
+    return VisiblePart(x, y, w, h, screen);
+}
+
+} // namespace
+
+TEST(CaptureAreaTest, AnAreaFromTheScreenKeepsOnlyItsVisiblePart)
+{
+    using Result = std::variant<Rect, CaptureAreaError>;
+    EXPECT_EQ(OnScreen(10, 20, 30, 40), Result(Rect{10, 20, 40, 60}));
+    // However large the request, no more than the screen is kept.
+    EXPECT_EQ(OnScreen(0, 0, 12000, 12000), Result(Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(OnScreen(-100, -100, INT_MAX, INT_MAX), Result(Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(OnScreen(-16, -8, 64, 32), Result(Rect{0, 0, 48, 24}));
+    EXPECT_EQ(OnScreen(1910, 1070, 20, 30), Result(Rect{1910, 1070, 1920, 1080}));
+
+    // Nothing on the screen: refused, also where x + width would overflow an int.
+    EXPECT_EQ(OnScreen(1920, 0, 10, 10), Result(CaptureAreaError::OffScreen));
+    EXPECT_EQ(OnScreen(-10, 500, 10, 10), Result(CaptureAreaError::OffScreen));
+    EXPECT_EQ(OnScreen(2000, -500, 40, 30), Result(CaptureAreaError::OffScreen));
+    EXPECT_EQ(OnScreen(INT_MAX - 5, 0, INT_MAX, 10), Result(CaptureAreaError::OffScreen));
+    EXPECT_EQ(OnScreen(INT_MIN, INT_MIN, INT_MAX, INT_MAX), Result(CaptureAreaError::OffScreen));
+    EXPECT_EQ(OnScreen(5, 5, 0, 10), Result(CaptureAreaError::Empty));
+    EXPECT_EQ(OnScreen(5, 5, 10, -1), Result(CaptureAreaError::Empty));
+    EXPECT_NE(DescribeAreaError(CaptureAreaError::OffScreen).find("empty"), std::string::npos);
+
+    // The one limit holds for what is kept, whatever the screen.
+    EXPECT_EQ(OnScreen(0, 0, 40000, 10, {0, 0, 32767, 100}), Result(Rect{0, 0, 32767, 10}));
+    EXPECT_EQ(OnScreen(-1, 0, 40000, 10, {-1, 0, 32767, 100}), Result(CaptureAreaError::TooLarge));
+    EXPECT_EQ(OnScreen(0, 0, 20000, 20000, {0, 0, 20000, 20000}), Result(CaptureAreaError::TooLarge));
+}

@@ -114,6 +114,34 @@ CaptureAreaResult CaptureArea::Polygon(std::span<const Point> vertices)
     return CaptureArea(SHAPE_POLYGON, rect, boxMask.cropped(covered));
 }
 
+std::variant<Rect, CaptureAreaError> VisiblePart(int x, int y, int width, int height,
+                                                 const Rect& screen)
+{
+    if (width <= 0 || height <= 0)
+        return CaptureAreaError::Empty;
+    const int64_t left = std::max<int64_t>(x, screen.left);
+    const int64_t top = std::max<int64_t>(y, screen.top);
+    const int64_t right = std::min<int64_t>(int64_t(x) + width, screen.right);
+    const int64_t bottom = std::min<int64_t>(int64_t(y) + height, screen.bottom);
+    if (right <= left || bottom <= top)
+        return CaptureAreaError::OffScreen;
+    if (!FitsCaptureLimits(right - left, bottom - top))
+        return CaptureAreaError::TooLarge;
+    // Inside the screen's own int rectangle, so every value fits an int.
+    return Rect{int(left), int(top), int(right), int(bottom)};
+}
+
+std::string DescribeAreaError(CaptureAreaError error)
+{
+    switch (error) {
+    case CaptureAreaError::TooFewPoints: return "a polygon needs at least three points";
+    case CaptureAreaError::Empty: return "the area is empty: nothing to capture";
+    case CaptureAreaError::OffScreen: return "the area is empty: no part of it is on the screen";
+    case CaptureAreaError::TooLarge: return "the area is too large to capture";
+    }
+    return "the area cannot be captured";
+}
+
 int CircleRadius(Point anchor, Point current)
 {
     const uint64_t dx = uint64_t(std::abs(int64_t(current.x) - anchor.x));

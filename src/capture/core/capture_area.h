@@ -16,12 +16,6 @@
 
 namespace vistrel {
 
-enum class CaptureAreaError {
-    TooFewPoints, // a polygon of fewer than 3 vertices
-    Empty,        // no pixel to keep
-    TooLarge,     // beyond FitsCaptureLimits or the polygon limits
-};
-
 class CaptureArea;
 using CaptureAreaResult = std::variant<CaptureArea, CaptureAreaError>;
 

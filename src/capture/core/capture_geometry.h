@@ -1,14 +1,19 @@
 #pragma once
 // Plain geometry of a capture: the shape the user picked, points and rectangles in
-// screen pixels, and the size limit every capture area obeys.
+// screen pixels, and the one size limit of every capture, whatever makes it (a
+// shape, an area from the command line or the timer, a window, the X grab).
 //
 // A capture area can be larger than the screen (a circle near an edge), and its
 // points may come from anywhere, so its size is capped: no side above
 // kMaxCaptureSide and no more than kMaxCapturePixels pixels (512 MiB of ARGB).
-// The largest circle a single 4K screen allows (side 8810) still fits.
+// The largest circle a single 4K screen allows (side 8810) still fits. An area
+// grabbed straight from the screen keeps only the part on the screen
+// (VisiblePart), so a huge request costs no more than the screen.
 
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <variant>
 
 namespace vistrel {
 
@@ -58,5 +63,21 @@ constexpr bool FitsCaptureLimits(int64_t width, int64_t height)
     return width >= 0 && height >= 0 && width <= kMaxCaptureSide && height <= kMaxCaptureSide
         && width * height <= kMaxCapturePixels;
 }
+
+enum class CaptureAreaError {
+    TooFewPoints, // a polygon of fewer than 3 vertices
+    Empty,        // no pixel to keep
+    OffScreen,    // an area grabbed from the screen that lies wholly off it
+    TooLarge,     // beyond FitsCaptureLimits or the polygon limits
+};
+
+std::string DescribeAreaError(CaptureAreaError error);
+
+// The part of the area (x, y, width, height) that lies on the screen: what a grab
+// of that area keeps. Empty when the area has no width or height, OffScreen when
+// none of it is on the screen, TooLarge when the part is beyond FitsCaptureLimits
+// (a screen beyond them). Any int values; nothing overflows.
+std::variant<Rect, CaptureAreaError> VisiblePart(int x, int y, int width, int height,
+                                                 const Rect& screen);
 
 } // namespace vistrel

@@ -100,14 +100,4 @@ CaptureAreaResult AreaForRequest(const CaptureRequest& request, int screenWidth,
     return CaptureAreaError::Empty;
 }
 
-std::string DescribeAreaError(CaptureAreaError error)
-{
-    switch (error) {
-    case CaptureAreaError::TooFewPoints: return "a polygon needs at least three points";
-    case CaptureAreaError::Empty: return "the area is empty: nothing to capture";
-    case CaptureAreaError::TooLarge: return "the area is too large to capture";
-    }
-    return "the area cannot be captured";
-}
-
 } // namespace vistrel

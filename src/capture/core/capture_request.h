@@ -28,6 +28,4 @@ std::optional<CaptureRequest> ParseCaptureRequest(const std::vector<std::string>
 // here, as the double click adds them.
 CaptureAreaResult AreaForRequest(const CaptureRequest& request, int screenWidth, int screenHeight);
 
-std::string DescribeAreaError(CaptureAreaError error);
-
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #include "platform/x11/screen_grab.h"
 
+#include "capture/core/capture_geometry.h"
 #include "platform/x11/pixel_layout.h"
 #include "platform/x11/shm_grab.h"
 #include "platform/x11/x11_error.h"
@@ -16,7 +17,6 @@ namespace {
 // Strips stay this small even when the server would take more, so the fallback's
 // extra memory is two strips in flight, not a second copy of the screen.
 constexpr size_t kStripBudgetBytes = size_t(1) << 20;
-constexpr int kMaxSide = 32767;
 
 bool SharedMemoryDisabledByEnvironment()
 {
@@ -33,7 +33,7 @@ xcb_get_image_cookie_t RequestStrip(xcb_connection_t* c, xcb_window_t root,
 }
 
 bool GrabInStrips(const Connection& conn, const ScreenRect& source, const PixelLayout& layout,
-                  Bitmap& target, int targetX, int targetY, std::string* error)
+                  Bitmap& target, std::string* error)
 {
     xcb_connection_t* c = conn.get();
     const size_t rowBytes = layout.rowBytes(source.width);
@@ -72,7 +72,7 @@ bool GrabInStrips(const Connection& conn, const ScreenRect& source, const PixelL
         const uint8_t* data = xcb_get_image_data(reply.get());
         for (int row = 0; row < rows; ++row) {
             layout.convertRow(data + size_t(row) * rowBytes, source.width,
-                              target.row(targetY + firstRow + row) + targetX);
+                              target.row(firstRow + row));
         }
     }
     return true;
@@ -88,46 +88,50 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
         ReportError(error, "no X connection");
         return std::nullopt;
     }
-    if (area.empty() || area.width > kMaxSide || area.height > kMaxSide) {
-        ReportError(error, "cannot grab an area of " + std::to_string(area.width) + " x " +
-                               std::to_string(area.height) + " pixels");
-        return std::nullopt;
-    }
     const std::optional<PixelLayout> layout = RootPixelLayout(conn, error);
     if (!layout)
         return std::nullopt;
-
-    std::optional<Bitmap> result;
-    try {
-        result.emplace(area.width, area.height, options.outsideFill);
-    } catch (const std::bad_alloc&) {
-        ReportError(error, "not enough memory for a grab of " + std::to_string(area.width) +
-                               " x " + std::to_string(area.height) + " pixels");
-        return std::nullopt;
-    }
+    // Cut to the screen before anything is allocated: only what it shows is read.
     const std::optional<ScreenRect> screen = CurrentScreenRect(conn, error);
     if (!screen)
         return std::nullopt;
-    const ScreenRect source = Intersect(area, *screen);
+    const auto visible = VisiblePart(area.x, area.y, area.width, area.height,
+                                     {screen->x, screen->y, screen->x + screen->width,
+                                      screen->y + screen->height});
+    if (const auto* problem = std::get_if<CaptureAreaError>(&visible)) {
+        ReportError(error, "cannot grab an area of " + std::to_string(area.width) + " x " +
+                               std::to_string(area.height) + " pixels at (" +
+                               std::to_string(area.x) + ", " + std::to_string(area.y) +
+                               "): " + DescribeAreaError(*problem));
+        return std::nullopt;
+    }
+    const Rect& part = std::get<Rect>(visible);
+    const ScreenRect source{part.left, part.top, part.width(), part.height()};
+
+    std::optional<Bitmap> result;
+    try {
+        result.emplace(source.width, source.height);
+    } catch (const std::bad_alloc&) {
+        ReportError(error, "not enough memory for a grab of " + std::to_string(source.width) +
+                               " x " + std::to_string(source.height) + " pixels");
+        return std::nullopt;
+    }
     GrabOutcome local;
     GrabOutcome& report = outcome ? *outcome : local;
     report = {};
-    if (source.empty())
-        return result;  // wholly off the screen: nothing to read, all fill
-    const int targetX = source.x - area.x;
-    const int targetY = source.y - area.y;
+    report.grabbed = source;
 
     if (!options.allowSharedMemory)
         report.sharedMemoryProblem = "shared memory not allowed by the caller";
     else if (SharedMemoryDisabledByEnvironment())
         report.sharedMemoryProblem = "shared memory turned off by VISTREL_NO_SHM";
-    else if (GrabWithSharedMemory(conn, source, *layout, *result, targetX, targetY,
+    else if (GrabWithSharedMemory(conn, source, *layout, *result, 0, 0,
                                   &report.sharedMemoryProblem)) {
         report.method = GrabMethod::SharedMemory;
         return result;
     }
     report.method = GrabMethod::Strips;
-    if (!GrabInStrips(conn, source, *layout, *result, targetX, targetY, error))
+    if (!GrabInStrips(conn, source, *layout, *result, error))
         return std::nullopt;
     return result;
 }

@@ -22,20 +22,20 @@ namespace vistrel::x11 {
 enum class GrabMethod { SharedMemory, Strips };
 
 struct GrabOptions {
-    // Pixels of the area that lie off the screen get this value.
-    uint32_t outsideFill = MakeArgb(0, 0, 0);
     bool allowSharedMemory = true;
 };
 
 struct GrabOutcome {
     GrabMethod method = GrabMethod::Strips;
     std::string sharedMemoryProblem;  // why shared memory was not used, if it was allowed
+    ScreenRect grabbed;               // the part of the area the bitmap holds
 };
 
-// The area in screen coordinates. Parts outside the screen are filled with
-// options.outsideFill, so the result always has the area's size. Refuses (nullopt,
-// reason in *error) an empty area, a side longer than 32767 (X's own limit), a
-// display whose pixel format cannot be converted, and any X error.
+// The part of the area (screen coordinates) that lies on the screen now
+// (VisiblePart of capture_geometry.h): the bitmap has that part's size, and only
+// that is allocated, however large the area. Refuses (nullopt, reason in *error)
+// an empty area, one wholly off the screen, a display whose pixel format cannot
+// be converted, and any X error.
 std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
                                std::string* error = nullptr, const GrabOptions& options = {},
                                GrabOutcome* outcome = nullptr);
