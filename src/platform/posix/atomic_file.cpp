@@ -1,5 +1,6 @@
 #include "platform/posix/atomic_file.h"
 
+#include "platform/posix/fd_io.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/unnamed_file.h"
 
@@ -59,20 +60,6 @@ bool RunWriter(const std::function<bool(int fd)>& write, int fd)
 }
 
 } // namespace
-
-bool WriteAllToFd(int fd, std::span<const uint8_t> bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
-}
 
 bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& write)
 {

@@ -7,6 +7,8 @@
 // disk, missing folder, an exception from the writer) the temporary file is
 // removed and the target is untouched.
 
+#include "platform/posix/fd_io.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -17,8 +19,6 @@ namespace vistrel {
 // write() gets the temporary file's descriptor and returns whether it wrote
 // everything. A target that exists but is not a regular file is refused.
 bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& write);
-
-bool WriteAllToFd(int fd, std::span<const uint8_t> bytes);
 
 // The whole content in one call.
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);

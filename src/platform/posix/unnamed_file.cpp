@@ -1,5 +1,7 @@
 #include "platform/posix/unnamed_file.h"
 
+#include "platform/posix/fd_io.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -47,30 +49,6 @@ bool LinkingUnsupported(int error)
     return error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK;
 }
 
-bool CopyWhole(int from, int to)
-{
-    char buffer[1 << 16];
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t n = ::pread(from, buffer, sizeof buffer, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(to, buffer + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                return false;
-            done += w;
-        }
-        offset += n;
-    }
-}
-
 } // namespace
 
 int NameUnnamedFile(int fd, const std::string& path)
@@ -82,7 +60,7 @@ int NameUnnamedFile(int fd, const std::string& path)
     if (!copy)
         return errno;
     errno = 0;
-    if (!CopyWhole(fd, copy.get()) || !copy.Close()) {
+    if (!CopyFdContent(fd, copy.get()) || !copy.Close()) {
         const int copyError = errno != 0 ? errno : EIO;
         ::unlink(path.c_str());
         return copyError;
