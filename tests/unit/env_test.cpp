@@ -1,6 +1,7 @@
 #include "settings/env.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_file.h"
+#include "failing_links.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::LinkDenied;
+using vistrel::test::LinkRefusedXdev;
 
 namespace {
 
@@ -47,18 +50,6 @@ std::string DamagedSettings(const std::string& bitmapFolder)
     env.m_strBitmapPath = bitmapFolder;
     std::vector<uint8_t> bytes = SerializeSettings(env, "");
     return std::string(bytes.begin(), bytes.begin() + 60);
-}
-
-int LinkRefusedXdev(const char*, const char*)
-{
-    errno = EXDEV;
-    return -1;
-}
-
-int LinkDenied(const char*, const char*)
-{
-    errno = EACCES;
-    return -1;
 }
 
 } // namespace

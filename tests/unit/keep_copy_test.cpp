@@ -1,4 +1,5 @@
 #include "platform/posix/keep_copy.h"
+#include "failing_links.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::LinkDenied;
+using vistrel::test::LinkRefusedXdev;
 
 namespace {
 
@@ -29,20 +32,6 @@ ino_t Inode(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
-}
-
-// A file system without hard links.
-int LinkRefusedXdev(const char*, const char*)
-{
-    errno = EXDEV;
-    return -1;
-}
-
-// A folder the process may not write to.
-int LinkDenied(const char*, const char*)
-{
-    errno = EACCES;
-    return -1;
 }
 
 } // namespace
