@@ -22,6 +22,11 @@ StillCaptureResult Failed(int status, std::string error)
     return {status, {}, std::move(error)};
 }
 
+StillGrab NoGrab(int status, std::string error)
+{
+    return {status, std::nullopt, std::move(error)};
+}
+
 std::optional<CursorImage> CursorIfWanted(const x11::Connection& conn, bool wanted)
 {
     if (!wanted)
@@ -53,67 +58,83 @@ std::optional<Bitmap> GrabWindowBitmap(const x11::Connection& conn, const x11::W
     return x11::GrabArea(conn, window.visible, error);
 }
 
-StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, int width, int height,
-                                     bool showMouse, CEnv& env, std::vector<std::string>& bitmapList)
+StillGrab GrabScreenArea(const x11::Connection& conn, int x, int y, int width, int height, bool showMouse)
 {
     std::string error;
     const auto screen = x11::CurrentScreenRect(conn, &error);
     if (!screen)
-        return Failed(1, error);
+        return NoGrab(1, error);
     // Checked before the grab, so a refused area uses up no number.
     const auto visible = VisiblePart(x, y, width, height,
                                      {screen->x, screen->y, screen->x + screen->width,
                                       screen->y + screen->height});
     if (const auto* problem = std::get_if<CaptureAreaError>(&visible))
-        return Failed(2, DescribeAreaError(*problem));
+        return NoGrab(2, DescribeAreaError(*problem));
     const Rect& part = std::get<Rect>(visible);
     x11::GrabOutcome outcome;
     auto bitmap = x11::GrabArea(conn, {part.left, part.top, part.width(), part.height()}, &error, {},
                                 &outcome);
     if (!bitmap)
-        return Failed(1, "cannot grab the screen: " + error);
+        return NoGrab(1, "cannot grab the screen: " + error);
     if (auto cursor = CursorIfWanted(conn, showMouse))
         DrawCursor(*bitmap, *cursor, outcome.grabbed.x, outcome.grabbed.y);
-    return Save(env, std::move(*bitmap), bitmapList);
+    return {0, std::move(*bitmap), {}};
 }
 
-StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
-                                   std::vector<std::string>& bitmapList)
+StillGrab GrabStill(const CaptureRequest& request, const CEnv& env)
 {
     x11::Connection conn;
     if (!conn.ok())
-        return Failed(1, conn.error());
+        return NoGrab(1, conn.error());
 
     if (request.kind == CaptureKind::Area)
-        return CaptureScreenArea(conn, request.points[0].x, request.points[0].y, request.points[1].x,
-                                 request.points[1].y, request.includeCursor, env, bitmapList);
+        return GrabScreenArea(conn, request.points[0].x, request.points[0].y, request.points[1].x,
+                              request.points[1].y, request.includeCursor);
     if (request.kind == CaptureKind::Window) {
         std::string error;
         auto window = x11::WindowAtPointer(conn, &error);
         if (!window)
-            return Failed(1, "no window under the pointer: " + error);
+            return NoGrab(1, "no window under the pointer: " + error);
         if (window->visible.empty())
-            return Failed(1, "the window under the pointer is not visible");
+            return NoGrab(1, "the window under the pointer is not visible");
         auto bitmap = GrabWindowBitmap(conn, *window, &error);
         if (!bitmap)
-            return Failed(1, "cannot grab the window: " + error);
-        return Save(env, std::move(*bitmap), bitmapList);
+            return NoGrab(1, "cannot grab the window: " + error);
+        return {0, std::move(*bitmap), {}};
     }
 
     // Checked before the grab, so a refused shape uses up no number.
     CaptureAreaResult area = AreaForRequest(request, conn.width(), conn.height());
     if (auto* problem = std::get_if<CaptureAreaError>(&area))
-        return Failed(2, DescribeAreaError(*problem));
+        return NoGrab(2, DescribeAreaError(*problem));
 
     std::string error;
     auto frozen = x11::GrabScreen(conn, &error);
     if (!frozen)
-        return Failed(1, "cannot grab the screen: " + error);
+        return NoGrab(1, "cannot grab the screen: " + error);
     // Only a full-screen capture shows the cursor.
     auto cursor = CursorIfWanted(conn, request.kind == CaptureKind::FullScreen && request.includeCursor);
     Bitmap shaped = BuildShapedBitmap(std::move(*frozen), std::get<CaptureArea>(area),
                                       ArgbFromColorRef(env.m_crBitmapBack), cursor ? &*cursor : nullptr);
-    return Save(env, std::move(shaped), bitmapList);
+    return {0, std::move(shaped), {}};
+}
+
+StillCaptureResult CaptureScreenArea(const x11::Connection& conn, int x, int y, int width, int height,
+                                     bool showMouse, CEnv& env, std::vector<std::string>& bitmapList)
+{
+    StillGrab grab = GrabScreenArea(conn, x, y, width, height, showMouse);
+    if (!grab.bitmap)
+        return Failed(grab.status, grab.error);
+    return Save(env, std::move(*grab.bitmap), bitmapList);
+}
+
+StillCaptureResult RunStillCapture(const CaptureRequest& request, CEnv& env,
+                                   std::vector<std::string>& bitmapList)
+{
+    StillGrab grab = GrabStill(request, env);
+    if (!grab.bitmap)
+        return Failed(grab.status, grab.error);
+    return Save(env, std::move(*grab.bitmap), bitmapList);
 }
 
 } // namespace vistrel

@@ -23,6 +23,17 @@ struct StillCaptureResult {
     std::string error;
 };
 
+// The pixels of a capture, before they are saved.
+struct StillGrab {
+    int status = 0; // 0 grabbed, 1 failed (display or grab), 2 refused request
+    std::optional<Bitmap> bitmap;
+    std::string error;
+};
+
+// What a request captures, shaped and with the cursor as asked; nothing saved.
+StillGrab GrabStill(const CaptureRequest& request, const CEnv& env);
+StillGrab GrabScreenArea(const x11::Connection& conn, int x, int y, int width, int height, bool showMouse);
+
 // The whole window, frame included, as far as the screen shows it. No cursor.
 std::optional<Bitmap> GrabWindowBitmap(const x11::Connection& conn, const x11::WindowArea& window,
                                       std::string* error = nullptr);

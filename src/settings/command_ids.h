@@ -1,8 +1,48 @@
 #pragma once
+// The numbers of the program's commands, as its menus, tool bar and tray menus
+// use them. They are the identities of the actions; language files and the
+// settings' menu texts are keyed by them.
 
 namespace vistrel {
 
-// The one command one copy of the program sends another; its number is fixed.
-constexpr int ID_SHOW_MAIN_WINDOW = 32863;
+enum CommandId : int {
+    ID_CAPTURE_FULLSCREEN = 32771,
+    ID_CAPTURE_RECTANGLE = 32772,
+    ID_CAPTURE_CIRCLE = 32773,
+    ID_CAPTURE_ELLIPSE = 32774,
+    ID_CAPTURE_POLYGON = 32775,
+    ID_CAPTURE_ICONS = 32777,
+    ID_VIEW_LIST = 32778,
+    ID_VIEW_DETAILS = 32779,
+    ID_VIEW_THUMBNAILS = 32780,
+    ID_EDIT_SELECT_ALL = 32790,
+    ID_EDIT_COPY_TO = 32791,
+    ID_CAPTURE_TIMER = 32800,
+    ID_RECORD_AVI = 32802,
+    ID_EDIT_MOVE_TO = 32803,
+    ID_CAPTURE_OBJECT = 32806,
+    ID_STOP_TIMER_CAPTURE = 32808,
+    ID_STOP_RECORDING = 32809,
+    ID_EDIT_DELETE = 32810,
+    ID_OPTION = 32811,
+    ID_VIEW_BUTTON = 32818,
+    ID_EDIT_COPY_TO_CLIPBOARD = 32838,
+    ID_FILE_SAVE_AS = 32858,
+    ID_HELP_WEBSITE = 32860,
+    ID_HELP_CONTENTS = 32861,
+    ID_EDIT_COPY = 32862,
+    ID_SHOW_MAIN_WINDOW = 32863, // also the one command one copy sends another
+    ID_VIEW_FOLDER_BAR = 102,
+    ID_VIEW_PREVIEW_BAR = 104,
+    ID_VIEW_SMALL_ICONS = 59408,
+    ID_VIEW_LARGE_ICONS = 59409,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_HELP_INDEX = 57666,
+    ID_LANGUAGE_FIRST = 50500,
+    ID_LANGUAGE_LAST = 51000,
+};
 
 } // namespace vistrel

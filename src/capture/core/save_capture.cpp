@@ -1,27 +1,31 @@
 #include "capture/core/save_capture.h"
 
+#include "codec/byte_sink.h"
+#include "codec/encode.h"
 #include "codec/image.h"
+#include "platform/posix/fd_io.h"
 #include "platform/posix/new_file.h"
 #include "platform/posix/trace.h"
 #include "settings/capture_names.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 
+#include <exception>
+
 namespace vistrel {
 
-SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector<std::string>& bitmapList)
+namespace {
+
+SavedCapture SaveWith(CEnv& env, int imageType, const std::function<bool(int fd)>& write,
+                      std::vector<std::string>& bitmapList)
 {
     SavedCapture saved;
-    CImage image(std::move(bitmap), bitsPerPixel);
-    const auto type = cximage_type(env.m_nCaptureType);
     const int16_t numberBefore = env.m_nBitmapNumber;
-    CaptureNames names = CaptureNames::ForImage(env, env.m_nCaptureType);
+    CaptureNames names = CaptureNames::ForImage(env, imageType);
     // The save folders are otherwise made only when a settings file is read, so
     // the first run's captures would all be lost.
     EnsureFolder(names.folder());
-    NewFileResult written = WriteNewFile(
-        names.folder(), [&names] { return names.Next(); },
-        [&](int fd) { return image.SaveTo(fd, type) != 0; });
+    NewFileResult written = WriteNewFile(names.folder(), [&names] { return names.Next(); }, write);
     // A number that moved is stored at once, so that no later run, after a crash
     // or a kill, starts from an old one.
     if (env.m_nBitmapNumber != numberBefore && !env.Save()) {
@@ -37,6 +41,37 @@ SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector
     bitmapList.push_back(saved.path);
     Trace("capture saved " + saved.path);
     return saved;
+}
+
+} // namespace
+
+SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector<std::string>& bitmapList)
+{
+    CImage image(std::move(bitmap), bitsPerPixel);
+    const int type = env.m_nCaptureType;
+    return SaveWith(env, type, [&](int fd) { return image.SaveTo(fd, cximage_type(type)) != 0; }, bitmapList);
+}
+
+EncodedCapture EncodeCapture(Bitmap bitmap, int bitsPerPixel, int imageType)
+{
+    EncodedCapture encoded;
+    encoded.imageType = imageType;
+    try {
+        CImage image(std::move(bitmap), bitsPerPixel);
+        VectorSink sink;
+        if (image.IsValid() && EncodeImage(image.bitmap(), image.KeepsAlpha(), cximage_type(imageType), sink))
+            encoded.bytes = std::move(sink.bytes());
+    } catch (const std::exception&) { // out of memory: reported as a failed save
+        encoded.bytes.clear();
+    }
+    return encoded;
+}
+
+SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture, std::vector<std::string>& bitmapList)
+{
+    if (capture.bytes.empty())
+        return {{}, "the capture could not be encoded", true};
+    return SaveWith(env, capture.imageType, [&](int fd) { return WriteAllToFd(fd, capture.bytes); }, bitmapList);
 }
 
 } // namespace vistrel

@@ -6,6 +6,8 @@
 
 #include "codec/bitmap.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,16 @@ struct SavedCapture {
 };
 
 // bitsPerPixel: the depth the pixels came from (24 for a screen of depth 24 or 32:
-// captures are opaque). Only a written file is listed.
+// captures are opaque). Only a written file is listed. Encodes straight into
+// the file.
 SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector<std::string>& bitmapList);
+
+// A capture encoded beforehand (on another thread) in the image type it was taken for.
+struct EncodedCapture {
+    int imageType = 0;
+    std::vector<uint8_t> bytes; // empty when encoding failed
+};
+EncodedCapture EncodeCapture(Bitmap bitmap, int bitsPerPixel, int imageType); // any thread
+SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture, std::vector<std::string>& bitmapList);
 
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #include "platform/qt/x11_hotkeys.h"
 
+#include "platform/x11/lock_keys.h"
 #include "platform/x11/virtual_keys.h"
 
 #include <QGuiApplication>
@@ -7,9 +8,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
-#define XK_MISCELLANY
-#include <X11/keysymdef.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vistrel {
@@ -49,7 +49,13 @@ X11Hotkeys::X11Hotkeys(QObject* parent) : QObject(parent)
     }
     m_root = it.data->root;
     m_symbols.reset(xcb_key_symbols_alloc(m_conn));
-    m_numLockMask = FindNumLockMask();
+    FindLockMasks();
+    // The toolkit uses XKB, so map changes reach it (and us) as XKB events.
+    static constexpr char kXkb[] = "XKEYBOARD";
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> xkb(
+        xcb_query_extension_reply(m_conn, xcb_query_extension(m_conn, sizeof kXkb - 1, kXkb), nullptr), &std::free);
+    if (xkb && xkb->present)
+        m_xkbEventBase = xkb->first_event;
     qApp->installNativeEventFilter(this);
 }
 
@@ -63,36 +69,34 @@ X11Hotkeys::~X11Hotkeys()
         xcb_flush(m_conn);
 }
 
-uint16_t X11Hotkeys::FindNumLockMask()
+void X11Hotkeys::FindLockMasks()
 {
-    std::unique_ptr<xcb_keycode_t, decltype(&std::free)> numLock(
-        xcb_key_symbols_get_keycode(m_symbols.get(), XK_Num_Lock), &std::free);
-    xcb_get_modifier_mapping_reply_t* reply =
-        xcb_get_modifier_mapping_reply(m_conn, xcb_get_modifier_mapping(m_conn), nullptr);
-    if (!reply || !numLock) {
-        std::free(reply);
-        return XCB_MOD_MASK_2; // where nearly every keyboard map has it
-    }
-    std::unique_ptr<xcb_get_modifier_mapping_reply_t, decltype(&std::free)> owner(reply, &std::free);
-    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
-    int perModifier = reply->keycodes_per_modifier;
-    for (int mod = 0; mod < 8; ++mod)
-        for (int k = 0; k < perModifier; ++k)
-            for (const xcb_keycode_t* n = numLock.get(); *n != XCB_NO_SYMBOL; ++n)
-                if (codes[mod * perModifier + k] == *n)
-                    return uint16_t(1u << mod);
-    return XCB_MOD_MASK_2;
+    const x11::LockKeyMasks masks = x11::FindLockKeyMasks(m_conn);
+    m_numLockMask = masks.numModifier;
+    m_scrollLockMask = masks.scrollModifier;
+}
+
+std::vector<uint16_t> X11Hotkeys::LockVariants() const
+{
+    std::vector<uint16_t> variants;
+    for (uint16_t caps : {uint16_t(0), uint16_t(XCB_MOD_MASK_LOCK)})
+        for (uint16_t num : {uint16_t(0), m_numLockMask})
+            for (uint16_t scroll : {uint16_t(0), m_scrollLockMask}) {
+                const uint16_t v = uint16_t(caps | num | scroll);
+                if (std::find(variants.begin(), variants.end(), v) == variants.end())
+                    variants.push_back(v);
+            }
+    return variants;
 }
 
 bool X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 {
-    const uint16_t variants[] = {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(m_numLockMask | XCB_MOD_MASK_LOCK)};
-    xcb_void_cookie_t cookies[4];
-    for (int i = 0; i < 4; ++i)
+    std::vector<xcb_void_cookie_t> cookies;
+    for (uint16_t variant : LockVariants())
         // owner_events off: the event goes to the root (and to us) even when one of
         // our own windows has the focus.
-        cookies[i] = xcb_grab_key_checked(m_conn, 0, m_root, uint16_t(modifiers | variants[i]), keycode,
-                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        cookies.push_back(xcb_grab_key_checked(m_conn, 0, m_root, uint16_t(modifiers | variant), keycode,
+                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     bool ok = true;
     for (auto cookie : cookies) {
         if (xcb_generic_error_t* error = xcb_request_check(m_conn, cookie)) {
@@ -109,8 +113,7 @@ void X11Hotkeys::UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 {
     if (!m_conn)
         return;
-    const uint16_t variants[] = {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(m_numLockMask | XCB_MOD_MASK_LOCK)};
-    for (uint16_t v : variants)
+    for (uint16_t v : LockVariants())
         xcb_ungrab_key(m_conn, keycode, m_root, uint16_t(modifiers | v));
 }
 
@@ -119,6 +122,12 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
     Unregister(id);
     if (!m_conn || !key.isSet())
         return false;
+    m_registered.emplace_back(id, key);
+    return GrabKey(id, key);
+}
+
+bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
+{
     uint32_t keysym = x11::KeysymForVirtualKey(key.virtualKey);
     if (!keysym)
         return false;
@@ -138,7 +147,12 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
                 return false;
     for (uint8_t keycode : keycodes) {
         if (!GrabAllLockVariants(keycode, modifiers)) {
-            Unregister(id);
+            std::erase_if(m_grabs, [&](const Grab& g) {
+                if (g.id != id)
+                    return false;
+                UngrabAllLockVariants(g.keycode, g.modifiers);
+                return true;
+            });
             return false;
         }
         m_grabs.push_back({id, keycode, modifiers});
@@ -148,6 +162,7 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
 
 void X11Hotkeys::Unregister(int id)
 {
+    std::erase_if(m_registered, [id](const auto& r) { return r.first == id; });
     bool any = false;
     std::erase_if(m_grabs, [&](const Grab& g) {
         if (g.id != id)
@@ -160,9 +175,42 @@ void X11Hotkeys::Unregister(int id)
         xcb_flush(m_conn);
 }
 
+bool X11Hotkeys::IsKeyboardMapChange(const void* message) const
+{
+    auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const uint8_t type = event->response_type & 0x7F;
+    if (type == XCB_MAPPING_NOTIFY)
+        return reinterpret_cast<const xcb_mapping_notify_event_t*>(event)->request != XCB_MAPPING_POINTER;
+    if (!m_xkbEventBase || type != m_xkbEventBase)
+        return false;
+    const uint8_t xkbType = reinterpret_cast<const uint8_t*>(event)[1];
+    // XKB's own event numbers (xkb.h cannot be included from C++).
+    constexpr uint8_t kNewKeyboardNotify = 0, kMapNotify = 1;
+    return xkbType == kNewKeyboardNotify || xkbType == kMapNotify;
+}
+
+void X11Hotkeys::KeyboardMapChanged()
+{
+    for (const Grab& g : m_grabs)
+        UngrabAllLockVariants(g.keycode, g.modifiers);
+    m_grabs.clear();
+    m_symbols.reset(xcb_key_symbols_alloc(m_conn));
+    FindLockMasks();
+    for (const auto& [id, key] : m_registered)
+        GrabKey(id, key);
+    xcb_flush(m_conn);
+}
+
 bool X11Hotkeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (eventType != "xcb_generic_event_t" || m_grabs.empty())
+    if (eventType != "xcb_generic_event_t" || !m_conn)
+        return false;
+    if (IsKeyboardMapChange(message)) {
+        // After the toolkit has seen it too; the grabs follow the new map.
+        QMetaObject::invokeMethod(this, &X11Hotkeys::KeyboardMapChanged, Qt::QueuedConnection);
+        return false;
+    }
+    if (m_grabs.empty())
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
     uint8_t type = event->response_type & 0x7F;

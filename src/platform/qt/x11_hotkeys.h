@@ -1,9 +1,10 @@
 #pragma once
 // System-wide hotkeys on X: each key is grabbed on the root window through the
 // toolkit's own connection (the key events arrive there), once for every
-// combination of Num Lock and Caps Lock, so the key works whatever their state.
-// A grab another client holds is detected (checked request) and reported as not
-// registered. User-interface thread only.
+// combination of Num Lock, Caps Lock and Scroll Lock, so the key works whatever
+// their state. A grab another client holds is detected (checked request) and
+// reported as not registered. When the keyboard map changes (another layout,
+// xmodmap) every key is grabbed again where it now is. User-interface thread only.
 
 #include "settings/hotkey_setting.h"
 
@@ -47,13 +48,20 @@ private:
 
     bool GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
     void UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
-    uint16_t FindNumLockMask();
+    std::vector<uint16_t> LockVariants() const;
+    void FindLockMasks();
+    bool GrabKey(int id, HotkeySetting key);
+    void KeyboardMapChanged();
+    bool IsKeyboardMapChange(const void* event) const;
 
     xcb_connection_t* m_conn = nullptr;
     uint32_t m_root = 0;
+    uint8_t m_xkbEventBase = 0; // 0: no XKB
     uint16_t m_numLockMask = 0;
+    uint16_t m_scrollLockMask = 0;
     std::unique_ptr<_XCBKeySymbols, KeySymbolsDeleter> m_symbols;
     std::vector<Grab> m_grabs;
+    std::vector<std::pair<int, HotkeySetting>> m_registered; // to grab again after a map change
 };
 
 } // namespace vistrel

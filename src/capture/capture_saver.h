@@ -1,0 +1,64 @@
+#pragma once
+// Saves the running program's still captures without holding up the window:
+// the pixels are encoded on a worker thread, one capture after another, and
+// each file is then named and written on the user-interface thread in the
+// order the captures were taken (naming reads and moves the settings' number,
+// which lives on that thread). A capture handed over here is never dropped:
+// Finish() waits for the encodes still running and writes them.
+//
+// Submit, Finish and the done callbacks run on the user-interface thread.
+
+#include "capture/core/save_capture.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace vistrel {
+
+class CEnv;
+
+class CaptureSaver : public QObject {
+    Q_OBJECT
+public:
+    using Done = std::function<void(const SavedCapture&)>;
+
+    CaptureSaver(CEnv& env, std::vector<std::string>& bitmapList, QObject* parent = nullptr);
+    ~CaptureSaver() override; // Finish()
+
+    // imageType as the settings say at the moment of the capture.
+    void Submit(Bitmap bitmap, int bitsPerPixel, int imageType, Done done = {});
+    // Blocks until every submitted capture is written.
+    void Finish();
+    bool idle() const;
+
+signals:
+    void saved(const QString& path);
+
+private:
+    struct Job {
+        Bitmap bitmap;
+        int bitsPerPixel = 24;
+        int imageType = 0;
+        Done done;
+        bool encoded = false;
+        EncodedCapture result;
+    };
+
+    void Work(std::stop_token stop);
+    void WriteReady(); // user-interface thread
+
+    CEnv& m_env;
+    std::vector<std::string>& m_bitmapList;
+    mutable std::mutex m_mutex;
+    std::condition_variable_any m_wake;
+    std::condition_variable m_encoded;
+    std::deque<Job> m_jobs; // in capture order; the worker encodes the first not encoded
+    std::jthread m_worker;  // last: started once the rest exists
+};
+
+} // namespace vistrel
