@@ -41,8 +41,6 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_HELP_INDEX = 57666,
-    ID_LANGUAGE_FIRST = 50500,
-    ID_LANGUAGE_LAST = 51000,
 };
 
 } // namespace vistrel

@@ -1,0 +1,52 @@
+#include "library/folder_tree.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace vistrel {
+
+namespace {
+
+// Item data 1, 2, 3 in tree order; the folder kinds they stand for.
+constexpr FolderKind kKinds[] = {FOLDER_BITMAPS, FOLDER_ICONS, FOLDER_AVI};
+
+} // namespace
+
+CFolderTreeCtrl::CFolderTreeCtrl(QWidget* parent) : QTreeWidget(parent)
+{
+    setObjectName("folderTree");
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const char* names[] = {"Captured Bitmap", "Captured Icon", "Captured Avi"};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QTreeWidgetItem(this, QStringList(names[i]));
+        QIcon icon;
+        icon.addPixmap(closed.pixmap(16), QIcon::Normal, QIcon::Off);
+        icon.addPixmap(open.pixmap(16), QIcon::Selected, QIcon::Off);
+        item->setIcon(0, icon);
+        item->setData(0, Qt::UserRole, i + 1);
+    }
+    setCurrentItem(topLevelItem(0));
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            emit folderChosen(kKinds[std::clamp(item->data(0, Qt::UserRole).toInt(), 1, 3) - 1]);
+    });
+}
+
+void CFolderTreeCtrl::SetFolderNames(const QStringList& names)
+{
+    for (int i = 0; i < 3 && i < names.size(); ++i)
+        topLevelItem(i)->setText(0, names[i]);
+}
+
+void CFolderTreeCtrl::SelectKind(FolderKind kind)
+{
+    for (int i = 0; i < 3; ++i)
+        if (kKinds[i] == kind)
+            setCurrentItem(topLevelItem(i));
+}
+
+} // namespace vistrel
