@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the build into a private prefix and checks what a desktop needs:
+# both programs, the desktop entry, and the icon at every theme size (each PNG
+# really of its size) and as SVG.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail=0
+need() {
+  if [ ! -s "$prefix/$1" ]; then echo "FAIL: missing $1"; fail=1; fi
+}
+need bin/vistrel
+need bin/vistrel-gui
+[ -x "$prefix/bin/vistrel" ] && [ -x "$prefix/bin/vistrel-gui" ] || { echo "FAIL: programs not executable"; fail=1; }
+need share/applications/vistrel.desktop
+need share/icons/hicolor/scalable/apps/vistrel.svg
+grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/vistrel.svg" || { echo "FAIL: scalable icon is no SVG"; fail=1; }
+
+for n in 16 22 24 32 48 64 128 256; do
+  png=share/icons/hicolor/${n}x${n}/apps/vistrel.png
+  need "$png"
+  [ -s "$prefix/$png" ] || continue
+  # The PNG header: signature, then the IHDR chunk with width and height.
+  size=$(python3 - "$prefix/$png" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read(24)
+ok = data[:8] == b'\x89PNG\r\n\x1a\n' and data[12:16] == b'IHDR'
+print('%dx%d' % struct.unpack('>II', data[16:24]) if ok else 'not-a-png')
+PY
+)
+  [ "$size" = "${n}x${n}" ] || { echo "FAIL: $png is $size"; fail=1; }
+done
+
+# The launcher finds the windowed program beside it, wherever it is installed.
+out=$("$prefix/bin/vistrel" --help 2>&1) || { echo "FAIL: installed vistrel --help: $out"; fail=1; }
+
+[ $fail -eq 0 ] && echo "ok: $(cd "$prefix" && find . -type f | wc -l) files installed"
+exit $fail
