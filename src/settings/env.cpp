@@ -1,6 +1,7 @@
 #include "settings/env.h"
 
 #include "codec/image_type.h"
+#include "i18n/language_files.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/program_folder.h"
 #include "settings/file_naming.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -56,21 +56,6 @@ std::string NextNumberedName(const std::string& name, const std::string& pattern
     int16_t n = number;
     number = int16_t(uint16_t(n) + 1u);
     return FormatNumberedName(name, pattern, extension, NumberForName(n));
-}
-
-void CollectLanguageFiles()
-{
-    g_languageFiles.clear();
-    std::string folder = LanguageFolder();
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (dirent* entry = readdir(dir)) {
-        std::string_view name = entry->d_name;
-        if (name.size() > 4 && name.ends_with(".ini"))
-            g_languageFiles.push_back(folder + "/" + std::string(name));
-    }
-    closedir(dir);
 }
 
 } // namespace
