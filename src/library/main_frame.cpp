@@ -3,6 +3,7 @@
 #include "capture/capture_saver.h"
 #include "capture/region_select_window.h"
 #include "capture/tray_notify_icon.h"
+#include "i18n/language_menu.h"
 #include "library/core/menu_layout.h"
 #include "library/folder_tree.h"
 #include "library/list_pane.h"

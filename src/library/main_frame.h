@@ -7,6 +7,7 @@
 
 #include "capture/core/capture_geometry.h"
 #include "capture/core/capture_request.h"
+#include "codec/bitmap.h"
 #include "library/core/capture_lists.h"
 #include "platform/posix/instance_channel.h"
 #include "platform/qt/x11_hotkeys.h"
@@ -18,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDockWidget;

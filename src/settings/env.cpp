@@ -1,6 +1,7 @@
 #include "settings/env.h"
 
 #include "codec/image_type.h"
+#include "i18n/language_files.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/desktop_tools.h"
 #include "platform/posix/program_folder.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -66,21 +66,6 @@ ToolEntry DefaultToolFor(const SettingsField& list)
     if (list.name == "m_bitmapTools")
         return {"MS Paint", DefaultImageEditor(), 1};
     return {"Media player", DefaultVideoPlayer(), 1};
-}
-
-void CollectLanguageFiles()
-{
-    g_languageFiles.clear();
-    std::string folder = LanguageFolder();
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (dirent* entry = readdir(dir)) {
-        std::string_view name = entry->d_name;
-        if (name.size() > 4 && name.ends_with(".ini"))
-            g_languageFiles.push_back(folder + "/" + std::string(name));
-    }
-    closedir(dir);
 }
 
 } // namespace
