@@ -1,7 +1,7 @@
 #include "app/capture_app.h"
 
 #include "app/settings_commands.h"
-#include "capture/still_capture.h"
+#include "i18n/language_files.h"
 #include "library/core/capture_lists.h"
 #include "library/main_frame.h"
 #include "platform/posix/instance_server.h"
@@ -59,7 +59,7 @@ bool CCaptureApp::InitInstance()
     g_settingsToSaveAtExit = true;
 
     if (g_strLanguageFile.empty() && SystemDefaultLangId() == LANGID_CHINESE_PRC)
-        g_strLanguageFile = LanguageFolder() + "/vstlchs.ini";
+        g_strLanguageFile = LanguageFilePath("vstlchs.ini", g_languageFiles);
 
     m_termination = std::make_unique<TerminationSignals>();
     m_mainFrame = std::make_unique<CMainFrame>();
@@ -75,7 +75,7 @@ bool CCaptureApp::InitInstance()
             target,
             [this, request] {
                 if (request->Start())
-                    request->Finish(HandleRequest(request->words()));
+                    HandleRequest(request->words(), [request](ChannelReply reply) { request->Finish(std::move(reply)); });
             },
             Qt::QueuedConnection);
     });
@@ -90,6 +90,9 @@ int CCaptureApp::ExitInstance()
     // out themselves once the lock is free.
     m_server.reset();
     m_requestTarget.reset();
+    // Captures still being encoded are written before the settings are.
+    if (m_mainFrame)
+        m_mainFrame->FinishSaving();
     // A copy that never loaded the settings must not write its defaults over
     // the stored ones.
     if (m_settingsLoaded && g_settingsToSaveAtExit.exchange(false))
@@ -109,13 +112,14 @@ int CCaptureApp::Run()
     return code != 0 ? code : exitCode;
 }
 
-ChannelReply CCaptureApp::HandleRequest(const ChannelRequest& request)
+void CCaptureApp::HandleRequest(const ChannelRequest& request, const std::function<void(ChannelReply)>& done)
 {
     ChannelReply reply;
     if (request == ChannelRequest{std::to_string(ID_SHOW_MAIN_WINDOW)}) {
         if (m_mainFrame)
             m_mainFrame->ActivateForAnotherCopy();
-        return reply;
+        done(reply);
+        return;
     }
     if (!request.empty() && request.front() == "--set") {
         std::vector<std::string> assignments(request.begin() + 1, request.end());
@@ -127,9 +131,10 @@ ChannelReply CCaptureApp::HandleRequest(const ChannelRequest& request)
             reply.error = "cannot write " + CEnv::SettingsFilePath();
         }
         theEnv.RegisterHotkeys(false);
-        return reply;
+        done(reply);
+        return;
     }
-    if (!request.empty() && request.front() == "--capture") {
+    if (!request.empty() && request.front() == "--capture" && m_mainFrame) {
         std::vector<std::string> words;
         bool includeCursor = true;
         for (size_t i = 1; i < request.size(); ++i) {
@@ -141,18 +146,16 @@ ChannelReply CCaptureApp::HandleRequest(const ChannelRequest& request)
         auto capture = ParseCaptureRequest(words, includeCursor, reply.error);
         if (!capture) {
             reply.status = 2;
-            return reply;
+            done(reply);
+            return;
         }
-        StillCaptureResult result = RunStillCapture(*capture, theEnv, g_captureLists.bitmaps);
-        reply.status = result.status;
-        reply.error = result.error;
-        if (!result.path.empty())
-            reply.output = result.path + "\n";
-        return reply;
+        // Saved like the program's own captures, the answer once the file is there.
+        m_mainFrame->CaptureForRequest(*capture, done);
+        return;
     }
     reply.status = 2;
     reply.error = "the running copy does not know this request";
-    return reply;
+    done(reply);
 }
 
 } // namespace vistrel

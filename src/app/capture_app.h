@@ -6,6 +6,7 @@
 #include "platform/posix/instance_channel.h"
 #include "platform/posix/instance_lock.h"
 
+#include <functional>
 #include <memory>
 
 class QObject;
@@ -29,7 +30,9 @@ public:
     int Run(); // InitInstance, the event loop, ExitInstance
 
 private:
-    ChannelReply HandleRequest(const ChannelRequest& request);
+    // Carries out a later copy's request; done gets the answer, now or once a
+    // capture is saved.
+    void HandleRequest(const ChannelRequest& request, const std::function<void(ChannelReply)>& done);
 
     CommandLine m_commandLine;
     InstanceLock m_lock;

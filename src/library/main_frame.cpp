@@ -8,6 +8,7 @@
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
 #include "platform/posix/registry_store.h"
+#include "platform/posix/trace.h"
 #include "settings/command_ids.h"
 #include "settings/env.h"
 #include "ui/pictures.h"
@@ -243,6 +244,11 @@ void CMainFrame::RestoreBarState()
         restoreState(QByteArray(reinterpret_cast<const char*>(state->data()), qsizetype(state->size())));
     if (auto status = store.GetDword(kBarsKey, "StatusBar"))
         statusBar()->setVisible(*status != 0);
+    if (TraceEnabled())
+        Trace(std::string("bars toolbar=") + (m_toolBar->isVisibleTo(this) ? "1" : "0") +
+              " status=" + (statusBar()->isVisibleTo(this) ? "1" : "0") +
+              " folder=" + (m_folderBar->isVisibleTo(this) ? "1" : "0") +
+              " preview=" + (m_previewBar->isVisibleTo(this) ? "1" : "0"));
 }
 
 void CMainFrame::UpdateCommandStates()

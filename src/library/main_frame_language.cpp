@@ -9,6 +9,7 @@
 #include "library/core/menu_layout.h"
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
+#include "platform/posix/trace.h"
 #include "platform/qt/key_names.h"
 #include "settings/env.h"
 
@@ -36,6 +37,9 @@ void CMainFrame::TranslateMenus()
         for (const auto& [id, text] : texts->items)
             if (QAction* action = Action(int(id)))
                 action->setText(FromUtf8(text));
+        if (TraceEnabled())
+            for (const auto& [id, text] : texts->items)
+                Trace("menu " + std::to_string(id) + " " + text);
     }
     // The tool bar's own buttons show the same texts as their menu items.
     for (QAction* tool : m_toolBar->actions()) {
@@ -62,7 +66,7 @@ void CMainFrame::RebuildLanguageMenu()
         return;
     m_languageMenu->clear();
     for (const LanguageMenuItem& item : BuildLanguageMenu(g_languageFiles, g_strLanguageFile)) {
-        QAction* action = m_languageMenu->addAction(FromUtf8(item.name));
+        QAction* action = m_languageMenu->addAction(FromUtf8(item.name).replace("&", "&&"));
         action->setCheckable(true);
         action->setChecked(item.checked);
         action->setObjectName(QString("language%1").arg(item.command));
