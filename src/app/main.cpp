@@ -6,6 +6,7 @@
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
+#include "app/icon_commands.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
     }
     if (cl->printSettings)
         return PrintSettings();
+    if (IsIconCommand(*cl))
+        return RunIconCommand(*cl);
 
     std::optional<CaptureRequest> capture;
     if (!cl->capture.empty()) {
