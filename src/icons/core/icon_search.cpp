@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <system_error>
 
 namespace vistrel {
 
@@ -43,25 +44,43 @@ bool IconSearch::Start(const IconSearchJob& job)
         return false;
     Wait(); // the threads of the last search have ended; let them go
     m_threads.clear();
-    const std::pair<bool, const char*> types[] = {{job.ico, ".ico"}, {job.dll, ".dll"}, {job.exe, ".exe"}};
-    for (const auto& [ticked, extension] : types) {
-        if (!ticked)
-            continue;
-        const Kind kind = std::string_view(extension) == ".ico" ? Kind::Ico : Kind::Module;
-        ++m_live;
-        m_threads.emplace_back([this, job, ext = std::string(extension), kind](std::stop_token stop) {
-            Search(job, ext, kind, stop);
-            if (--m_live == 0 && m_callbacks.finished)
+    std::stop_token stop;
+    {
+        std::lock_guard lock(m_stopLock);
+        m_stop = std::stop_source();
+        stop = m_stop.get_token();
+    }
+    std::vector<std::pair<std::string, Kind>> types;
+    if (job.ico)
+        types.emplace_back(".ico", Kind::Ico);
+    if (job.dll)
+        types.emplace_back(".dll", Kind::Module);
+    if (job.exe)
+        types.emplace_back(".exe", Kind::Module);
+    // All counted before the first starts, so that a quick first thread cannot
+    // take its end for the end of the search.
+    m_live = int(types.size());
+    for (size_t i = 0; i < types.size(); ++i) {
+        try {
+            m_threads.emplace_back([this, job, type = types[i], stop] {
+                Search(job, type.first, type.second, stop);
+                if (--m_live == 0 && m_callbacks.finished)
+                    m_callbacks.finished();
+            });
+        } catch (const std::system_error&) { // no more threads: end what started
+            Stop();
+            if ((m_live -= int(types.size() - i)) == 0 && m_callbacks.finished)
                 m_callbacks.finished();
-        });
+            return false;
+        }
     }
     return true;
 }
 
 void IconSearch::Stop()
 {
-    for (std::jthread& t : m_threads)
-        t.request_stop();
+    std::lock_guard lock(m_stopLock);
+    m_stop.request_stop();
 }
 
 void IconSearch::Wait()

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -69,6 +70,8 @@ private:
     mutable std::mutex m_lock;
     int m_iconCount = 0; // under m_lock
     std::atomic<int> m_live {0};
+    std::mutex m_stopLock;     // guards m_stop: Stop may come from any thread
+    std::stop_source m_stop;   // one per search, shared by its threads
     std::vector<std::jthread> m_threads;
 };
 
