@@ -56,7 +56,7 @@ protected:
     void SetUp() override
     {
         namespace fs = std::filesystem;
-        for (const char* dir : {"tree/sub", "tree/x.dll", "outside", "icons"})
+        for (const char* dir : {"tree/sub", "tree/x.dll", "outside"})
             fs::create_directories(home.file(dir));
         WriteFile(tree + "/a.ico", IcoBytes(16, 1));
         WriteFile(tree + "/B.ICO", IcoBytes(32, 2));
@@ -115,7 +115,7 @@ protected:
     }
 
     TempHome home;
-    std::string tree = home.file("tree"), icons = home.file("icons");
+    std::string tree = home.file("tree"), icons = home.file("Capture/Icon"); // made by the search
 };
 
 } // namespace
@@ -238,6 +238,7 @@ TEST_F(IconSearchTree, UnreadableFoldersAreSkippedSilently)
         return;
     }
     // Root reads every folder: search as nobody instead, in a child process.
+    std::filesystem::create_directories(icons);
     for (const std::string& dir : {home.path(), tree, tree + "/sub", tree + "/x.dll", home.file("outside")})
         ::chmod(dir.c_str(), 0755);
     ::chmod(icons.c_str(), 0777);

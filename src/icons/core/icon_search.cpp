@@ -4,6 +4,7 @@
 #include "icons/core/icon_module.h"
 #include "icons/core/icon_naming.h"
 #include "icons/core/icon_resource.h"
+#include "settings/folders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,6 +45,9 @@ bool IconSearch::Start(const IconSearchJob& job)
         return false;
     Wait(); // the threads of the last search have ended; let them go
     m_threads.clear();
+    // As a capture does: without it, a missing icon folder would turn every
+    // icon found into a silent failure.
+    EnsureFolder(job.targetFolder);
     std::stop_token stop;
     {
         std::lock_guard lock(m_stopLock);

@@ -46,8 +46,9 @@ public:
     IconSearch(const IconSearch&) = delete;
     IconSearch& operator=(const IconSearch&) = delete;
 
-    // Starts one thread per type ticked, in the order .ico, .dll, .exe. False
-    // while a search is still running.
+    // Starts one thread per type ticked, in the order .ico, .dll, .exe, after
+    // creating the target folder if it is missing. False while a search is
+    // still running.
     bool Start(const IconSearchJob& job);
     // Asks every thread to end after its current file. Does not wait.
     void Stop();
