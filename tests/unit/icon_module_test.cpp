@@ -191,6 +191,25 @@ TEST(IconModule, GroupsSharingLargeImagesCannotMultiplyTheWork)
     EXPECT_LT(read, 100u);
 }
 
+TEST(IconModule, GroupsSharingOneLongImageListCannotMultiplyTheWork)
+{
+    // 3000 groups that all use one list of 65535 entries, each naming icon 1
+    // (so every look-up succeeds before the overlap is seen).
+    Bytes list = {0, 0, 1, 0, 0xFF, 0xFF};
+    for (int i = 0; i < 0xFFFF; ++i)
+        list.insert(list.end(), {16, 16, 16, 0, 1, 0, 4, 0, 0x28, 1, 0, 0, 1, 0});
+    std::vector<FixtureGroup> groups;
+    for (uint16_t g = 1; g <= 3000; ++g)
+        groups.push_back({Numbered(g), {1}});
+    PeFixture f = BuildPeFixture({DibIconImage(16, 4), list}, groups, false);
+    const uint32_t listEntry = uint32_t(f.iconDataEntries[1] - f.resourceOffset);
+    for (size_t language : f.groupLanguageTables)
+        Put32(f.bytes, language + 16 + 4, listEntry);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadAll(f.bytes), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
 TEST(IconFit, PrefersTheWantedSizeThenTheDepthAndShowsIt)
 {
     const PeFixture f = SimpleFixture({Numbered(1)}, {{16, 4}, {32, 4}, {32, 8}, {48, 32}, {256, 0}}, false);

@@ -57,8 +57,11 @@ std::optional<IconResource> IconModule::ReadGroup(const IconGroupName& name)
     if (!header)
         return std::nullopt;
     const size_t count = ByteView(*header).U16(4);
-    if (kGroupHeaderSize + count * kGroupEntrySize > group->size)
+    if (kGroupHeaderSize + count * kGroupEntrySize > group->size || count * kGroupEntrySize > m_bytesLeft)
         return std::nullopt;
+    // The list counts too: many groups sharing one long list would otherwise
+    // cost a full round of look-ups each.
+    m_bytesLeft -= count * kGroupEntrySize;
     const auto entries = m_source->Read(group->fileOffset + kGroupHeaderSize, count * kGroupEntrySize);
     if (!entries)
         return std::nullopt;

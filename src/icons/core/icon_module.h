@@ -38,8 +38,9 @@ public:
 
     // One group with all its images; nullopt when the group or any of its images
     // cannot be read, when images overlap, or when this module has already given
-    // out several times its own size (a file whose groups all share the same
-    // large images could otherwise keep a reader busy for hours).
+    // out several times its own size in images and image lists (a file whose
+    // groups all share the same large images or lists could otherwise keep a
+    // reader busy for hours).
     std::optional<IconResource> ReadGroup(const IconGroupName& name);
 
 private:
