@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     }
     const std::string dir = argv[1];
     const std::vector<vistrel::ResourceName> groups = {Numbered(1), Numbered(2), Numbered(12), Named(u"APPICON")};
-    const std::vector<ImageSpec> images = {{16, 1}, {16, 4}, {32, 8}, {32, 24}, {48, 32}, {256, 0}};
+    const std::vector<ImageKind> images = {{16, 1}, {16, 4}, {32, 8}, {32, 24}, {48, 32}, {256, 0}};
     WriteFile(dir + "/tools.dll", SimpleFixture(groups, images, false).bytes);
     WriteFile(dir + "/tools64.dll", SimpleFixture(groups, images, true).bytes);
     // The two-image group whose .ico file is 1078 bytes long.

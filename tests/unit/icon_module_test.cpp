@@ -17,7 +17,7 @@ using namespace vistrel::test;
 namespace {
 
 const std::vector<ResourceName> kGroups = {Numbered(3), Named(u"APPICON"), Numbered(1), Named(u"ALPHA")};
-const std::vector<ImageSpec> kImages = {{16, 1}, {16, 4}, {32, 8}, {32, 32}, {256, 0}};
+const std::vector<ImageKind> kImages = {{16, 1}, {16, 4}, {32, 8}, {32, 32}, {256, 0}};
 
 std::vector<std::string> Labels(const IconModule& module)
 {

@@ -41,11 +41,11 @@ PeFixture BuildPeFixture(const std::vector<Bytes>& icons, std::vector<FixtureGro
 
 // A common module: groups 1..count of numbered ids plus named ones, each with
 // its own images of the sizes and depths given (0 bits: a PNG).
-struct ImageSpec {
+struct ImageKind {
     int side;
     int bpp;
 };
-PeFixture SimpleFixture(const std::vector<ResourceName>& groups, const std::vector<ImageSpec>& images, bool pe32Plus);
+PeFixture SimpleFixture(const std::vector<ResourceName>& groups, const std::vector<ImageKind>& images, bool pe32Plus);
 
 ResourceName Numbered(uint16_t id);
 ResourceName Named(const std::u16string& text);

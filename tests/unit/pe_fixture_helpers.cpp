@@ -215,15 +215,15 @@ PeFixture BuildPeFixture(const std::vector<Bytes>& icons, std::vector<FixtureGro
     return f;
 }
 
-PeFixture SimpleFixture(const std::vector<ResourceName>& groups, const std::vector<ImageSpec>& images, bool pe32Plus)
+PeFixture SimpleFixture(const std::vector<ResourceName>& groups, const std::vector<ImageKind>& images, bool pe32Plus)
 {
     std::vector<Bytes> icons;
     std::vector<FixtureGroup> list;
     for (size_t g = 0; g < groups.size(); ++g) {
         FixtureGroup group {groups[g], {}};
-        for (const ImageSpec& spec : images) {
+        for (const ImageKind& kind : images) {
             const uint8_t seed = uint8_t(g * 16 + icons.size());
-            icons.push_back(spec.bpp == 0 ? PngIconImage(spec.side, seed) : DibIconImage(spec.side, spec.bpp, seed));
+            icons.push_back(kind.bpp == 0 ? PngIconImage(kind.side, seed) : DibIconImage(kind.side, kind.bpp, seed));
             group.icons.push_back(uint16_t(icons.size()));
         }
         list.push_back(group);

@@ -78,15 +78,14 @@ bool UnderSkippedPath(std::string_view path)
     });
 }
 
+constexpr dev_t kNoDevice = dev_t(-1);
+
+// A folder still to list, with what it was when its parent was listed.
 struct Pending {
     std::string path;
-    dev_t parentDevice;
+    dev_t parentDevice; // a mount point lies where the device changes
     dev_t device;
     ino_t inode;
-};
-
-struct Listing {
-    std::vector<std::pair<std::string, unsigned char>> entries; // name, d_type
 };
 
 bool IsPseudoMount(int fd, dev_t device, const std::map<dev_t, std::string>& mountTypes)
@@ -137,22 +136,22 @@ void WalkFolders(const FolderWalk& walk, std::stop_token stop)
         std::free(real);
         if (::stat(walk.root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || UnderSkippedPath(resolved))
             return;
-        pending.push_back({walk.root, dev_t(-1), st.st_dev, st.st_ino});
+        pending.push_back({walk.root, kNoDevice, st.st_dev, st.st_ino});
     }
     while (!pending.empty() && !stop.stop_requested()) {
         const Pending folder = std::move(pending.back());
         pending.pop_back();
-        const bool isRoot = folder.parentDevice == dev_t(-1);
+        const bool isRoot = folder.parentDevice == kNoDevice;
         Fd dir(::open(folder.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (isRoot ? 0 : O_NOFOLLOW)));
         struct stat st {};
         // A folder that was swapped for another (or a link) since it was listed is left out.
         if (dir.get() < 0 || ::fstat(dir.get(), &st) != 0 || st.st_dev != folder.device ||
             st.st_ino != folder.inode)
             continue;
-        if ((isRoot || st.st_dev != folder.parentDevice) && IsPseudoMount(dir.get(), st.st_dev, mountTypes))
+        if (st.st_dev != folder.parentDevice && IsPseudoMount(dir.get(), st.st_dev, mountTypes))
             continue;
 
-        Listing listing;
+        std::vector<std::pair<std::string, unsigned char>> entries; // name, d_type
         {
             const int listFd = ::dup(dir.get());
             DIR* stream = listFd < 0 ? nullptr : ::fdopendir(listFd);
@@ -167,13 +166,13 @@ void WalkFolders(const FolderWalk& walk, std::stop_token stop)
                     break;
                 const std::string_view name = e->d_name;
                 if (name != "." && name != "..")
-                    listing.entries.emplace_back(std::string(name), e->d_type);
+                    entries.emplace_back(std::string(name), e->d_type);
             }
             ::closedir(stream);
         }
-        std::sort(listing.entries.begin(), listing.entries.end());
+        std::sort(entries.begin(), entries.end());
 
-        for (const auto& [name, type] : listing.entries) {
+        for (const auto& [name, type] : entries) {
             if (stop.stop_requested())
                 return;
             if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
@@ -188,7 +187,7 @@ void WalkFolders(const FolderWalk& walk, std::stop_token stop)
         if (!walk.subFolders)
             break;
         std::vector<Pending> below;
-        for (const auto& [name, type] : listing.entries) {
+        for (const auto& [name, type] : entries) {
             if (type != DT_DIR && type != DT_UNKNOWN)
                 continue;
             struct stat sub {};

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 #include <system_error>
 
 namespace vistrel {
@@ -64,10 +65,15 @@ bool IconSearch::Start(const IconSearchJob& job)
     // All counted before the first starts, so that a quick first thread cannot
     // take its end for the end of the search.
     m_live = int(types.size());
+    if (types.empty() && m_callbacks.finished)
+        m_callbacks.finished();
     for (size_t i = 0; i < types.size(); ++i) {
         try {
             m_threads.emplace_back([this, job, type = types[i], stop] {
-                Search(job, type.first, type.second, stop);
+                try {
+                    Search(job, type.first, type.second, stop);
+                } catch (const std::exception&) { // out of memory: this thread ends, the others go on
+                }
                 if (--m_live == 0 && m_callbacks.finished)
                     m_callbacks.finished();
             });

@@ -35,7 +35,8 @@ struct IconSearchCallbacks {
     // A file of a thread's type was handled: every .ico file, every module with
     // icon groups. currentFile is its path in lower case.
     std::function<void(const std::string& currentFile, int iconCount)> progress;
-    // The last thread of a search is ending (called outside the lock).
+    // The last thread of a search is ending (called outside the lock); with no
+    // type ticked, at once from Start. Must not call Stop.
     std::function<void()> finished;
 };
 
