@@ -7,7 +7,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-randr0-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev)
 test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
-  clang libclang-rt-14-dev python3 bc time desktop-file-utils)
+  clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 const char* const kUsageText =
@@ -26,6 +28,16 @@ const char* const kUsageText =
     "                             window   (the window under the pointer)\n"
     "                             area X Y W H\n"
     "  --no-cursor              leave the mouse cursor out of the capture\n"
+    "  --icons FILE...          list the icon groups of each EXE or DLL file, one a\n"
+    "                           line with the size and depth of their images\n"
+    "    --save-all DIR         instead write every group as an .ico file into DIR\n"
+    "                           (group 3 of tools.dll: DIR/tools3.ico); an existing\n"
+    "                           file is never replaced\n"
+    "  --icon-search DIR        search DIR and its sub-folders for icons and write\n"
+    "                           them into the icon folder; prints each file written,\n"
+    "                           then \"Icon Files: N\". DIR \"C:\" is the root \"/\"\n"
+    "    --types LIST           file types to search, of ico,dll,exe (default ico)\n"
+    "    --no-subfolders        search DIR alone\n"
     "  --help                   show this text\n"
     "\n"
     "A capture never replaces a file: a name that is taken is skipped, and the\n"
@@ -40,9 +52,37 @@ const char* const kUsageText =
     "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
     "were not: then its path is printed too), 2 refused (bad option or value).\n";
 
+namespace {
+
+// "ico,dll,exe" or any part of it.
+bool ParseIconTypes(const std::string& list, CommandLine& cl, std::string& error)
+{
+    cl.searchIco = cl.searchDll = cl.searchExe = false;
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string type = list.substr(start, comma - start);
+        if (type == "ico")
+            cl.searchIco = true;
+        else if (type == "dll")
+            cl.searchDll = true;
+        else if (type == "exe")
+            cl.searchExe = true;
+        else {
+            error = "--types takes ico, dll and exe separated by commas, not \"" + type + "\"";
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
 {
     CommandLine cl;
+    bool typesGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> std::optional<std::string> {
@@ -78,6 +118,30 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             // The points follow as plain words; negative numbers are points too.
             while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
                 cl.capture.push_back(args[++i]);
+        } else if (a == "--icons") {
+            auto v = value("a file");
+            if (!v)
+                return std::nullopt;
+            cl.iconFiles.push_back(*v);
+            while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
+                cl.iconFiles.push_back(args[++i]);
+        } else if (a == "--save-all") {
+            auto v = value("a folder");
+            if (!v)
+                return std::nullopt;
+            cl.iconSaveAll = *v;
+        } else if (a == "--icon-search") {
+            auto v = value("a folder");
+            if (!v)
+                return std::nullopt;
+            cl.iconSearch = *v;
+        } else if (a == "--types") {
+            auto v = value("a list of ico,dll,exe");
+            if (!v || !ParseIconTypes(*v, cl, error))
+                return std::nullopt;
+            typesGiven = true;
+        } else if (a == "--no-subfolders") {
+            cl.noSubFolders = true;
         } else if (a.starts_with("--")) {
             error = "unknown option " + a + " (see --help)";
             return std::nullopt;
@@ -85,9 +149,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             cl.rest += (cl.rest.empty() ? "" : " ") + a;
         }
     }
-    int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty());
+    int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty()) +
+                   int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty());
     if (commands > 1) {
-        error = "give only one of --print-settings, --set and --capture";
+        error = "give only one of --print-settings, --set, --capture, --icons and --icon-search";
+        return std::nullopt;
+    }
+    if (!cl.iconSaveAll.empty() && cl.iconFiles.empty()) {
+        error = "--save-all goes with --icons";
+        return std::nullopt;
+    }
+    if ((typesGiven || cl.noSubFolders) && cl.iconSearch.empty()) {
+        error = "--types and --no-subfolders go with --icon-search";
         return std::nullopt;
     }
     return cl;

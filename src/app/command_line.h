@@ -12,6 +12,11 @@ struct CommandLine {
     std::vector<std::string> assignments; // --set FIELD=VALUE
     std::vector<std::string> capture;     // --capture SHAPE [POINTS...]
     bool noCursor = false;
+    std::vector<std::string> iconFiles; // --icons FILE...
+    std::string iconSaveAll;            // --save-all DIR
+    std::string iconSearch;             // --icon-search DIR
+    bool searchIco = true, searchDll = false, searchExe = false; // --types
+    bool noSubFolders = false;
     std::string home;
     // Whatever is not one of our options, joined by blanks: the command line whose
     // last character '0' starts the program minimised (autorun passes " 0").

@@ -6,6 +6,7 @@
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
+#include "app/icon_commands.h"
 #include "platform/posix/program_folder.h"
 
 #include <cerrno>
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
         return PrintToStdout(kUsageText) ? 0 : 1;
     if (cl->printSettings)
         return PrintSettings();
+    if (IsIconCommand(*cl))
+        return RunIconCommand(*cl);
     if (!cl->capture.empty()) {
         // Refused before anything else, so a bad request waits for nobody.
         std::string error;

@@ -52,7 +52,7 @@ NewFileResult WriteInPlace(const std::string& folder, const std::function<std::o
         }
         return {*candidate, {}};
     }
-    return {{}, "no free file name in " + folder};
+    return {{}, "no free file name in " + folder, true};
 }
 
 } // namespace
@@ -88,7 +88,7 @@ NewFileResult WriteNewFile(const std::string& folder, const std::function<std::o
         }
         return {*candidate, {}};
     }
-    return {{}, "no free file name in " + folder};
+    return {{}, "no free file name in " + folder, true};
 }
 
 } // namespace vistrel

@@ -17,6 +17,7 @@ namespace vistrel {
 struct NewFileResult {
     std::string path;  // the name the file got; empty when nothing was written
     std::string error; // why, when path is empty
+    bool nameTaken = false; // nothing written because every candidate was taken
 };
 
 // nextName gives the candidates in order (full paths in folder), nullopt when

@@ -1,0 +1,34 @@
+#pragma once
+// The texts and file names of icon extraction: group labels as the icon lists
+// show them, the names "Save All" and the folder search give the .ico files,
+// and the messages about files that hold no icons.
+
+#include "icons/core/icon_module.h"
+
+#include <string>
+
+namespace vistrel {
+
+// "Icon [12]" for a numbered group, "Icon [APPICON]" for a named one (UTF-8).
+std::string GroupLabel(const IconGroupName& name);
+
+// The name of a text group in UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf8FromUtf16(const std::u16string& text);
+
+// "Save All": folder + "/" + the source file's name cut before its first "." +
+// the label without the characters "[", "]", " ", "I", "c", "o" and "n" + ".ico".
+// So group 3 of tools.dll gives tools3.ico, and group APPICON toolsAPPCON.ico.
+// A '/' from a group's name becomes '_': a name must not lead out of the folder.
+std::string SaveAllFileName(const std::string& folder, const std::string& sourcePath, const std::string& label);
+
+// The folder search's name for group index (from 0) of a module: target folder +
+// "/" + the file's name without its extension + three digits from 001 + ".ico".
+std::string SearchModuleIconName(const std::string& targetFolder, const std::string& fileName, size_t index);
+
+// The file name of a path (what follows the last '/').
+std::string FileNameOf(const std::string& path);
+
+std::string NotLoadableMessage(const std::string& path); // "PATH Load file error,it must be win32 file"
+std::string NoIconMessage(const std::string& path);      // "There is no icon in file PATH"
+
+} // namespace vistrel
