@@ -126,20 +126,26 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
     return GrabKey(id, key);
 }
 
-bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
+std::vector<uint8_t> X11Hotkeys::KeycodesOf(HotkeySetting key) const
 {
-    uint32_t keysym = x11::KeysymForVirtualKey(key.virtualKey);
+    std::vector<uint8_t> keycodes;
+    const uint32_t keysym = x11::KeysymForVirtualKey(key.virtualKey);
     if (!keysym)
-        return false;
+        return keycodes;
     std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
         xcb_key_symbols_get_keycode(m_symbols.get(), keysym), &std::free);
-    if (!codes || *codes == XCB_NO_SYMBOL)
-        return false;
     // A keysym may sit on several keys (Print on some keyboards); each one works.
-    const uint16_t modifiers = XModifiers(key.modifiers);
-    std::vector<uint8_t> keycodes;
-    for (const xcb_keycode_t* k = codes.get(); *k != XCB_NO_SYMBOL; ++k)
+    for (const xcb_keycode_t* k = codes.get(); k && *k != XCB_NO_SYMBOL; ++k)
         keycodes.push_back(*k);
+    return keycodes;
+}
+
+bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
+{
+    const std::vector<uint8_t> keycodes = KeycodesOf(key);
+    if (keycodes.empty())
+        return false;
+    const uint16_t modifiers = XModifiers(key.modifiers);
     // Two ids on one key would both fire; like the system, the second one fails.
     for (const Grab& g : m_grabs)
         for (uint8_t keycode : keycodes)
@@ -191,11 +197,30 @@ bool X11Hotkeys::IsKeyboardMapChange(const void* message) const
 
 void X11Hotkeys::KeyboardMapChanged()
 {
+    const uint16_t oldNum = m_numLockMask, oldScroll = m_scrollLockMask;
+    m_symbols.reset(xcb_key_symbols_alloc(m_conn));
+    FindLockMasks();
+    // The server also says so when input merely comes from another keyboard
+    // with the same map; grabbing again then would only open a moment in
+    // which a hotkey could slip through.
+    bool same = oldNum == m_numLockMask && oldScroll == m_scrollLockMask;
+    for (const auto& [id, key] : m_registered) {
+        std::vector<uint8_t> had;
+        for (const Grab& g : m_grabs)
+            if (g.id == id)
+                had.push_back(g.keycode);
+        same = same && had == KeycodesOf(key);
+    }
+    if (same)
+        return;
+    const uint16_t newNum = m_numLockMask, newScroll = m_scrollLockMask;
+    m_numLockMask = oldNum; // the old grabs go with the variants they were made with
+    m_scrollLockMask = oldScroll;
     for (const Grab& g : m_grabs)
         UngrabAllLockVariants(g.keycode, g.modifiers);
     m_grabs.clear();
-    m_symbols.reset(xcb_key_symbols_alloc(m_conn));
-    FindLockMasks();
+    m_numLockMask = newNum;
+    m_scrollLockMask = newScroll;
     for (const auto& [id, key] : m_registered)
         GrabKey(id, key);
     xcb_flush(m_conn);

@@ -51,6 +51,7 @@ private:
     std::vector<uint16_t> LockVariants() const;
     void FindLockMasks();
     bool GrabKey(int id, HotkeySetting key);
+    std::vector<uint8_t> KeycodesOf(HotkeySetting key) const;
     void KeyboardMapChanged();
     bool IsKeyboardMapChange(const void* event) const;
 
