@@ -1,9 +1,10 @@
 // JPEG on libjpeg-turbo. Its errors arrive by longjmp from an error manager, so
 // each function that calls setjmp holds only plain values; the library structs
 // sit in guards owned by the caller. No exception crosses the library: the
-// destination callbacks turn a throwing sink into a write error. A stream that ends early is refused (the
-// library would otherwise pad it with grey), progressive streams may have a
-// bounded number of scans, and the library's own memory is capped.
+// destination callbacks turn a throwing sink into a write error. A stream that
+// ends early is refused (the library would otherwise pad it with grey),
+// progressive streams may have a bounded number of scans, and the library's
+// own memory is capped.
 #include "codec/codec_formats.h"
 #include "codec/codec_limits.h"
 

@@ -31,7 +31,9 @@ using FilteredRows = std::array<std::vector<uint8_t>, 5>;
 // the lowest type on a tie. A row equal to the one above gives Up (2) and
 // fills only f[2].
 int ChooseFilterPortable(const uint8_t* cur, const uint8_t* prev, size_t n, size_t bpp, FilteredRows& f);
-// How many of the n bytes are small residuals (noise, not flat colour).
+// How many of the n filtered bytes are small but not zero: the mark of noise
+// (photos, dithering), where residuals scatter around zero. User interfaces
+// leave zeros where colour is flat and large values at sharp edges.
 size_t CountSmallResidualsPortable(const uint8_t* p, size_t n);
 
 #if VISTREL_PNG_SSE2

@@ -47,11 +47,11 @@ tmsize_t ReadProc(thandle_t h, void* buf, tmsize_t size)
     return tmsize_t(n);
 }
 
-// Called from inside libtiff, so out of memory is a failed write, not an exception.
+// Out of memory is a failed write here, not an exception.
 tmsize_t WriteProc(thandle_t h, void* buf, tmsize_t size) noexcept
 {
     MemoryFile* f = Mem(h);
-    if (!f->output || size < 0 || f->pos > (uint64_t(1) << 32) || uint64_t(size) > (uint64_t(1) << 32))
+    if (!f->output || size < 0 || f->pos > (uint64_t(1) << 32))
         return -1;
     const size_t end = size_t(f->pos) + size_t(size);
     try {
