@@ -24,6 +24,15 @@ bool ByteSink::Put32BE(uint32_t v)
     return Write(b, 4);
 }
 
+bool WriteNoThrow(ByteSink& sink, const void* data, size_t size) noexcept
+{
+    try {
+        return sink.Write(data, size);
+    } catch (...) {
+        return false;
+    }
+}
+
 bool VectorSink::Write(const void* data, size_t size)
 {
     const auto* p = static_cast<const uint8_t*>(data);

@@ -18,6 +18,11 @@ public:
     bool Put32BE(uint32_t v);
 };
 
+// For callbacks from C libraries (libjpeg, libtiff, giflib), which an exception
+// must not cross: a sink that throws (out of memory growing a buffer, say)
+// counts as a failed write.
+bool WriteNoThrow(ByteSink& sink, const void* data, size_t size) noexcept;
+
 class VectorSink final : public ByteSink {
 public:
     bool Write(const void* data, size_t size) override;

@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <bit>
+#include <exception>
 
 namespace vistrel {
 
 // Pixels are stored as 0xAARRGGBB words and handed to the libraries as B,G,R,A bytes.
 static_assert(std::endian::native == std::endian::little, "the codec assumes a little-endian host");
 
-std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type)
+namespace {
+
+std::optional<DecodedImage> DecodeAny(std::span<const uint8_t> data, cximage_type type)
 {
     std::optional<DecodedImage> image;
     switch (type) {
@@ -20,6 +23,34 @@ std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_t
     case IMAGE_TYPE_PNG: image = DecodePng(data); break;
     case IMAGE_TYPE_ICO: image = DecodeIco(data); break;
     case IMAGE_TYPE_TIF: image = DecodeTiff(data); break;
+    }
+    return image;
+}
+
+bool EncodeAny(const Bitmap& bitmap, bool keepAlpha, cximage_type type, ByteSink& sink)
+{
+    switch (type) {
+    case IMAGE_TYPE_BMP: return EncodeBmp(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_GIF: return EncodeGif(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_JPG: return EncodeJpeg(bitmap, sink);
+    case IMAGE_TYPE_PNG: return EncodePng(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_ICO: return EncodeIco(bitmap, keepAlpha, sink);
+    case IMAGE_TYPE_TIF: return EncodeTiff(bitmap, keepAlpha, sink);
+    }
+    return false;
+}
+
+} // namespace
+
+// Out of memory (a large picture the limits allow, a sink growing in memory)
+// is a failed decode or encode like any other, not an exception for the caller.
+std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type)
+{
+    std::optional<DecodedImage> image;
+    try {
+        image = DecodeAny(data, type);
+    } catch (const std::exception&) {
+        return std::nullopt;
     }
     if (image && image->bitmap.empty())
         image.reset();
@@ -32,15 +63,11 @@ bool EncodeImage(const Bitmap& bitmap, bool keepAlpha, cximage_type type, ByteSi
 {
     if (bitmap.empty() || bitmap.pixels.size() != size_t(bitmap.width) * size_t(bitmap.height))
         return false;
-    switch (type) {
-    case IMAGE_TYPE_BMP: return EncodeBmp(bitmap, keepAlpha, sink);
-    case IMAGE_TYPE_GIF: return EncodeGif(bitmap, keepAlpha, sink);
-    case IMAGE_TYPE_JPG: return EncodeJpeg(bitmap, sink);
-    case IMAGE_TYPE_PNG: return EncodePng(bitmap, keepAlpha, sink);
-    case IMAGE_TYPE_ICO: return EncodeIco(bitmap, keepAlpha, sink);
-    case IMAGE_TYPE_TIF: return EncodeTiff(bitmap, keepAlpha, sink);
+    try {
+        return EncodeAny(bitmap, keepAlpha, type, sink);
+    } catch (const std::exception&) {
+        return false;
     }
-    return false;
 }
 
 bool HasTransparency(const Bitmap& bitmap)

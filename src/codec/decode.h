@@ -1,7 +1,8 @@
 #pragma once
 // In-memory decoding of the six image types. Every decoder checks each offset
 // and length against the data and the size limits of codec_limits.h; anything
-// undecodable, truncated or too large gives nullopt, never a crash.
+// undecodable, truncated, too large or more than memory holds gives nullopt,
+// never a crash.
 
 #include "codec/bitmap.h"
 #include "codec/image_type.h"

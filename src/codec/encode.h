@@ -2,7 +2,8 @@
 // Encoding of the six image types into a byte sink. keepAlpha writes the alpha
 // channel where the type can hold it (PNG, TIFF, BMP, ICO: full alpha; GIF: one
 // transparent colour for alpha below 128); otherwise the picture is written
-// opaque. False on any failure (then the sink holds an incomplete file).
+// opaque. False on any failure, a sink that fails or throws included (then the
+// sink holds an incomplete file); no exception leaves EncodeImage.
 
 #include "codec/bitmap.h"
 #include "codec/byte_sink.h"

@@ -33,10 +33,21 @@ int ReadInput(GifFileType* gif, GifByteType* out, int size)
     return int(n);
 }
 
-int WriteOutput(GifFileType* gif, const GifByteType* data, int size)
+// giflib ignores a failed write of the trailer, so the output remembers any
+// failure; a throwing sink is a failure too, as no exception may cross giflib.
+struct SinkOutput {
+    ByteSink& sink;
+    bool failed = false;
+};
+
+int WriteOutput(GifFileType* gif, const GifByteType* data, int size) noexcept
 {
-    auto* sink = static_cast<ByteSink*>(gif->UserData);
-    return size >= 0 && sink->Write(data, size_t(size)) ? size : 0;
+    auto* out = static_cast<SinkOutput*>(gif->UserData);
+    if (out->failed || size < 0 || !WriteNoThrow(out->sink, data, size_t(size))) {
+        out->failed = true;
+        return 0;
+    }
+    return size;
 }
 
 struct DecoderCloser {
@@ -147,8 +158,9 @@ bool EncodeGif(const Bitmap& bitmap, bool keepAlpha, ByteSink& sink)
     if (!map)
         return false;
 
+    SinkOutput out{sink};
     int error = 0;
-    std::unique_ptr<GifFileType, EncoderCloser> gif(EGifOpen(&sink, WriteOutput, &error));
+    std::unique_ptr<GifFileType, EncoderCloser> gif(EGifOpen(&out, WriteOutput, &error));
     if (!gif)
         return false;
     if (q.transparentIndex >= 0)
@@ -172,7 +184,7 @@ bool EncodeGif(const Bitmap& bitmap, bool keepAlpha, ByteSink& sink)
         if (EGifPutLine(gif.get(), line, bitmap.width) == GIF_ERROR)
             return false;
     }
-    return EGifCloseFile(gif.release(), &error) == GIF_OK;
+    return EGifCloseFile(gif.release(), &error) == GIF_OK && !out.failed;
 }
 
 } // namespace vistrel

@@ -1,8 +1,10 @@
 // JPEG on libjpeg-turbo. Its errors arrive by longjmp from an error manager, so
 // each function that calls setjmp holds only plain values; the library structs
-// sit in guards owned by the caller. A stream that ends early is refused (the
-// library would otherwise pad it with grey), progressive streams may have a
-// bounded number of scans, and the library's own memory is capped.
+// sit in guards owned by the caller. No exception crosses the library: the
+// destination callbacks turn a throwing sink into a write error. A stream that
+// ends early is refused (the library would otherwise pad it with grey),
+// progressive streams may have a bounded number of scans, and the library's
+// own memory is capped.
 #include "codec/codec_formats.h"
 #include "codec/codec_limits.h"
 
@@ -140,19 +142,19 @@ void InitDestination(j_compress_ptr cinfo)
     d->pub.free_in_buffer = d->buffer.size();
 }
 
-boolean EmptyBuffer(j_compress_ptr cinfo)
+boolean EmptyBuffer(j_compress_ptr cinfo) noexcept
 {
     auto* d = reinterpret_cast<SinkDestination*>(cinfo->dest);
-    if (!d->sink->Write(d->buffer.data(), d->buffer.size()))
+    if (!WriteNoThrow(*d->sink, d->buffer.data(), d->buffer.size()))
         ERREXIT(cinfo, JERR_FILE_WRITE);
     InitDestination(cinfo);
     return TRUE;
 }
 
-void TermDestination(j_compress_ptr cinfo)
+void TermDestination(j_compress_ptr cinfo) noexcept
 {
     auto* d = reinterpret_cast<SinkDestination*>(cinfo->dest);
-    if (!d->sink->Write(d->buffer.data(), d->buffer.size() - d->pub.free_in_buffer))
+    if (!WriteNoThrow(*d->sink, d->buffer.data(), d->buffer.size() - d->pub.free_in_buffer))
         ERREXIT(cinfo, JERR_FILE_WRITE);
 }
 

@@ -7,14 +7,12 @@
 // the zlib trailer carries the Adler-32 sums joined with adler32_combine.
 #include "codec/codec_formats.h"
 #include "codec/png_encoder.h"
+#include "codec/png_filter.h"
 
-#include <emmintrin.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -23,104 +21,11 @@ namespace vistrel {
 
 namespace {
 
+using png_filter::kLead;
+
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr int64_t kMinPixelsPerBand = 256 * 1024;
 constexpr size_t kStripeBytes = 64 * 1024;
-constexpr int kSmallResidual = 8;
-
-// Filter candidates for one row. cur and prev point kLead bytes into buffers
-// whose first kLead bytes are zero, so the pixel left of the first one reads as
-// zero without a special case; prev is all zero for the first row.
-constexpr size_t kLead = 16;
-
-__m128i AbsSum(__m128i v, __m128i zero)
-{
-    // Each byte as a signed residual: its magnitude is min(v, 256 - v).
-    return _mm_sad_epu8(_mm_min_epu8(v, _mm_sub_epi8(zero, v)), zero);
-}
-
-__m128i PaethPredict(__m128i a, __m128i b, __m128i c)
-{
-    const __m128i bc = _mm_sub_epi16(b, c), ac = _mm_sub_epi16(a, c);
-    const __m128i pa = _mm_max_epi16(bc, _mm_sub_epi16(_mm_setzero_si128(), bc));
-    const __m128i pb = _mm_max_epi16(ac, _mm_sub_epi16(_mm_setzero_si128(), ac));
-    const __m128i sum = _mm_add_epi16(bc, ac);
-    const __m128i pc = _mm_max_epi16(sum, _mm_sub_epi16(_mm_setzero_si128(), sum));
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-    const __m128i useC = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bOrC = _mm_or_si128(_mm_and_si128(useC, c), _mm_andnot_si128(useC, b));
-    return _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
-}
-
-// Fills filtered[0..4] (each a type byte, then n bytes) and returns the one
-// with the smallest sum of residual magnitudes.
-int ChooseFilter(const uint8_t* cur, const uint8_t* prev, size_t n, size_t bpp,
-                 std::array<std::vector<uint8_t>, 5>& f)
-{
-    if (std::equal(cur, cur + n, prev)) {
-        std::fill(f[2].begin() + 1, f[2].end(), 0);
-        return 2; // Up: all zeros
-    }
-    const __m128i zero = _mm_setzero_si128();
-    __m128i cost[5] = {zero, zero, zero, zero, zero};
-    uint8_t* out[5];
-    for (size_t k = 0; k < 5; ++k)
-        out[k] = f[k].data() + 1;
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cur + i));
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cur + i - bpp));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i));
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i - bpp));
-        const __m128i avg = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1)));
-        const __m128i paeth = _mm_packus_epi16(
-            PaethPredict(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), _mm_unpacklo_epi8(c, zero)),
-            PaethPredict(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), _mm_unpackhi_epi8(c, zero)));
-        const __m128i r[5] = {x, _mm_sub_epi8(x, a), _mm_sub_epi8(x, b), _mm_sub_epi8(x, avg),
-                              _mm_sub_epi8(x, paeth)};
-        for (size_t k = 0; k < 5; ++k) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[k] + i), r[k]);
-            cost[k] = _mm_add_epi64(cost[k], AbsSum(r[k], zero));
-        }
-    }
-    std::array<uint64_t, 5> total{};
-    for (size_t k = 0; k < 5; ++k)
-        total[k] = uint64_t(_mm_cvtsi128_si64(cost[k])) +
-                   uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(cost[k], cost[k])));
-    const uint8_t* left = cur - bpp;
-    const uint8_t* upLeft = prev - bpp;
-    for (; i < n; ++i) { // the tail, byte by byte
-        const int a = left[i], b = prev[i], c = upLeft[i];
-        const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-        const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-        const uint8_t r[5] = {cur[i], uint8_t(cur[i] - a), uint8_t(cur[i] - b), uint8_t(cur[i] - ((a + b) >> 1)),
-                              uint8_t(cur[i] - paeth)};
-        for (size_t k = 0; k < 5; ++k) {
-            out[k][i] = r[k];
-            total[k] += r[k] < 128 ? r[k] : 256 - r[k];
-        }
-    }
-    return int(std::min_element(total.begin(), total.end()) - total.begin());
-}
-
-// Filtered bytes that are small but not zero: the mark of noise (photos,
-// dithering), where the residuals scatter around zero. User interfaces leave
-// zeros where colour is flat and large values at sharp edges.
-size_t CountSmallResiduals(const uint8_t* p, size_t n)
-{
-    size_t count = 0, i = 0;
-    const __m128i zero = _mm_setzero_si128(), limit = _mm_set1_epi8(kSmallResidual);
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i magnitude = _mm_min_epu8(v, _mm_sub_epi8(zero, v));
-        const __m128i small = _mm_andnot_si128(_mm_cmpeq_epi8(v, zero),
-                                               _mm_cmpeq_epi8(_mm_min_epu8(magnitude, limit), magnitude));
-        count += size_t(std::popcount(unsigned(_mm_movemask_epi8(small))));
-    }
-    for (; i < n; ++i)
-        count += p[i] != 0 && (p[i] <= kSmallResidual || p[i] >= 256 - kSmallResidual);
-    return count;
-}
 
 struct Band {
     int firstRow = 0;
@@ -166,7 +71,7 @@ void CompressBandOrThrow(const Bitmap& bitmap, bool alpha, const PngEncodeOption
     std::vector<uint8_t> prevBuffer(kLead + n, 0), curBuffer(kLead + n, 0);
     uint8_t* prev = prevBuffer.data() + kLead;
     uint8_t* cur = curBuffer.data() + kLead;
-    std::array<std::vector<uint8_t>, 5> filtered;
+    png_filter::FilteredRows filtered;
     for (size_t k = 0; k < 5; ++k) {
         filtered[k].resize(n + 1);
         filtered[k][0] = uint8_t(k);
@@ -189,9 +94,9 @@ void CompressBandOrThrow(const Bitmap& bitmap, bool alpha, const PngEncodeOption
         const int stripeEnd = std::min(band.endRow, y + rowsPerStripe);
         for (; y < stripeEnd; ++y) {
             ConvertRow(bitmap.row(y), bitmap.width, alpha, cur);
-            const auto& row = filtered[size_t(ChooseFilter(cur, prev, n, bpp, filtered))];
+            const auto& row = filtered[size_t(png_filter::ChooseFilter(cur, prev, n, bpp, filtered))];
             stripe.insert(stripe.end(), row.begin(), row.end());
-            noisy += CountSmallResiduals(row.data() + 1, n);
+            noisy += png_filter::CountSmallResiduals(row.data() + 1, n);
             std::swap(prev, cur);
         }
         // Busy (photo-like) stripes hold few repeats worth searching for:
@@ -265,10 +170,11 @@ bool EncodePngWith(const Bitmap& bitmap, bool keepAlpha, const PngEncodeOptions&
     }
     {
         std::vector<std::jthread> workers;
+        workers.reserve(bands.size()); // before any thread runs, so a throw here strands none
         for (size_t i = 1; i < bands.size(); ++i) {
             try {
                 workers.emplace_back([&, i] { CompressBand(bitmap, keepAlpha, options, bands[i]); });
-            } catch (const std::system_error&) {
+            } catch (const std::exception&) { // no thread (system_error) or no memory for its state
                 CompressBand(bitmap, keepAlpha, options, bands[i]);
             }
         }

@@ -3,7 +3,8 @@
 // print to stderr) and a cap on its single allocations. Plain 8-bit RGB(A)
 // files, which is what we write, are read scanline by scanline so that alpha
 // comes back exact; everything else goes through libtiff's RGBA reader, whose
-// premultiplied output is turned back into straight alpha.
+// premultiplied output is turned back into straight alpha. The client
+// procedures never throw: libtiff is C, and an exception must not cross it.
 #include "codec/codec_formats.h"
 #include "codec/codec_limits.h"
 
@@ -46,14 +47,19 @@ tmsize_t ReadProc(thandle_t h, void* buf, tmsize_t size)
     return tmsize_t(n);
 }
 
-tmsize_t WriteProc(thandle_t h, void* buf, tmsize_t size)
+// Out of memory is a failed write here, not an exception.
+tmsize_t WriteProc(thandle_t h, void* buf, tmsize_t size) noexcept
 {
     MemoryFile* f = Mem(h);
     if (!f->output || size < 0 || f->pos > (uint64_t(1) << 32))
         return -1;
     const size_t end = size_t(f->pos) + size_t(size);
-    if (f->output->size() < end)
-        f->output->resize(end);
+    try {
+        if (f->output->size() < end)
+            f->output->resize(end);
+    } catch (const std::exception&) {
+        return -1;
+    }
     std::memcpy(f->output->data() + f->pos, buf, size_t(size));
     f->pos = end;
     return size;
