@@ -33,7 +33,11 @@ start_program() {
     VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>>"$LOG"
     PROGRAM=$E2E_LAST_PID
     WIN=$(wait_for_window '^Vistrel$' 15)
-    eval "$(xdotool getwindowgeometry --shell "$WIN")"
+}
+# The client area's top left corner on the screen.
+client_origin() {
+    X=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print $4}')
+    Y=$(xwininfo -id "$WIN" | awk '/Absolute upper-left Y/ {print $4}')
 }
 : >"$LOG"
 start_tray_host "$W/tray1.log"
@@ -54,7 +58,8 @@ xdotool key alt+c
 sleep 0.4
 xdotool key f
 wait_for_saves 3 "Capture > Full Screen saved nothing"
-import -window root "$W/before-toolbar.png"
+client_origin
+# Below the menu bar, the first button of the tool bar.
 xdotool mousemove $((X + 32)) $((Y + 41)) click 1
 wait_for_saves 4 "the tool bar's Full Screen button saved nothing"
 
@@ -66,7 +71,7 @@ e2e_wait_until 5 eval '! mapped '"$WIN" || fail "the window stayed on the screen
 xdotool mousemove 1012 12 # the host's first slot is at the screen's top right, 96 pixels in
 xdotool mousemove $((1024 - 96 + 12)) 12 click 3
 sleep 0.6
-import -window root "$W/tray-menu.png"
+import -window root "${E2E_SHOTS:-$W}/tray-menu.png"
 xdotool mousemove $((1024 - 96 + 40)) 45 click 1 # the second item: Full Screen
 wait_for_saves 5 "the tray menu's Full Screen saved nothing"
 sleep 0.3
@@ -113,7 +118,7 @@ xdotool key alt+t
 sleep 0.4
 xdotool key l
 sleep 0.4
-import -window root "$W/language-menu.png"
+import -window root "${E2E_SHOTS:-$W}/language-menu.png"
 xdotool key Return # the files come sorted by name: vstlchs.ini first
 e2e_wait_until 5 grep -q "^vistrel: menu 32772 " "$LOG" || fail "no menu texts after choosing a language"
 line=$(grep "^vistrel: menu 32772 " "$LOG" | tail -n 1)
@@ -123,7 +128,7 @@ grep -q "^vistrel: menu 32771 .*"$'\t'"Print" "$LOG" || fail "no Print suffix on
 sleep 0.3
 xdotool key alt+c
 sleep 0.5
-import -window root "$W/chinese-menu.png"
+import -window root "${E2E_SHOTS:-$W}/chinese-menu.png"
 xdotool key Escape Escape
 
 check "a docking bar hidden from the View menu stays hidden after a restart"
