@@ -1,14 +1,14 @@
-// Entry point of the Qt-side tests: a QGuiApplication on Qt's offscreen
+// Entry point of the Qt-side tests: a QApplication on Qt's offscreen
 // platform, so the tests run headless, then GoogleTest.
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

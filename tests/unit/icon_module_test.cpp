@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 using namespace vistrel;
 using namespace vistrel::test;
@@ -146,10 +145,7 @@ TEST(IconModule, DamagedDirectoriesFailCleanly)
     auto damaged = [&](auto change) {
         Bytes b = f.bytes;
         change(b);
-        const auto start = std::chrono::steady_clock::now();
-        const size_t read = ReadAll(b);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-        return read;
+        return ReadAll(b); // a loop followed would never return: the test's time limit
     };
     const size_t root = f.resourceOffset, groups = f.groupTypeTable, icons = f.iconTypeTable;
     const uint32_t rootOffset = 0x80000000u, groupsOffset = 0x80000000u | uint32_t(groups - root);
@@ -205,9 +201,9 @@ TEST(IconModule, GroupsSharingOneLongImageListCannotMultiplyTheWork)
     const uint32_t listEntry = uint32_t(f.iconDataEntries[1] - f.resourceOffset);
     for (size_t language : f.groupLanguageTables)
         Put32(f.bytes, language + 16 + 4, listEntry);
-    const auto start = std::chrono::steady_clock::now();
+    // Without the module's budget this copies the list 3000 times (2.7 GB):
+    // minutes even optimised, which the test's time limit catches.
     EXPECT_EQ(ReadAll(f.bytes), 0u);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(IconFit, PrefersTheWantedSizeThenTheDepthAndShowsIt)

@@ -1,0 +1,68 @@
+#include "capture/notice_dialog.h"
+
+#include "i18n/translate.h"
+#include "platform/qt/key_names.h"
+#include "settings/env.h"
+#include "ui/pictures.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vistrel {
+
+namespace {
+
+constexpr int kTextId = 1172;
+constexpr int kDontShowId = 1150;
+constexpr int kOkId = 1;
+
+} // namespace
+
+CNoticeDlg::CNoticeDlg(CEnv& env, QWidget* parent)
+    : QDialog(parent), m_env(env), m_text(new QLabel(this)), m_dontShow(new QCheckBox(this))
+{
+    setObjectName("noticeDialog");
+    setWindowIcon(ApplicationIcon());
+    std::string title = "Notice!!";
+    std::string text = DialogLineBreaks("Press %s to finish capture\\nOR Press Escape to cancel capture");
+    std::string dontShow = "Don't show me this message again.";
+    std::string ok = "OK";
+    if (auto translated = TranslateDialog(DialogId::Notice)) {
+        title = translated->title;
+        for (const auto& [id, value] : translated->controls) {
+            if (id == kTextId)
+                text = value;
+            else if (id == kDontShowId)
+                dontShow = value;
+            else if (id == kOkId)
+                ok = value;
+        }
+    }
+    setWindowTitle(QString::fromStdString(title));
+    m_text->setText(QString::fromStdString(ReplaceHotkeyPlaceholder(text, HotkeyToText(env.m_hkObject, NativeKeyName))));
+    QFont heavy = m_text->font();
+    heavy.setWeight(QFont::Black);
+    m_text->setFont(heavy);
+    m_text->setObjectName("noticeText");
+    m_dontShow->setText(QString::fromStdString(dontShow));
+    m_dontShow->setChecked(false);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(ok));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
+    layout->addWidget(m_dontShow);
+    layout->addWidget(buttons);
+}
+
+void CNoticeDlg::accept()
+{
+    if (m_dontShow->isChecked())
+        m_env.m_bShowReminder = 0;
+    QDialog::accept();
+}
+
+} // namespace vistrel
