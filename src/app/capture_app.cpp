@@ -11,6 +11,7 @@
 #include "settings/command_ids.h"
 #include "settings/env.h"
 #include "settings/folders.h"
+#include "ui/program_style.h"
 
 #include <QApplication>
 
@@ -46,6 +47,7 @@ CCaptureApp::~CCaptureApp() = default;
 
 bool CCaptureApp::InitInstance()
 {
+    QApplication::setStyle(new ProgramStyle); // the application owns it
     qApp->setStyleSheet(kDialogStyle);
 
     // A program folder under the user's data folder may not exist yet.
@@ -64,6 +66,7 @@ bool CCaptureApp::InitInstance()
     m_termination = std::make_unique<TerminationSignals>();
     m_mainFrame = std::make_unique<CMainFrame>();
     m_mainFrame->show();
+    m_mainFrame->StartServices();
     if (!m_commandLine.rest.empty() && m_commandLine.rest.back() == '0')
         m_mainFrame->showMinimized();
 

@@ -1,8 +1,8 @@
-// The launcher. Commands that need no window (--help, --print-settings, --set
-// and --capture, the last two handed to the running copy when there is one) are
-// carried out here, without the toolkit, so scripted captures start in a few
-// milliseconds. The program itself is vistrel-gui beside this file, which gets
-// the same arguments.
+// vistrel-cli: the commands that need no window (--help, --print-settings,
+// --set and --capture, the last two handed to the running copy when there is
+// one, and the icon commands), carried out without the toolkit so scripted
+// captures start in a few milliseconds. Started without a command, it becomes
+// vistrel-gui beside it, with the same arguments.
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"

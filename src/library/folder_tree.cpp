@@ -1,7 +1,8 @@
 #include "library/folder_tree.h"
 
-#include <QApplication>
-#include <QStyle>
+#include <algorithm>
+
+#include "ui/pictures.h"
 
 namespace vistrel {
 
@@ -18,22 +19,25 @@ CFolderTreeCtrl::CFolderTreeCtrl(QWidget* parent) : QTreeWidget(parent)
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = FolderPicture(false);
     const char* names[] = {"Captured Bitmap", "Captured Icon", "Captured Avi"};
     for (int i = 0; i < 3; ++i) {
         auto* item = new QTreeWidgetItem(this, QStringList(names[i]));
-        QIcon icon;
-        icon.addPixmap(closed.pixmap(16), QIcon::Normal, QIcon::Off);
-        icon.addPixmap(open.pixmap(16), QIcon::Selected, QIcon::Off);
-        item->setIcon(0, icon);
+        item->setIcon(0, closed);
         item->setData(0, Qt::UserRole, i + 1);
     }
     setCurrentItem(topLevelItem(0));
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item)
-            emit folderChosen(kKinds[std::clamp(item->data(0, Qt::UserRole).toInt(), 1, 3) - 1]);
-    });
+    topLevelItem(0)->setIcon(0, FolderPicture(true));
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this, closed](QTreeWidgetItem* item, QTreeWidgetItem* previous) {
+                // The selected folder is shown open.
+                if (previous)
+                    previous->setIcon(0, closed);
+                if (!item)
+                    return;
+                item->setIcon(0, FolderPicture(true));
+                emit folderChosen(kKinds[std::clamp(item->data(0, Qt::UserRole).toInt(), 1, 3) - 1]);
+            });
 }
 
 void CFolderTreeCtrl::SetFolderNames(const QStringList& names)

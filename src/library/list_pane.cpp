@@ -1,6 +1,7 @@
 #include "library/list_pane.h"
 
 #include "platform/qt/desktop_open.h"
+#include "ui/pictures.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@ CListPaneView::CListPaneView(QWidget* parent)
     : QWidget(parent), m_path(new QLineEdit(this)), m_explore(new QToolButton(this)), m_list(new QTreeWidget(this))
 {
     m_path->setReadOnly(true);
-    m_explore->setText("...");
+    m_explore->setIcon(FolderPicture(true));
     m_explore->setToolTip("Explore");
     m_explore->setObjectName("explore");
     auto* pathBar = new QHBoxLayout;

@@ -74,11 +74,20 @@ CMainFrame::CMainFrame()
     m_saver = std::make_unique<CaptureSaver>(theEnv, g_captureLists.bitmaps);
     connect(m_saver.get(), &CaptureSaver::saved, this, [this] { m_listPane->ShowAppended(FOLDER_BITMAPS); });
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
+    TranslateMenus();
+}
 
+void CMainFrame::StartServices()
+{
     connect(&m_hotkeys, &X11Hotkeys::hotkeyPressed, this, &CMainFrame::OnHotKey);
     theEnv.SetHotkeyRegistrar(&m_hotkeys);
     theEnv.RegisterHotkeys(false);
-    TranslateMenus();
+    m_x11 = std::make_unique<x11::Connection>();
+    m_lockMasks = x11::FindLockKeyMasks(m_x11->get());
+    UpdateLockKeys();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
+    poll->start(kLockKeyPollMs);
 }
 
 CMainFrame::~CMainFrame()
@@ -189,16 +198,13 @@ void CMainFrame::BuildStatusBar()
         m_lockPanes[i]->setObjectName(QString("lock%1").arg(names[i]));
         m_lockPanes[i]->setAlignment(Qt::AlignCenter);
     }
-    m_lockMasks = x11::FindLockKeyMasks(m_x11.get());
-    UpdateLockKeys();
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
-    poll->start(kLockKeyPollMs);
 }
 
 void CMainFrame::UpdateLockKeys()
 {
-    const x11::LockKeys keys = x11::ReadLockKeys(m_x11, m_lockMasks);
+    if (!m_x11)
+        return;
+    const x11::LockKeys keys = x11::ReadLockKeys(*m_x11, m_lockMasks);
     const bool on[] = {keys.caps, keys.num, keys.scroll};
     for (int i = 0; i < 3; ++i)
         m_lockPanes[i]->setEnabled(on[i]); // an indicator that is off shows greyed

@@ -41,6 +41,9 @@ class CMainFrame : public QMainWindow {
 public:
     CMainFrame();
     ~CMainFrame() override; // saves the bar layout, unregisters the hotkeys
+    // Once the window is shown: the hotkeys and the lock-key indicators. Nothing
+    // runs between the two, but the window reaches the screen sooner.
+    void StartServices();
 
     // The hotkey handler: every system-wide hotkey arrives here with its id.
     void OnHotKey(int id);
@@ -105,7 +108,7 @@ private:
     QLabel* m_lockPanes[3] = {};
 
     X11Hotkeys m_hotkeys;
-    x11::Connection m_x11; // our own, for the lock keys
+    std::unique_ptr<x11::Connection> m_x11; // our own, for the lock keys
     x11::LockKeyMasks m_lockMasks;
     std::unique_ptr<CaptureSaver> m_saver;
     std::unique_ptr<CRegionSelectWnd> m_regionSelect;

@@ -293,6 +293,17 @@ QIcon TimerTrayFrame(int index)
     return MakeIcon({{QStringLiteral(":/pictures/timer-tray-%1.svg").arg(frame), kTrayPictureSize, 0, 0}});
 }
 
+QIcon FolderPicture(bool open)
+{
+    return MakeIcon({{PicturePath(open ? "folder-open" : "folder-closed"), kTrayPictureSize, 0, 0}});
+}
+
+QIcon FramePicture(FramePictureKind kind)
+{
+    const char* names[] = {"extension", "bar-float", "bar-close"};
+    return MakeIcon({{PicturePath(names[int(kind)]), kTrayPictureSize, 0, 0}});
+}
+
 QIcon RecordingTrayIcon()
 {
     return MakeIcon({{PicturePath("recording-tray"), kTrayPictureSize, 0, 0}});

@@ -52,6 +52,11 @@ QIcon TrayIcon();
 QIcon TimerTrayFrame(int index);
 // The tray icon of a running recording: a red light.
 QIcon RecordingTrayIcon();
+// The library's folders, closed and open (selected), 16 x 16.
+QIcon FolderPicture(bool open);
+// The small pictures of the window's own furniture, 16 x 16.
+enum class FramePictureKind { Extension, BarFloat, BarClose };
+QIcon FramePicture(FramePictureKind kind);
 
 // The application icon rendered at sizePx x sizePx pixels on transparency; a null
 // image for a size below 1 or above 1024.

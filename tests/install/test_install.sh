@@ -15,6 +15,7 @@ need() {
 }
 need bin/vistrel
 need bin/vistrel-gui
+need bin/vistrel-cli
 [ -x "$prefix/bin/vistrel" ] && [ -x "$prefix/bin/vistrel-gui" ] || { echo "FAIL: programs not executable"; fail=1; }
 need share/applications/vistrel.desktop
 need share/icons/hicolor/scalable/apps/vistrel.svg
