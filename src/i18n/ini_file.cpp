@@ -1,5 +1,7 @@
 #include "i18n/ini_file.h"
 
+#include "platform/posix/unique_fd.h"
+
 #include "i18n/text_encoding.h"
 
 #include <cerrno>
@@ -40,21 +42,6 @@ std::string_view WithoutQuotes(std::string_view value)
     return value;
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
@@ -122,7 +109,7 @@ IniReadResult ReadIniFile(const std::string& path)
         return std::move(result);
     };
     // Non-blocking, so that a pipe carrying the name cannot hold the program.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0)
         return fail(std::strerror(errno));
     struct stat st {};

@@ -14,6 +14,11 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -32,10 +37,6 @@ void AppendUtf8(std::string& out, char32_t c)
         out += char(0x80 | (c & 0x3F));
     }
 }
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-} // namespace
 
 size_t Utf8SequenceAt(std::string_view s)
 {

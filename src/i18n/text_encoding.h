@@ -10,6 +10,9 @@
 
 namespace vistrel {
 
+// Appends one character as UTF-8 (surrogates are the caller's business).
+void AppendUtf8(std::string& out, char32_t c);
+
 // The length of the valid UTF-8 sequence that starts s; 0 when there is none.
 size_t Utf8SequenceAt(std::string_view s);
 bool IsValidUtf8(std::string_view s);

@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include "i18n/text_encoding.h"
+
 #include "settings/settings_fields.h"
 
 #include <iterator>
@@ -131,21 +133,7 @@ private:
             }
             if (c >= 0xD800 && c <= 0xDFFF)
                 c = 0xFFFD; // unpaired surrogate
-            if (c < 0x80) {
-                out += char(c);
-            } else if (c < 0x800) {
-                out += char(0xC0 | (c >> 6));
-                out += char(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                out += char(0xE0 | (c >> 12));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
-            } else {
-                out += char(0xF0 | (c >> 18));
-                out += char(0x80 | ((c >> 12) & 0x3F));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
-            }
+            AppendUtf8(out, c);
         }
         return out;
     }

@@ -1,5 +1,7 @@
 #include "icons/core/folder_walk.h"
 
+#include "platform/posix/unique_fd.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -32,21 +34,6 @@ constexpr std::array<long, 20> kPseudoMagics = {
     EFIVARFS_MAGIC,   AUTOFS_SUPER_MAGIC, NSFS_MAGIC,       SELINUX_MAGIC,      SMACK_MAGIC,
 }; // the three bare numbers: configfs, fusectl, mqueue
 
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Mount types by device, read once per walk.
 std::map<dev_t, std::string> ReadMountTypes()
@@ -142,7 +129,7 @@ void WalkFolders(const FolderWalk& walk, std::stop_token stop)
         const Pending folder = std::move(pending.back());
         pending.pop_back();
         const bool isRoot = folder.parentDevice == kNoDevice;
-        Fd dir(::open(folder.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (isRoot ? 0 : O_NOFOLLOW)));
+        UniqueFd dir(::open(folder.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (isRoot ? 0 : O_NOFOLLOW)));
         struct stat st {};
         // A folder that was swapped for another (or a link) since it was listed is left out.
         if (dir.get() < 0 || ::fstat(dir.get(), &st) != 0 || st.st_dev != folder.device ||
