@@ -44,11 +44,13 @@ const char* const kUsageText =
     "stored number is saved before the path is printed. Commands of one program\n"
     "folder run one at a time; a later one waits for the one before.\n"
     "\n"
-    "The window so far receives the hotkeys; capturing from it, region selection\n"
-    "with the mouse, timed captures, recording, icon extraction and the library\n"
-    "of captured files are still to come.\n"
+    "The window captures the full screen (Print Screen, its menu, tool bar and\n"
+    "tray menu) and lists this run's captures; shapes chosen with the mouse,\n"
+    "window capture, timed captures, recording, the icon dialogs and the\n"
+    "library's file commands are still to come.\n"
     "\n"
-    "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved.\n"
+    "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
+    "on stderr.\n"
     "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
     "were not: then its path is printed too), 2 refused (bad option or value).\n";
 
