@@ -5,6 +5,7 @@
 #include "library/main_frame.h"
 
 #include "capture/capture_saver.h"
+#include "capture/object_capture.h"
 #include "capture/region_select_window.h"
 #include "capture/still_capture.h"
 #include "capture/tray_notify_icon.h"
@@ -34,6 +35,9 @@ constexpr int kCaptureBitsPerPixel = 24;
 // How often a capture asked for from the command line looks whether the one
 // before it has finished.
 constexpr int kWaitForCaptureMs = 20;
+// After an object capture the main window comes back a little later, so the
+// grab is surely done with the screen.
+constexpr int kShowAfterObjectMs = 200;
 
 } // namespace
 
@@ -42,16 +46,71 @@ void CMainFrame::OnHotKey(int id)
     char text[32];
     std::snprintf(text, sizeof text, "hotkey 0x%x", unsigned(id));
     Trace(text);
-    // Only the capture commands that are there answer; the object, timer and
-    // recording keys wait for their windows.
+    const bool objectMode = m_objectCapture && m_objectCapture->active();
+    if (id == HOTKEY_OBJECT) {
+        if (objectMode)
+            EndObjectCapture(true);
+        else if (!m_bBusy)
+            StartObjectCapture();
+        return;
+    }
+    if (id == HOTKEY_ESCAPE) {
+        if (objectMode)
+            EndObjectCapture(false);
+        return;
+    }
+    // The timer and recording keys wait for their windows.
     if (m_bBusy)
         return;
-    if (id == HOTKEY_FULLSCREEN)
-        RegionCapture(SHAPE_FULLSCREEN);
+    switch (id) {
+    case HOTKEY_FULLSCREEN: RegionCapture(SHAPE_FULLSCREEN); break;
+    case HOTKEY_RECTANGLE: RegionCapture(SHAPE_RECTANGLE); break;
+    case HOTKEY_CIRCLE: RegionCapture(SHAPE_CIRCLE); break;
+    case HOTKEY_ELLIPSE: RegionCapture(SHAPE_ELLIPSE); break;
+    case HOTKEY_POLYGON: RegionCapture(SHAPE_POLYGON); break;
+    default: break;
+    }
+}
+
+void CMainFrame::StartObjectCapture()
+{
+    ShowFolder(FOLDER_BITMAPS, true);
+    if (!m_objectCapture)
+        m_objectCapture = std::make_unique<CObjectCapture>(theEnv, m_hotkeys, this);
+    m_objectCapture->Start();
+    m_bBusy = true;
+}
+
+void CMainFrame::EndObjectCapture(bool save)
+{
+    auto showAgain = [this] {
+        // Whether it was shown, hidden or in the tray before: the window comes back.
+        QTimer::singleShot(kShowAfterObjectMs, this, [this] {
+            OnShowMainWindow();
+            m_bBusy = false;
+        });
+    };
+    if (!save) {
+        m_objectCapture->Cancel();
+        showAgain();
+        return;
+    }
+    m_objectCapture->Finish([this, showAgain](std::optional<Bitmap> picture, const std::string& error) {
+        if (picture)
+            m_saver->Submit(std::move(*picture), kCaptureBitsPerPixel, theEnv.m_nCaptureType);
+        else
+            // Finished before any window was framed: there is nothing to save.
+            Trace("object capture saved nothing: " + error);
+        showAgain();
+    });
 }
 
 void CMainFrame::RegionCapture(CaptureShape shape)
 {
+    // The overlay covers the screen while a selection runs, so no command reaches
+    // this then; a request from the command line waits in CaptureForRequest.
+    if (m_regionSelect && m_regionSelect->capturing())
+        return;
     ShowFolder(FOLDER_BITMAPS, true);
     if (!m_regionSelect)
         m_regionSelect = std::make_unique<CRegionSelectWnd>(theEnv, this, [this] { return m_bInTray; });
@@ -59,11 +118,9 @@ void CMainFrame::RegionCapture(CaptureShape shape)
     m_regionSelect->SetShape(shape);
     if (shape == SHAPE_FULLSCREEN)
         m_regionSelect->SetIncludeCursor(m_bShowMouse);
-    if (!m_regionSelect->BeginCapture(
-            [this](bool finished, std::optional<Bitmap> picture, const std::string& error) {
-                OnCaptureDone(finished, std::move(picture), error);
-            }))
-        m_bBusy = false;
+    m_regionSelect->BeginCapture([this](bool finished, std::optional<Bitmap> picture, const std::string& error) {
+        OnCaptureDone(finished, std::move(picture), error);
+    });
 }
 
 void CMainFrame::OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error)

@@ -26,31 +26,18 @@ CNoticeDlg::CNoticeDlg(CEnv& env, QWidget* parent)
 {
     setObjectName("noticeDialog");
     setWindowIcon(ApplicationIcon());
-    std::string title = "Notice!!";
-    std::string text = DialogLineBreaks("Press %s to finish capture\\nOR Press Escape to cancel capture");
-    std::string dontShow = "Don't show me this message again.";
-    std::string ok = "OK";
-    if (auto translated = TranslateDialog(DialogId::Notice)) {
-        title = translated->title;
-        for (const auto& [id, value] : translated->controls) {
-            if (id == kTextId)
-                text = value;
-            else if (id == kDontShowId)
-                dontShow = value;
-            else if (id == kOkId)
-                ok = value;
-        }
-    }
-    setWindowTitle(QString::fromStdString(title));
+    const ShownDialogTexts texts = DialogTextsToShow(DialogId::Notice);
+    const std::string text = texts.Text(kTextId);
+    setWindowTitle(QString::fromStdString(texts.title));
     m_text->setText(QString::fromStdString(ReplaceHotkeyPlaceholder(text, HotkeyToText(env.m_hkObject, NativeKeyName))));
     QFont heavy = m_text->font();
     heavy.setWeight(QFont::Black);
     m_text->setFont(heavy);
     m_text->setObjectName("noticeText");
-    m_dontShow->setText(QString::fromStdString(dontShow));
+    m_dontShow->setText(QString::fromStdString(texts.Text(kDontShowId)));
     m_dontShow->setChecked(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(ok));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(texts.Text(kOkId)));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);

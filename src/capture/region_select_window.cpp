@@ -1,9 +1,23 @@
 #include "capture/region_select_window.h"
 
+#include "capture/core/shaped_bitmap.h"
+#include "capture/magnifier_dialog.h"
 #include "capture/still_capture.h"
+#include "platform/x11/cursor_image.h"
+#include "platform/x11/screen_grab.h"
+#include "platform/x11/window_at_pointer.h"
 #include "settings/env.h"
+#include "ui/shape_cursors.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QTimer>
+
+#include <cmath>
 
 namespace vistrel {
 
@@ -11,22 +25,39 @@ namespace {
 
 // Long enough for a hidden window to have left the screen before it is read.
 constexpr int kHideDelayMs = 100;
+constexpr int kKeepOnTopMs = 50;
+
+// The Windows key codes the magnifier's rules speak of.
+int KeyCodeFor(const QKeyEvent& event)
+{
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    switch (event.key()) {
+    case Qt::Key_Plus: return keypad ? 107 : 43;
+    case Qt::Key_Minus: return keypad ? 109 : 45;
+    default: return event.key() < 0x80 ? event.key() : 0;
+    }
+}
 
 } // namespace
 
 CRegionSelectWnd::CRegionSelectWnd(const CEnv& env, QWidget* mainWindow, std::function<bool()> inTray)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool), m_env(env),
-      m_mainWindow(mainWindow), m_inTray(std::move(inTray))
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
+      m_env(env), m_mainWindow(mainWindow), m_inTray(std::move(inTray)), m_keepOnTop(new QTimer(this))
 {
     setObjectName("regionSelect");
+    setWindowTitle("Vistrel selection");
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    connect(m_keepOnTop, &QTimer::timeout, this, &CRegionSelectWnd::KeepOnTop);
 }
 
-bool CRegionSelectWnd::BeginCapture(Done done)
+CRegionSelectWnd::~CRegionSelectWnd() = default;
+
+void CRegionSelectWnd::BeginCapture(Done done)
 {
-    // The shapes the user clicks out need the overlay's mouse handling.
-    if (m_nShape != SHAPE_FULLSCREEN)
-        return false;
     m_done = std::move(done);
+    m_selection = std::make_unique<RegionSelection>(m_nShape);
     m_hidMainWindow = false;
     if (m_env.m_bHideSelf && m_mainWindow && m_mainWindow->isVisible()) {
         m_mainWindow->hide();
@@ -37,29 +68,223 @@ bool CRegionSelectWnd::BeginCapture(Done done)
         QTimer::singleShot(kHideDelayMs, this, &CRegionSelectWnd::GrabScreen);
     else
         GrabScreen();
-    return true;
 }
 
 void CRegionSelectWnd::GrabScreen()
 {
-    CaptureRequest request;
-    request.kind = CaptureKind::FullScreen;
-    request.includeCursor = m_bIncludeCursor;
-    StillGrab grab = GrabStill(request, m_env);
-    FinishCapture(false, std::move(grab.bitmap), grab.error);
+    if (m_nShape == SHAPE_FULLSCREEN) {
+        CaptureRequest request;
+        request.kind = CaptureKind::FullScreen;
+        request.includeCursor = m_bIncludeCursor;
+        StillGrab grab = GrabStill(request, m_env);
+        Done done = std::move(m_done);
+        m_selection.reset();
+        if (done)
+            done(grab.bitmap.has_value(), std::move(grab.bitmap), grab.error);
+        if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
+            m_mainWindow->show();
+        return;
+    }
+    m_pointerConn = std::make_unique<x11::Connection>();
+    const x11::Connection& conn = *m_pointerConn;
+    std::string error;
+    m_frozen = conn.ok() ? x11::GrabScreen(conn, &error) : std::nullopt;
+    if (!m_frozen) {
+        Done done = std::move(m_done);
+        m_selection.reset();
+        if (done)
+            done(false, std::nullopt, conn.ok() ? "cannot grab the screen: " + error : conn.error());
+        m_pointerConn.reset();
+        if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
+            m_mainWindow->show();
+        return;
+    }
+    ShowOverlay();
 }
 
-void CRegionSelectWnd::FinishCapture(bool cancelled, std::optional<Bitmap> picture, const std::string& error)
+void CRegionSelectWnd::ShowOverlay()
 {
-    Done done = std::move(m_done);
-    m_done = nullptr;
-    if (done)
-        done(!cancelled, cancelled ? std::nullopt : std::move(picture), error);
-    hide();
-    if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray())) {
-        m_mainWindow->show();
-        m_hidMainWindow = false;
+    m_frozenImage = QImage(reinterpret_cast<const uchar*>(m_frozen->pixels.data()), m_frozen->width,
+                           m_frozen->height, m_frozen->width * 4, QImage::Format_RGB32);
+    const double dpr = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
+    m_frozenImage.setDevicePixelRatio(dpr);
+    // The whole X screen, every monitor: its pixels at (0, 0).
+    setGeometry(0, 0, int(std::ceil(m_frozen->width / dpr)), int(std::ceil(m_frozen->height / dpr)));
+    setCursor(ShapeCursor(m_nShape));
+    m_selection->MouseMove(ScreenPixels(mapFromGlobal(QCursor::pos())));
+    show();
+    raise();
+    activateWindow();
+    grabKeyboard();
+    grabMouse(ShapeCursor(m_nShape));
+    m_keepOnTop->start(kKeepOnTopMs);
+    if (m_env.m_bShowMagnifier) {
+        m_magnifier = std::make_unique<CMagnifierDlg>(m_frozenImage, this);
+        if (m_magnifierShown)
+            m_magnifier->show();
     }
+}
+
+Point CRegionSelectWnd::ScreenPixels(const QPointF& local) const
+{
+    const double dpr = m_frozenImage.devicePixelRatio();
+    // Scaled, the toolkit's positions lose the odd screen pixels; the server
+    // knows where the pointer is exactly.
+    if (dpr != 1.0 && m_pointerConn)
+        if (const auto exact = x11::PointerPosition(*m_pointerConn))
+            return {exact->first, exact->second};
+    return {int(std::lround(local.x() * dpr)), int(std::lround(local.y() * dpr))};
+}
+
+void CRegionSelectWnd::KeepOnTop()
+{
+    // Another window that came up on top is covered again; the magnifier stays above.
+    raise();
+    if (m_magnifier && m_magnifier->isVisible())
+        m_magnifier->raise();
+}
+
+void CRegionSelectWnd::ReportToMagnifier()
+{
+    if (m_magnifier && m_magnifier->isVisible())
+        m_magnifier->UpdateInfo(m_selection->crosshairMode() ? std::nullopt : m_selection->BandBounds(),
+                                m_selection->current());
+}
+
+void CRegionSelectWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_selection)
+        return;
+    m_selection->MouseMove(ScreenPixels(event->position()));
+    ReportToMagnifier();
+    update();
+}
+
+void CRegionSelectWnd::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_selection)
+        return;
+    if (event->button() == Qt::RightButton) {
+        Apply(m_selection->Cancel());
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const Point p = ScreenPixels(event->position());
+    if (m_magnifier)
+        m_magnifier->SetAnchor(p);
+    Apply(m_selection->LeftButtonDown(p));
+}
+
+void CRegionSelectWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_selection || event->button() != Qt::LeftButton)
+        return;
+    Apply(m_selection->LeftDoubleClick(ScreenPixels(event->position())));
+}
+
+void CRegionSelectWnd::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_selection)
+        return;
+    if (event->key() == Qt::Key_Escape) {
+        Apply(m_selection->Cancel());
+        return;
+    }
+    if (event->key() == Qt::Key_H && m_magnifier) {
+        m_magnifierShown = !m_magnifierShown;
+        m_magnifier->setVisible(m_magnifierShown);
+    }
+    if (m_magnifier)
+        m_magnifier->HandleKey(KeyCodeFor(*event));
+}
+
+void CRegionSelectWnd::closeEvent(QCloseEvent* event)
+{
+    // Closed from outside (another program, a session manager): nothing was
+    // chosen, so nothing is saved.
+    event->ignore();
+    if (m_selection)
+        Apply(m_selection->Cancel());
+}
+
+void CRegionSelectWnd::Apply(RegionSelection::Step step)
+{
+    switch (step) {
+    case RegionSelection::Step::Continue: update(); break;
+    case RegionSelection::Step::Finished: FinishCapture(false); break;
+    case RegionSelection::Step::Cancelled: FinishCapture(true); break;
+    }
+}
+
+void CRegionSelectWnd::FinishCapture(bool cancelled)
+{
+    m_magnifier.reset();
+    std::optional<Bitmap> picture;
+    std::string error;
+    if (!cancelled) {
+        CaptureAreaResult area = AreaForRequest(m_selection->Request(), m_frozen->width, m_frozen->height);
+        if (const auto* shape = std::get_if<CaptureArea>(&area))
+            picture = BuildShapedBitmap(*m_frozen, *shape, ArgbFromColorRef(m_env.m_crBitmapBack), nullptr);
+        else
+            error = DescribeAreaError(std::get<CaptureAreaError>(area));
+    }
+    m_keepOnTop->stop();
+    releaseKeyboard();
+    releaseMouse();
+    hide();
+    Done done = std::move(m_done);
+    m_selection.reset();
+    m_frozenImage = QImage();
+    m_frozen.reset();
+    m_pointerConn.reset();
+    if (done)
+        done(!cancelled && picture.has_value(), std::move(picture), error);
+    if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
+        m_mainWindow->show();
+}
+
+void CRegionSelectWnd::paintEvent(QPaintEvent*)
+{
+    if (!m_selection || m_frozenImage.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_frozenImage);
+    // The band in screen pixels: 1-pixel black lines, nothing filled.
+    const double dpr = m_frozenImage.devicePixelRatio();
+    painter.scale(1 / dpr, 1 / dpr);
+    QPen pen(Qt::black, 0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const Point c = m_selection->current();
+    if (m_selection->crosshairMode()) {
+        painter.drawLine(c.x, 0, c.x, m_frozen->height);
+        painter.drawLine(0, c.y, m_frozen->width, c.y);
+        return;
+    }
+    const Point a = m_selection->anchor();
+    switch (m_nShape) {
+    case SHAPE_RECTANGLE: painter.drawRect(QRect(QPoint(a.x, a.y), QPoint(c.x, c.y)).normalized()); break;
+    case SHAPE_ELLIPSE: painter.drawEllipse(QRect(QPoint(a.x, a.y), QPoint(c.x, c.y)).normalized()); break;
+    case SHAPE_CIRCLE: {
+        if (const auto box = m_selection->BandBounds()) {
+            painter.drawEllipse(QRect(box->left, box->top, box->width(), box->height()));
+            painter.drawLine(a.x, a.y, c.x, c.y);
+        }
+        break;
+    }
+    case SHAPE_POLYGON: {
+        QPolygon line;
+        for (const Point& v : m_selection->vertices())
+            line << QPoint(v.x, v.y);
+        line << QPoint(c.x, c.y) << QPoint(a.x, a.y);
+        painter.drawPolyline(line);
+        break;
+    }
+    default: break;
+    }
+    ReportToMagnifier();
 }
 
 } // namespace vistrel

@@ -1,21 +1,35 @@
 #pragma once
 // CRegionSelectWnd: the overlay of the still captures. It freezes the screen,
-// and for a full-screen capture finishes at once without showing itself; the
-// shapes that the user clicks out on the frozen picture run through the same
-// steps. The end is reported to the owner with the shaped picture (or none when
-// cancelled). User-interface thread only.
+// covers the whole X screen (every monitor) with a borderless top-most window
+// that shows only that frozen picture, and lets the user click out a
+// rectangle, circle, ellipse or polygon on it, with the optional magnifier. A
+// full-screen capture runs through the same steps without showing anything.
+// The end is reported to the owner with the shaped picture, or none when
+// cancelled. Everything is worked out in screen pixels, so with any scaling of
+// the toolkit the file holds exactly the pixels chosen.
+// User-interface thread only.
 
 #include "capture/core/capture_geometry.h"
+#include "capture/core/region_selection.h"
 #include "codec/bitmap.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QTimer;
 
 namespace vistrel {
 
+namespace x11 {
+class Connection;
+}
+
 class CEnv;
+class CMagnifierDlg;
 
 class CRegionSelectWnd : public QWidget {
     Q_OBJECT
@@ -25,14 +39,29 @@ public:
     // mainWindow is hidden during the capture when the settings ask for it, and
     // shown again afterwards unless inTray() says it sits in the tray.
     CRegionSelectWnd(const CEnv& env, QWidget* mainWindow, std::function<bool()> inTray);
+    ~CRegionSelectWnd() override;
 
     void SetShape(CaptureShape shape) { m_nShape = shape; }
     void SetIncludeCursor(bool include) { m_bIncludeCursor = include; }
-    bool BeginCapture(Done done); // false: this shape cannot be captured here yet
+    void BeginCapture(Done done);
+    bool capturing() const { return m_selection != nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void GrabScreen();
-    void FinishCapture(bool cancelled, std::optional<Bitmap> picture, const std::string& error);
+    void ShowOverlay();
+    void Apply(RegionSelection::Step step);
+    void FinishCapture(bool cancelled);
+    void KeepOnTop();
+    Point ScreenPixels(const QPointF& local) const;
+    void ReportToMagnifier();
 
     const CEnv& m_env;
     QWidget* m_mainWindow;
@@ -40,7 +69,14 @@ private:
     CaptureShape m_nShape = SHAPE_FULLSCREEN;
     bool m_bIncludeCursor = false;
     bool m_hidMainWindow = false;
+    bool m_magnifierShown = true; // the H key's toggle, kept from one capture to the next
     Done m_done;
+    std::optional<Bitmap> m_frozen;
+    QImage m_frozenImage; // shares m_frozen's pixels
+    std::unique_ptr<RegionSelection> m_selection;
+    std::unique_ptr<x11::Connection> m_pointerConn; // during a selection
+    std::unique_ptr<CMagnifierDlg> m_magnifier;
+    QTimer* m_keepOnTop;
 };
 
 } // namespace vistrel

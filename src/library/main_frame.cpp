@@ -1,6 +1,7 @@
 #include "library/main_frame.h"
 
 #include "capture/capture_saver.h"
+#include "capture/object_capture.h"
 #include "capture/region_select_window.h"
 #include "capture/tray_notify_icon.h"
 #include "i18n/language_menu.h"
@@ -39,6 +40,11 @@ bool CommandAvailable(int id)
 {
     switch (id) {
     case ID_CAPTURE_FULLSCREEN:
+    case ID_CAPTURE_RECTANGLE:
+    case ID_CAPTURE_CIRCLE:
+    case ID_CAPTURE_ELLIPSE:
+    case ID_CAPTURE_POLYGON:
+    case ID_CAPTURE_OBJECT:
     case ID_SHOW_MAIN_WINDOW:
     case ID_APP_EXIT:
     case ID_VIEW_TOOLBAR:
@@ -310,6 +316,11 @@ void CMainFrame::OnCommand(int id)
         return;
     switch (id) {
     case ID_CAPTURE_FULLSCREEN: RegionCapture(SHAPE_FULLSCREEN); break;
+    case ID_CAPTURE_RECTANGLE: RegionCapture(SHAPE_RECTANGLE); break;
+    case ID_CAPTURE_CIRCLE: RegionCapture(SHAPE_CIRCLE); break;
+    case ID_CAPTURE_ELLIPSE: RegionCapture(SHAPE_ELLIPSE); break;
+    case ID_CAPTURE_POLYGON: RegionCapture(SHAPE_POLYGON); break;
+    case ID_CAPTURE_OBJECT: StartObjectCapture(); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     default: break;

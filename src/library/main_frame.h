@@ -33,6 +33,7 @@ namespace vistrel {
 class CaptureSaver;
 class CFolderTreeCtrl;
 class CListPaneView;
+class CObjectCapture;
 class CRegionSelectWnd;
 class CTrayNotifyIcon;
 
@@ -85,6 +86,8 @@ private:
 
     // Capture side (main_frame_capture.cpp).
     void RegionCapture(CaptureShape shape);
+    void StartObjectCapture();
+    void EndObjectCapture(bool save);
     void OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error);
     void MinimiseToTray();
     void RemoveMainTray();
@@ -112,6 +115,7 @@ private:
     x11::LockKeyMasks m_lockMasks;
     std::unique_ptr<CaptureSaver> m_saver;
     std::unique_ptr<CRegionSelectWnd> m_regionSelect;
+    std::unique_ptr<CObjectCapture> m_objectCapture;
     std::unique_ptr<CTrayNotifyIcon> m_pMainTray;
     bool m_bBusy = false;
     bool m_bShowMouse = true;

@@ -180,8 +180,7 @@ std::optional<WindowArea> WindowAtPoint(const Connection& conn, int x, int y, st
     return AreaOf(path.back());
 }
 
-std::optional<WindowArea> WindowAtPointer(const Connection& conn, std::string* error,
-                                          std::span<const xcb_window_t> ignored)
+std::optional<std::pair<int, int>> PointerPosition(const Connection& conn, std::string* error)
 {
     if (!conn.ok()) {
         ReportError(error, "no X connection");
@@ -199,7 +198,16 @@ std::optional<WindowArea> WindowAtPointer(const Connection& conn, std::string* e
         ReportError(error, "the pointer is on another screen");
         return std::nullopt;
     }
-    return WindowAtPoint(conn, pointer->root_x, pointer->root_y, error, ignored);
+    return std::pair<int, int>(pointer->root_x, pointer->root_y);
+}
+
+std::optional<WindowArea> WindowAtPointer(const Connection& conn, std::string* error,
+                                          std::span<const xcb_window_t> ignored)
+{
+    const auto position = PointerPosition(conn, error);
+    if (!position)
+        return std::nullopt;
+    return WindowAtPoint(conn, position->first, position->second, error, ignored);
 }
 
 std::optional<WindowArea> WindowRectangle(const Connection& conn, xcb_window_t window,

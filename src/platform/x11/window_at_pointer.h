@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace vistrel::x11 {
 
@@ -29,6 +30,10 @@ struct WindowArea {
     // what a grab of the window should read. Empty for an unmapped window.
     ScreenRect visible;
 };
+
+// The pointer's position in screen pixels, as the server has it (exact whatever
+// the toolkit's scaling); nullopt when it is on another screen or unreadable.
+std::optional<std::pair<int, int>> PointerPosition(const Connection& conn, std::string* error = nullptr);
 
 // The window under the pointer; ignored windows (our own highlight frame, say) are
 // looked through together with their sub-windows. Pointing at no window gives the
