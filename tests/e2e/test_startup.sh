@@ -18,6 +18,14 @@ CFG=$VISTREL_HOME/capture.cfg
 hotkey_lines() { grep -c "hotkey $1\$" "$LOG"; }
 wait_for_hotkey_lines() { e2e_wait_until 3 eval '[[ $(hotkey_lines '"$1"') -ge '"$2"' ]]'; }
 window_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
+# The rectangle hotkey opens the selection overlay, which takes the keyboard
+# until Escape ends it.
+overlay_up() { xdotool search --onlyvisible --name '^Vistrel selection$' >/dev/null 2>&1; }
+close_overlay() {
+    e2e_wait_until 5 overlay_up || fail "no selection overlay after the rectangle hotkey"
+    xdotool key Escape
+    e2e_wait_until 5 eval '! overlay_up' || fail "Escape did not close the overlay"
+}
 is_hidden() { window_state "$1" | grep -q _NET_WM_STATE_HIDDEN || ! xwininfo -id "$1" | grep -q IsViewable; }
 
 check "the first copy starts and shows its window \"Vistrel\""
@@ -29,16 +37,23 @@ WIN=$(wait_for_window '^Vistrel$' 15)
 check "hotkeys reach the program: Ctrl+F1 (0x608), Print (0x607), Ctrl+Shift+T (0x615)"
 xdotool key ctrl+F1
 wait_for_hotkey_lines 0x608 1 || fail "Ctrl+F1 did not arrive; log: $(cat "$LOG")"
+close_overlay
 xdotool key Print ctrl+shift+t
 wait_for_hotkey_lines 0x607 1 || fail "Print did not arrive"
 wait_for_hotkey_lines 0x615 1 || fail "Ctrl+Shift+T did not arrive"
+# Print saved a full-screen capture, hiding the window meanwhile; it is back after.
+e2e_wait_until 5 grep -q "capture saved" "$LOG" || fail "Print Screen saved nothing"
+e2e_wait_until 5 eval 'xdotool search --onlyvisible --name "^Vistrel\$" >/dev/null' || fail "the window did not come back"
 check "a hotkey works while the program's own window has the focus"
 xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN"
 xdotool key ctrl+F1
 wait_for_hotkey_lines 0x608 2 || fail "Ctrl+F1 did not arrive with our window focused"
+close_overlay
 check "a hotkey works with Num Lock on"
-xdotool key Num_Lock ctrl+F1 Num_Lock
+xdotool key Num_Lock ctrl+F1
 wait_for_hotkey_lines 0x608 3 || fail "Ctrl+F1 with Num Lock did not arrive"
+close_overlay
+xdotool key Num_Lock
 
 check "a second copy ends with status 0 and writes no settings"
 xdotool windowminimize --sync "$WIN" 2>/dev/null || xdotool windowminimize "$WIN"
@@ -70,6 +85,7 @@ check "--set through the running copy moves the rectangle hotkey to Ctrl+A"
 [[ -s $CFG ]] || fail "--set did not save the settings"
 xdotool key ctrl+a
 wait_for_hotkey_lines 0x608 4 || fail "the new key Ctrl+A does not work"
+close_overlay
 xdotool key ctrl+F1
 sleep 0.5
 [[ $(hotkey_lines 0x608) -eq 4 ]] || fail "the old key Ctrl+F1 still works"
