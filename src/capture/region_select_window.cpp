@@ -3,6 +3,7 @@
 #include "capture/core/shaped_bitmap.h"
 #include "capture/magnifier_dialog.h"
 #include "capture/still_capture.h"
+#include "platform/posix/trace.h"
 #include "platform/x11/cursor_image.h"
 #include "platform/x11/screen_grab.h"
 #include "platform/x11/window_at_pointer.h"
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <chrono>
 #include <cmath>
 
 namespace vistrel {
@@ -248,6 +250,18 @@ void CRegionSelectWnd::paintEvent(QPaintEvent*)
 {
     if (!m_selection || m_frozenImage.isNull())
         return;
+    const auto started = std::chrono::steady_clock::now();
+    PaintSelection();
+    if (TraceEnabled())
+        Trace("overlay paint " +
+              std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(
+                                 std::chrono::steady_clock::now() - started)
+                                 .count()) +
+              " us");
+}
+
+void CRegionSelectWnd::PaintSelection()
+{
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), m_frozenImage);
     // The band in screen pixels: 1-pixel black lines, nothing filled.

@@ -62,6 +62,7 @@ private:
     void KeepOnTop();
     Point ScreenPixels(const QPointF& local) const;
     void ReportToMagnifier();
+    void PaintSelection();
 
     const CEnv& m_env;
     QWidget* m_mainWindow;
