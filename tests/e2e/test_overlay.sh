@@ -25,7 +25,7 @@ convert -size 1024x700 plasma:fractal -fill white -draw 'rectangle 600,100 800,2
     fail "cannot make the test picture"
 show_picture "$W/screen.png"
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
-saves() { grep -c "capture saved" "$LOG"; }
+saves() { grep -c "^vistrel: capture saved " "$LOG"; }
 newest() { ls -t "$B"/*.png | head -n 1; }
 wait_saves() { e2e_wait_until 10 eval '[[ $(saves) -ge '"$1"' ]]' || fail "$2 (log: $(tail -n 3 "$LOG"))"; }
 overlay_up() { xdotool search --onlyvisible --name '^Vistrel selection$' >/dev/null 2>&1; }
@@ -106,6 +106,16 @@ xdotool mousemove 20 20 sleep 0.1
 click_at 20 20
 wait_saves $((n + 1)) "the hotkey after a cancel did nothing"
 
+check "a request from outside to close the overlay cancels the selection"
+n=$(saves)
+PROBE=$(dirname "$VISTREL")/tests/e2e/x11_probe
+select_with ctrl+F1
+click_at 60 60
+"$PROBE" close "$(xdotool search --onlyvisible --name '^Vistrel selection$' | head -n 1)" || fail "cannot ask the overlay to close"
+e2e_wait_until 5 overlay_gone || fail "the overlay did not close"
+sleep 0.3
+[[ $(saves) -eq $n ]] || fail "a closed overlay saved a file"
+
 check "the magnifier starts at the bottom left and jumps clockwise from corner to corner"
 "$VISTREL" --set m_bShowMagnifier=1 >/dev/null
 xdotool mousemove 500 300
@@ -159,6 +169,16 @@ wait_saves $((n + 2)) "the client area was not saved"
 main_back() { xdotool search --onlyvisible --name '^Vistrel$' >/dev/null 2>&1; }
 e2e_wait_until 5 main_back || fail "the main window did not come back"
 sleep 0.2
+
+check "finishing an object capture before any window was framed saves nothing"
+xdotool mousemove 1000 20 # the bare desktop
+xdotool key ctrl+F5
+sleep 0.5
+xdotool key ctrl+F5
+e2e_wait_until 5 main_back || fail "the main window did not come back"
+sleep 0.3
+[[ $(saves) -eq $((n + 2)) ]] || fail "an object capture of nothing saved a file: $(tail -n 6 "$LOG")"
+grep -q "object capture saved nothing" "$LOG" || fail "no word of it in the trace"
 
 check "Escape cancels an object capture and is free again afterwards"
 xdotool key ctrl+F5

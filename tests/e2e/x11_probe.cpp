@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -203,6 +204,27 @@ int Usage()
 
 } // namespace
 
+xcb_atom_t InternAtom(const x11::Connection& conn, const char* name)
+{
+    x11::Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        conn.get(), xcb_intern_atom(conn.get(), 0, uint16_t(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : XCB_NONE;
+}
+
+// What a window manager or a session manager sends to close a window politely.
+bool AskToClose(const x11::Connection& conn, xcb_window_t window)
+{
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.window = window;
+    message.type = InternAtom(conn, "WM_PROTOCOLS");
+    message.format = 32;
+    message.data.data32[0] = InternAtom(conn, "WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(conn.get(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    return xcb_flush(conn.get()) > 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -228,6 +250,12 @@ int main(int argc, char** argv)
         return Bench(conn, argc, argv);
     if (command == "cursor")
         return Cursor(conn, argc, argv);
+    if (command == "close") {
+        const auto id = argc == 3 ? ParseInt(argv[2]) : std::nullopt;
+        if (!id)
+            return Fail("usage: close WINDOW");
+        return AskToClose(conn, xcb_window_t(*id)) ? 0 : Fail("cannot send the request");
+    }
     if (command == "pointed" || command == "at" || command == "rect") {
         std::optional<x11::WindowArea> area;
         if (command == "pointed") {
