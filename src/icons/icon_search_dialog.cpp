@@ -166,6 +166,13 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListCh
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // Tab goes down the form as it reads; the layout's reparenting would mix it up.
+    const QList<QWidget*> tabOrder = {m_fileMode,   m_executable, file,  m_folderMode, m_searchPath, selectPath,
+                                      m_currentFile, m_iconCount, m_subFolders, m_ico, m_exe, m_dll,
+                                      m_search,     close};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
     m_search->setDefault(true);
     close->setAutoDefault(false);
     connect(m_fileMode, &QRadioButton::toggled, this, [this](bool on) { SetFileMode(on); });
