@@ -53,12 +53,12 @@ enum ControlId : int {
 // Enabled in file mode; the folder mode's controls are the others.
 constexpr int kFileModeControls[] = {IDC_EXECUTABLE_LABEL, IDC_EXECUTABLE, IDC_FILE};
 constexpr int kFolderModeControls[] = {
-    IDC_SEARCH_PATH, IDC_CURRENT_FILE,   IDC_ICON_COUNT, IDC_SELECT_PATH,        IDC_SUB_FOLDERS,       IDC_ICO,
-    IDC_DLL,         IDC_EXE,            IDC_SEARCH_PATH_LABEL, IDC_CURRENT_FILE_LABEL, IDC_ICON_COUNT_LABEL,
+    IDC_SEARCH_PATH, IDC_CURRENT_FILE, IDC_ICON_COUNT,        IDC_SELECT_PATH,        IDC_SUB_FOLDERS,      IDC_ICO,
+    IDC_DLL,         IDC_EXE,          IDC_SEARCH_PATH_LABEL, IDC_CURRENT_FILE_LABEL, IDC_ICON_COUNT_LABEL,
 };
 // Held still while a search runs.
 constexpr int kSearchLockedControls[] = {
-    IDC_FILE_MODE, IDC_FOLDER_MODE,  IDC_ICO,         IDC_DLL, IDC_EXE, IDC_SUB_FOLDERS,
+    IDC_FILE_MODE,   IDC_FOLDER_MODE,       IDC_ICO,                IDC_DLL,              IDC_EXE, IDC_SUB_FOLDERS,
     IDC_SELECT_PATH, IDC_SEARCH_PATH_LABEL, IDC_CURRENT_FILE_LABEL, IDC_ICON_COUNT_LABEL,
 };
 
@@ -167,9 +167,9 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListCh
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     // Tab goes down the form as it reads; the layout's reparenting would mix it up.
-    const QList<QWidget*> tabOrder = {m_fileMode,   m_executable, file,  m_folderMode, m_searchPath, selectPath,
-                                      m_currentFile, m_iconCount, m_subFolders, m_ico, m_exe, m_dll,
-                                      m_search,     close};
+    const QList<QWidget*> tabOrder = {m_fileMode,    m_executable, file,         m_folderMode, m_searchPath,
+                                      selectPath,    m_currentFile, m_iconCount, m_subFolders, m_ico,
+                                      m_exe,         m_dll,        m_search,     close};
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -181,7 +181,7 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListCh
     connect(m_search, &QPushButton::clicked, this, &CIconSearchDlg::OnSearch);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_searchPath->setText("/"); // the system drive, "C:", of the original
+    m_searchPath->setText("/"); // the whole system; "C:" typed in is taken for it too
     m_ico->setChecked(true);
     m_subFolders->setChecked(true);
     m_fileMode->setChecked(true);

@@ -18,7 +18,6 @@
 #include <map>
 #include <string>
 
-class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;

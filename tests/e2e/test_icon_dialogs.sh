@@ -1,10 +1,12 @@
 #!/bin/bash
 # The icon dialogs on a real display, driven by keys as a user would: the
-# "Icons" dialog of a module (pictures, Save All and its names, a second Save
-# All that replaces nothing, To Clipboard read back by another client), the
-# folder search with its count, and closing the dialog during a search, which
-# returns at once while the search ends by itself and lists what it wrote. The
-# dialog runs in icon_dialog_host, as the main window's command opens it.
+# "Icons" dialog of a module (Save All and its names, a second Save All that
+# replaces nothing, To Clipboard read back by another client, Save onto a taken
+# name and a free one), the folder search with its count, and closing the
+# dialog during a search, which returns at once while the search ends by itself
+# and lists what it wrote; the dialog in Chinese. Screenshots of each go to
+# $E2E_SHOTS when set. The dialog runs in icon_dialog_host, as the main
+# window's command opens it.
 # Usage: test_icon_dialogs.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -100,6 +102,26 @@ e2e_wait_until 5 eval 'xclip -selection clipboard -t TARGETS -o 2>/dev/null | gr
 xclip -selection clipboard -t image/png -o >"$W/clip.png" 2>/dev/null
 [[ $(identify -format '%wx%h %A' "$W/clip.png" 2>/dev/null) =~ ^16x16\ (Blend|True) ]] ||
     fail "the clipboard holds $(identify "$W/clip.png" 2>&1)"
+
+check "Save writes the selected group, adding .ico; a taken name is refused without a replace question"
+save_as() {
+    keys alt+s
+    wait_for_window '^Save As$' 10 >/dev/null || exit 1
+    keys ctrl+a
+    type_text "$1"
+    keys Return
+    wait_gone '^Save As$' 5
+}
+save_as "$W/saved/tools1"
+wait_for_window '^Error$' 10 >/dev/null || exit 1
+keys Return
+wait_gone '^Error$' 5
+[[ $(md5sum "$W"/saved/tools*) == "$sums" ]] || fail "Save replaced a file"
+save_as "$W/saved/one"
+e2e_wait_until 5 test -s "$W/saved/one.ico" || fail "Save wrote no one.ico: $(ls "$W/saved")"
+cmp -s "$W/saved/one.ico" "$W/saved/tools1.ico" || fail "one.ico is not group 1"
+shown '^Error$' && fail "a message after a good save"
+
 keys Escape
 wait_gone '^4 icons in' 5
 xdotool windowactivate --sync "$DIALOG" 2>/dev/null
