@@ -233,7 +233,8 @@ TEST_F(IconsDialogTest, TranslatedButtonsAndTitle)
     std::vector<std::string> buttons;
     for (auto* button : dialog.findChildren<QPushButton*>())
         buttons.push_back(button->text().toStdString());
-    EXPECT_EQ(buttons, (std::vector<std::string> {"保存(&S)", "全部保存(&A)", "复制到剪贴板(&T)", "关闭"}));
+    EXPECT_EQ(buttons,
+              (std::vector<std::string> {"保存(&S)", "全部保存(&A)", "复制到剪贴板(&T)", "关闭"}));
     // The labels name groups and files: they stay as they are.
     EXPECT_EQ(dialog.List()->item(1)->text(), "Icon [1]");
 
