@@ -23,9 +23,6 @@ namespace vistrel {
 
 namespace {
 
-const char* const kDialogStyle =
-    "QDialog, QMessageBox { background-color: rgb(215, 235, 255); color: rgb(0, 0, 0); }";
-
 // Set while the loaded settings are not yet written back. The toolkit ends the
 // process with exit() when the display goes away; the settings are written then too.
 std::atomic<bool> g_settingsToSaveAtExit {false};
@@ -48,7 +45,7 @@ CCaptureApp::~CCaptureApp() = default;
 bool CCaptureApp::InitInstance()
 {
     QApplication::setStyle(new ProgramStyle); // the application owns it
-    qApp->setStyleSheet(kDialogStyle);
+    qApp->setStyleSheet(kDialogStyleSheet);
 
     // A program folder under the user's data folder may not exist yet.
     std::string folder = GetProgramFolder();

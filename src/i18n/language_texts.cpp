@@ -188,6 +188,16 @@ constexpr C kIconSearchControls[] = {
 // The search button reads "&Stop" while a search runs.
 constexpr std::string_view kIconSearchKeys[] = {"&Stop"};
 
+constexpr C kIconsControls[] = {
+    {1014, "&Save"},
+    {1075, "Save &All"},
+    {1082, "&To Clipboard"},
+    {2, "Close"},
+};
+
+// The window's title names the count and the file: "%d" and "%s" are filled in.
+constexpr std::string_view kIconsKeys[] = {"%d icons in %s"};
+
 // In DialogId order.
 const DialogTextTable kDialogs[] = {
     {"Option", "Option", kOptionControls, {}},
@@ -206,8 +216,9 @@ const DialogTextTable kDialogs[] = {
     {"Video Options", "Video Options", kVideoControls, {}},
     {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},
     {"Icon Capture&Search", "Icon Capture&Search", kIconSearchControls, kIconSearchKeys},
+    {"Icons", "Icons", kIconsControls, kIconsKeys},
 };
-static_assert(std::size(kDialogs) == size_t(DialogId::IconSearch) + 1);
+static_assert(std::size(kDialogs) == size_t(DialogId::Icons) + 1);
 
 constexpr std::string_view kBitmapListMenu[] = {
     "Copy", "Save As...", "&Copy To...", "&Move To...", "Shell Open", "Edit Bitmap with", "&Wall Paper",

@@ -44,6 +44,7 @@ enum class DialogId {
     VideoOptions,
     AviCapture,
     IconSearch,
+    Icons,
 };
 
 const DialogTextTable& DialogTexts(DialogId id);

@@ -9,6 +9,10 @@
 
 namespace vistrel {
 
+// The dialogs' background, set for the whole application.
+inline constexpr char kDialogStyleSheet[] =
+    "QDialog, QMessageBox { background-color: rgb(215, 235, 255); color: rgb(0, 0, 0); }";
+
 class ProgramStyle : public QProxyStyle {
     Q_OBJECT
 public:
