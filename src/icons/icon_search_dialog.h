@@ -11,6 +11,8 @@
 //
 // User-interface thread only.
 
+#include "icons/icon_search_task.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -25,7 +27,7 @@ class QRadioButton;
 
 namespace vistrel {
 
-class IconSearchTask;
+
 
 // Runs the dialog modally for the main window's "Capture &Icons" command.
 // iconListChanged is called on this thread whenever found files have been

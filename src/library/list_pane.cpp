@@ -1,5 +1,6 @@
 #include "library/list_pane.h"
 
+#include "platform/posix/trace.h"
 #include "platform/qt/desktop_open.h"
 #include "ui/pictures.h"
 
@@ -72,6 +73,9 @@ void CListPaneView::Refill()
     m_list->clear();
     for (const std::string& path : g_captureLists.ofKind(m_kind))
         AddRow(path);
+    if (TraceEnabled())
+        Trace("list kind " + std::to_string(int(m_kind)) + " shows " + std::to_string(m_list->topLevelItemCount()) +
+              " files");
     emit totalFilesChanged(QString("Total files: %1").arg(m_list->topLevelItemCount()));
 }
 
@@ -88,6 +92,8 @@ void CListPaneView::ShowAppended(FolderKind kind)
     const auto& files = g_captureLists.ofKind(kind);
     for (size_t i = size_t(m_list->topLevelItemCount()); i < files.size(); ++i)
         AddRow(files[i]);
+    if (TraceEnabled())
+        Trace("list kind " + std::to_string(int(kind)) + " shows " + std::to_string(files.size()) + " files");
     emit totalFilesChanged(QString("Total files: %1").arg(m_list->topLevelItemCount()));
 }
 

@@ -5,6 +5,7 @@
 #include "capture/region_select_window.h"
 #include "capture/tray_notify_icon.h"
 #include "i18n/language_menu.h"
+#include "icons/icon_search_dialog.h"
 #include "library/core/menu_layout.h"
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
@@ -45,6 +46,7 @@ bool CommandAvailable(int id)
     case ID_CAPTURE_ELLIPSE:
     case ID_CAPTURE_POLYGON:
     case ID_CAPTURE_OBJECT:
+    case ID_CAPTURE_ICONS:
     case ID_SHOW_MAIN_WINDOW:
     case ID_APP_EXIT:
     case ID_VIEW_TOOLBAR:
@@ -321,6 +323,7 @@ void CMainFrame::OnCommand(int id)
     case ID_CAPTURE_ELLIPSE: RegionCapture(SHAPE_ELLIPSE); break;
     case ID_CAPTURE_POLYGON: RegionCapture(SHAPE_POLYGON); break;
     case ID_CAPTURE_OBJECT: StartObjectCapture(); break;
+    case ID_CAPTURE_ICONS: RunIconCaptureDialog(this, [this] { m_listPane->ShowAppended(FOLDER_ICONS); }); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     default: break;

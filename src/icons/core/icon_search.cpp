@@ -13,16 +13,6 @@
 
 namespace vistrel {
 
-namespace {
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-} // namespace
 
 std::string SearchRootFromPath(std::string_view text)
 {
@@ -164,7 +154,7 @@ void IconSearch::Handled(const std::string& path)
 {
     std::lock_guard lock(m_lock);
     if (m_callbacks.progress)
-        m_callbacks.progress(Lower(path), m_iconCount);
+        m_callbacks.progress(path, m_iconCount); // as it is: on Linux a lower-cased path names another file
 }
 
 } // namespace vistrel
