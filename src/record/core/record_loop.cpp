@@ -139,7 +139,7 @@ public:
         }
         // The slots after the last real frame were left empty because nothing
         // changed; one more frame carries the file to the end of the recording.
-        if (m_lastReal && m_lastTaken > *m_lastReal)
+        if (m_tailUnchanged)
             return Grab(m_lastTaken, true);
         return {};
     }
@@ -148,6 +148,7 @@ private:
     std::string Slot(int64_t position)
     {
         m_lastTaken = position;
+        m_tailUnchanged = false;
         if (m_pan) {
             if (const auto cursor = m_source.CursorPosition())
                 m_area = AutoPanStep(m_area, cursor->x, cursor->y, m_settings.screenWidth, m_settings.screenHeight,
@@ -156,6 +157,7 @@ private:
         if (MaySkipUnchanged(position, m_lastReal, m_settings.keyFrameEvery) && m_area == m_lastArea &&
             !m_source.MayHaveChanged(m_area)) {
             ++m_stats.unchanged;
+            m_tailUnchanged = true;
             return {};
         }
         return Grab(position, false);
@@ -198,6 +200,7 @@ private:
     bool m_pan;
     std::optional<int64_t> m_lastReal;
     int64_t m_lastTaken = -1;
+    bool m_tailUnchanged = false; // the last slot was left out as unchanged
 };
 
 } // namespace
