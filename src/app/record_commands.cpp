@@ -66,7 +66,11 @@ int RecordHere(const RecordRequest& request, int screenWidth, int screenHeight)
     std::mutex mutex;
     RecordEnd end;
     std::atomic<bool> ended{false};
+    // --seconds counts from the first frame, so the file is as long as asked.
+    using Clock = std::chrono::steady_clock;
+    std::atomic<Clock::rep> startedAt{0};
     RecordCallbacks callbacks;
+    callbacks.started = [&] { startedAt = Clock::now().time_since_epoch().count(); };
     callbacks.finished = [&](const RecordEnd& e) {
         std::lock_guard lock(mutex);
         end = e;
@@ -81,12 +85,12 @@ int RecordHere(const RecordRequest& request, int screenWidth, int screenHeight)
         return start.status;
     }
 
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration<double>(request.seconds.value_or(0));
+    const auto length = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(request.seconds.value_or(0)));
     while (!ended) {
         auto slice = std::chrono::milliseconds(50);
-        if (request.seconds) {
-            const auto left = deadline - std::chrono::steady_clock::now();
+        if (request.seconds && startedAt != 0) {
+            const auto left = Clock::time_point(Clock::duration(startedAt.load())) + length - Clock::now();
             if (left <= std::chrono::steady_clock::duration::zero())
                 break;
             slice = std::min(slice, std::chrono::duration_cast<std::chrono::milliseconds>(left) +

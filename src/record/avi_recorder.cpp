@@ -109,11 +109,13 @@ RecordEnd Record(Job& job, std::stop_token stop, bool& wroteFrames)
     grab.screenHeight = job.screenHeight;
     SteadyRecordClock clock;
     RecordStats stats;
-    auto progress = [&] {
+    RecordHooks hooks;
+    hooks.started = job.callbacks.started;
+    hooks.progress = [&] {
         if (job.callbacks.progress)
             job.callbacks.progress(Snapshot(stats));
     };
-    const RecordOutcome outcome = RunRecording(source, *writer, clock, grab, stop, stats, progress);
+    const RecordOutcome outcome = RunRecording(source, *writer, clock, grab, stop, stats, hooks);
     std::string finishError;
     const bool finished = writer->Finish(finishError);
     wroteFrames = outcome.wroteAnything;

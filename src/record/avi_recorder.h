@@ -55,6 +55,7 @@ struct RecordEnd {
 };
 
 struct RecordCallbacks {
+    std::function<void()> started; // the recording's time begins: its first frame is grabbed
     std::function<void(const RecordProgress&)> progress; // about once per second of the stream
     std::function<void(const RecordEnd&)> finished;      // once, last
 };

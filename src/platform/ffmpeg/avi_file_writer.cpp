@@ -143,7 +143,9 @@ std::unique_ptr<AviFileWriter> AviFileWriter::Open(UniqueFd fd, const AviWriterS
         error = "no memory for a frame: " + AvError(r);
         return nullptr;
     }
-    s->scaler = sws_getContext(settings.width, settings.height, AV_PIX_FMT_BGR0, settings.width, settings.height,
+    // Our pixels are B, G, R, A in memory with an opaque alpha; as BGRA (not
+    // BGR0) swscale converts them with its SIMD code, some three times faster.
+    s->scaler = sws_getContext(settings.width, settings.height, AV_PIX_FMT_BGRA, settings.width, settings.height,
                                s->spec->format, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!s->scaler) {
         error = "cannot convert frames for the compressor";

@@ -19,8 +19,8 @@ namespace {
 // the rest from the most to the least compact.
 constexpr std::array<EncoderSpec, 10> kEncoders{{
     {MakeFourCC('M', 'S', 'V', 'C'), "msvideo1", "Microsoft Video 1", AV_PIX_FMT_RGB555LE, false},
-    {MakeFourCC('M', 'J', 'P', 'G'), "mjpeg", "Motion JPEG", AV_PIX_FMT_YUVJ420P, false},
     {MakeFourCC('X', 'V', 'I', 'D'), "mpeg4", "MPEG-4 part 2 (Xvid compatible)", AV_PIX_FMT_YUV420P, false},
+    {MakeFourCC('M', 'J', 'P', 'G'), "mjpeg", "Motion JPEG", AV_PIX_FMT_YUVJ420P, false},
     {MakeFourCC('H', '2', '6', '4'), "libx264", "H.264 (x264)", AV_PIX_FMT_YUV420P, false},
     {MakeFourCC('Z', 'M', 'B', 'V'), "zmbv", "Zip Motion Blocks Video", AV_PIX_FMT_BGR0, false},
     {MakeFourCC('F', 'F', 'V', '1'), "ffv1", "FFV1 lossless", AV_PIX_FMT_BGR0, false},

@@ -27,11 +27,9 @@ struct CompressorInfo {
 std::vector<CompressorInfo> InstalledCompressors();
 constexpr size_t kMaxCompressors = 30;
 
-// The compressor a recording uses when none is chosen or the chosen one fails:
-// Motion JPEG. Every common player plays it, each frame stands alone (a file
-// cut short loses nothing before the cut), and it keeps up with a full screen
-// where "MSVC" does not (see the README).
-constexpr FourCC kDefaultCompressor = MakeFourCC('M', 'J', 'P', 'G');
+// The compressor a recording uses when none is chosen or the chosen one fails
+// (record_options.h says why it is not "MSVC").
+constexpr FourCC kDefaultCompressor = kDefaultCompressorFourCC;
 
 // How a compressor is made; nullptr for a code this build does not have.
 struct EncoderSpec {

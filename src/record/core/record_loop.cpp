@@ -118,9 +118,11 @@ public:
     {
     }
 
-    std::string Run(std::stop_token stop)
+    std::string Run(std::stop_token stop, const std::function<void()>& started)
     {
         const int64_t start = m_clock.NowMs();
+        if (started)
+            started();
         bool first = true;
         while (!stop.stop_requested()) {
             const int64_t elapsed = first ? 0 : m_clock.NowMs() - start;
@@ -206,11 +208,12 @@ private:
 } // namespace
 
 std::string RunGrabLoop(FrameSource& source, RecordClock& clock, FrameExchange& exchange,
-                        const GrabSettings& settings, std::stop_token stop, RecordStats& stats)
+                        const GrabSettings& settings, std::stop_token stop, RecordStats& stats,
+                        const std::function<void()>& started)
 {
     std::string error;
     try {
-        error = GrabLoop(source, clock, exchange, settings, stats).Run(stop);
+        error = GrabLoop(source, clock, exchange, settings, stats).Run(stop, started);
     } catch (const std::exception& e) { // out of memory in the source, say
         error = std::string("the screen grab failed: ") + e.what();
     }
@@ -254,7 +257,7 @@ std::string RunEncodeLoop(FrameSink& sink, FrameExchange& exchange, int playback
 }
 
 RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& clock, const GrabSettings& settings,
-                           std::stop_token stop, RecordStats& stats, const std::function<void()>& progress,
+                           std::stop_token stop, RecordStats& stats, const RecordHooks& hooks,
                            size_t buffers, FrameExchange::Allocate allocate)
 {
     FrameExchange exchange(int(settings.area.width()), int(settings.area.height()), std::max<size_t>(buffers, 1),
@@ -263,10 +266,10 @@ RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& cl
     std::string encodeError;
     {
         std::jthread grabber([&](std::stop_token own) {
-            grabError = RunGrabLoop(source, clock, exchange, settings, own, stats);
+            grabError = RunGrabLoop(source, clock, exchange, settings, own, stats, hooks.started);
         });
         std::stop_callback forward(stop, [&] { grabber.request_stop(); });
-        encodeError = RunEncodeLoop(sink, exchange, settings.playbackFps, stats, progress);
+        encodeError = RunEncodeLoop(sink, exchange, settings.playbackFps, stats, hooks.progress);
         if (!encodeError.empty()) {
             grabber.request_stop();
             exchange.Close();

@@ -127,9 +127,11 @@ struct GrabSettings {
 };
 
 // The grab thread's loop, until stop is requested or something fails; closes
-// the exchange when it ends. The error, or empty after a stop.
+// the exchange when it ends. started is called at the moment the recording's
+// time begins (its first grab). The error, or empty after a stop.
 std::string RunGrabLoop(FrameSource& source, RecordClock& clock, FrameExchange& exchange,
-                        const GrabSettings& settings, std::stop_token stop, RecordStats& stats);
+                        const GrabSettings& settings, std::stop_token stop, RecordStats& stats,
+                        const std::function<void()>& started = {});
 
 // The encode thread's loop, until the exchange is closed and drained or the
 // sink fails. progress is called about once per second of the stream.
@@ -143,8 +145,12 @@ struct RecordOutcome {
 
 // Both loops, until stop is requested or one of them fails. The sink is not
 // finished here: the caller closes the file whatever the outcome.
+struct RecordHooks {
+    std::function<void()> started;  // grab thread, once, as the first frame is grabbed
+    std::function<void()> progress; // encode thread, about once per second of the stream
+};
 RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& clock, const GrabSettings& settings,
-                           std::stop_token stop, RecordStats& stats, const std::function<void()>& progress = {},
+                           std::stop_token stop, RecordStats& stats, const RecordHooks& hooks = {},
                            size_t buffers = 4, FrameExchange::Allocate allocate = {});
 
 } // namespace vistrel

@@ -29,6 +29,12 @@ std::string FourCCText(FourCC code);
 constexpr FourCC kFourCCMsvc = MakeFourCC('M', 'S', 'V', 'C');
 constexpr FourCC kFourCCDivx = MakeFourCC('D', 'I', 'V', 'X');
 constexpr FourCC kFourCCIv50 = MakeFourCC('I', 'V', '5', '0');
+// The default compressor: MPEG-4 part 2 under the Xvid code. Microsoft Video 1
+// ("MSVC", still listed) manages about 8 frames a second of a full HD screen
+// here, far from real time; MPEG-4 is the fastest of the compressors that keep
+// up (about a third of one core at 1920 x 1080, 20 frames a second), makes
+// files five times smaller than Motion JPEG, and plays in every common player.
+constexpr FourCC kDefaultCompressorFourCC = MakeFourCC('X', 'V', 'I', 'D');
 
 // Field ranges the options dialogs enforce; a recording refuses anything outside.
 constexpr int kMaxCaptureIntervalMs = 7200000;
@@ -52,7 +58,7 @@ struct AviRecordOptions {
     int keyFrameEvery = 20;
     int quality = 6500;
     int compressorIndex = -1;
-    FourCC compressorFourCC = kFourCCMsvc; // the dialog sets the default compressor when it opens
+    FourCC compressorFourCC = kDefaultCompressorFourCC; // the dialog sets it again when it opens
     int recordCursor = 1;
     int cursorType = CURSOR_ACTUAL;
     int customCursorIndex = 0;
