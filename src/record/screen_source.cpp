@@ -88,16 +88,20 @@ std::optional<CursorImage> ScreenFrameSource::CursorToDraw()
 
 bool ScreenFrameSource::MayHaveChanged(const RecordRegion& area)
 {
+    m_looked.reset();
     if (!m_damage || !m_damage->ok())
         return true;
     const x11::ScreenRect box{area.left, area.top, m_width, m_height};
     // Looked at every time: the look also clears what was drawn meanwhile.
     bool changed = m_damage->ChangedSinceLastLook(box);
     if (m_options.recordCursor) {
-        const std::optional<CursorImage> now = CursorToDraw();
-        if (!SameCursor(now, m_drawn)) {
+        std::optional<CursorImage> now = CursorToDraw();
+        const bool same = SameCursor(now, m_drawn);
+        m_looked = std::move(now);
+        const std::optional<CursorImage>& current = *m_looked;
+        if (!same) {
             const bool wasInside = m_drawn && !x11::Intersect(CursorBox(*m_drawn), box).empty();
-            const bool isInside = now && !x11::Intersect(CursorBox(*now), box).empty();
+            const bool isInside = current && !x11::Intersect(CursorBox(*current), box).empty();
             changed = changed || wasInside || isInside;
         }
     }
@@ -106,6 +110,8 @@ bool ScreenFrameSource::MayHaveChanged(const RecordRegion& area)
         changed = changed || !pointer || !m_highlightAt || pointer->x != m_highlightAt->x ||
                   pointer->y != m_highlightAt->y;
     }
+    if (!changed)
+        m_looked.reset(); // no grab follows
     return changed;
 }
 
@@ -125,7 +131,9 @@ bool ScreenFrameSource::Grab(const RecordRegion& area, Bitmap& frame, std::strin
         }
         frame.pixels.swap(bitmap->pixels);
     }
-    std::optional<CursorImage> cursor = CursorToDraw();
+    // The cursor just looked at, when the look came right before: one request less a frame.
+    std::optional<CursorImage> cursor = m_looked ? std::move(*m_looked) : CursorToDraw();
+    m_looked.reset();
     m_highlightAt.reset();
     if (m_options.highlightCursor) {
         m_highlightAt = cursor ? std::optional<RecordPoint>(RecordPoint{cursor->x, cursor->y}) : QueryPointer(m_conn);

@@ -48,6 +48,7 @@ private:
     std::unique_ptr<x11::ShmBands> m_bands;
     std::unique_ptr<x11::DamageWatch> m_damage;
     std::optional<CursorImage> m_drawn; // the cursor in the last grab
+    std::optional<std::optional<CursorImage>> m_looked; // read by MayHaveChanged for this grab
     std::optional<RecordPoint> m_highlightAt; // where its highlight was drawn
     std::string m_error;
 };

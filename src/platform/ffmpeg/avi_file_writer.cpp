@@ -145,8 +145,10 @@ std::unique_ptr<AviFileWriter> AviFileWriter::Open(UniqueFd fd, const AviWriterS
     }
     // Our pixels are B, G, R, A in memory with an opaque alpha; as BGRA (not
     // BGR0) swscale converts them with its SIMD code, some three times faster.
+    // The size stays, so the filter only matters for the colour planes of
+    // 4:2:0 compressors; the fast bilinear one costs a tenth less in all.
     s->scaler = sws_getContext(settings.width, settings.height, AV_PIX_FMT_BGRA, settings.width, settings.height,
-                               s->spec->format, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                               s->spec->format, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
     if (!s->scaler) {
         error = "cannot convert frames for the compressor";
         return nullptr;

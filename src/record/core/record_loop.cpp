@@ -156,16 +156,13 @@ private:
                 m_area = AutoPanStep(m_area, cursor->x, cursor->y, m_settings.screenWidth, m_settings.screenHeight,
                                      m_settings.autoPanSpeed);
         }
-        if (MaySkipUnchanged(position, m_lastReal, m_settings.keyFrameEvery) && m_area == m_lastArea &&
-            !m_source.MayHaveChanged(m_area)) {
-            ++m_stats.unchanged;
-            m_tailUnchanged = true;
-            return {};
-        }
-        return Grab(position, false);
+        const bool maySkip = MaySkipUnchanged(position, m_lastReal, m_settings.keyFrameEvery) && m_area == m_lastArea;
+        return Grab(position, false, maySkip);
     }
 
-    std::string Grab(int64_t position, bool wait)
+    // The buffer is taken before the source is asked whether anything changed,
+    // so that a look that answers "changed" is always followed by its grab.
+    std::string Grab(int64_t position, bool wait, bool maySkip = false)
     {
         std::unique_ptr<RecordFrame> frame;
         try {
@@ -176,6 +173,12 @@ private:
         }
         if (!frame) {
             ++m_stats.dropped;
+            return {};
+        }
+        if (maySkip && !m_source.MayHaveChanged(m_area)) {
+            m_exchange.GiveBack(std::move(frame));
+            ++m_stats.unchanged;
+            m_tailUnchanged = true;
             return {};
         }
         std::string error;

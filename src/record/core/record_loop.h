@@ -43,7 +43,8 @@ public:
     // The pointer's screen position, for auto-pan; nullopt when unknown.
     virtual std::optional<RecordPoint> CursorPosition() = 0;
     // Whether anything in the area, cursor included, may have changed since the
-    // last Grab. A source that cannot tell answers true.
+    // last Grab. A source that cannot tell answers true. An answer of true is
+    // followed at once by the Grab.
     virtual bool MayHaveChanged(const RecordRegion& area) = 0;
     // The area's pixels, cursor drawn, into frame (already of the area's size).
     virtual bool Grab(const RecordRegion& area, Bitmap& frame, std::string& error) = 0;
