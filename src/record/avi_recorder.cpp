@@ -64,7 +64,7 @@ struct Job {
     bool settingsSaved = true;
 };
 
-RecordEnd Record(Job& job, std::stop_token stop, bool& wroteFrames)
+RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state, bool& wroteFrames)
 {
     RecordEnd end;
     end.path = job.file.path;
@@ -116,6 +116,7 @@ RecordEnd Record(Job& job, std::stop_token stop, bool& wroteFrames)
             job.callbacks.progress(Snapshot(stats));
     };
     const RecordOutcome outcome = RunRecording(source, *writer, clock, grab, stop, stats, hooks);
+    state = RecordState::Ending; // also when it ended by itself
     std::string finishError;
     const bool finished = writer->Finish(finishError);
     wroteFrames = outcome.wroteAnything;
@@ -228,7 +229,7 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     m_state = RecordState::Recording;
     m_worker = std::jthread([this, job = std::move(job)](std::stop_token stop) mutable {
         bool wroteFrames = false;
-        RecordEnd end = Record(job, stop, wroteFrames);
+        RecordEnd end = Record(job, stop, m_state, wroteFrames);
         RemoveIfEmpty(job.file, wroteFrames);
         if (!wroteFrames && !end.error.empty())
             end.path.clear();
