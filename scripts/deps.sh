@@ -4,11 +4,13 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
-  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-randr0-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-damage0-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev zlib1g-dev
   fonts-wqy-microhei) # the shipped Chinese texts need a font that has them
 test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
-  clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils x11-xserver-utils x11-apps xclip)
+  clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils x11-xserver-utils x11-apps xclip
+  ffmpeg) # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

@@ -38,6 +38,15 @@ const char* const kUsageText =
     "                           then \"Icon Files: N\". DIR \"C:\" is the root \"/\"\n"
     "    --types LIST           file types to search, of ico,dll,exe (default ico)\n"
     "    --no-subfolders        search DIR alone\n"
+    "  --record fullscreen      record the screen into a new AVI file in the AVI\n"
+    "  --record area X Y W H    folder, until --seconds have passed or the\n"
+    "                           process gets SIGINT or SIGTERM; prints its path\n"
+    "    --seconds S            how long (a number above 0, fractions allowed)\n"
+    "    --codec FOURCC         the compressor, one of --list-codecs\n"
+    "    --rate FPS             frames per second, 1 to 200 (default 20)\n"
+    "    --quality Q            compressor quality, 0 to 100 (default 65)\n"
+    "  --list-codecs            the installed compressors: FourCC, a tab, the\n"
+    "                           description, one a line\n"
     "  --help                   show this text\n"
     "\n"
     "A capture never replaces a file: a name that is taken is skipped, and the\n"
@@ -46,11 +55,11 @@ const char* const kUsageText =
     "\n"
     "The window captures the full screen (Print Screen, its menu, tool bar and\n"
     "tray menu) and lists this run's captures; shapes chosen with the mouse,\n"
-    "window capture, timed captures, recording, the icon dialogs and the\n"
-    "library's file commands are still to come.\n"
+    "window capture, timed captures, recording from the window, the icon\n"
+    "dialogs and the library's file commands are still to come.\n"
     "\n"
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
-    "on stderr.\n"
+    "on stderr, and the frame counts of each recording.\n"
     "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
     "were not: then its path is printed too), 2 refused (bad option or value).\n";
 
@@ -80,6 +89,11 @@ bool ParseIconTypes(const std::string& list, CommandLine& cl, std::string& error
 }
 
 } // namespace
+
+bool IsRecordCommand(const CommandLine& commandLine)
+{
+    return !commandLine.record.empty() || commandLine.listCodecs;
+}
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
 {
@@ -142,6 +156,24 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             if (!v || !ParseIconTypes(*v, cl, error))
                 return std::nullopt;
             typesGiven = true;
+        } else if (a == "--record") {
+            auto v = value("fullscreen or area X Y W H");
+            if (!v)
+                return std::nullopt;
+            cl.record.push_back(*v);
+            while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
+                cl.record.push_back(args[++i]);
+        } else if (a == "--seconds" || a == "--codec" || a == "--rate" || a == "--quality") {
+            auto v = value("a value");
+            if (!v)
+                return std::nullopt;
+            auto& slot = a == "--seconds" ? cl.recordSeconds
+                         : a == "--codec" ? cl.recordCodec
+                         : a == "--rate"  ? cl.recordRate
+                                          : cl.recordQuality;
+            slot = *v;
+        } else if (a == "--list-codecs") {
+            cl.listCodecs = true;
         } else if (a == "--no-subfolders") {
             cl.noSubFolders = true;
         } else if (a.starts_with("--")) {
@@ -152,9 +184,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         }
     }
     int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty()) +
-                   int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty());
+                   int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty()) + int(!cl.record.empty()) +
+                   int(cl.listCodecs);
     if (commands > 1) {
-        error = "give only one of --print-settings, --set, --capture, --icons and --icon-search";
+        error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record and "
+                "--list-codecs";
+        return std::nullopt;
+    }
+    if ((cl.recordSeconds || cl.recordCodec || cl.recordRate || cl.recordQuality) && cl.record.empty()) {
+        error = "--seconds, --codec, --rate and --quality go with --record";
         return std::nullopt;
     }
     if (!cl.iconSaveAll.empty() && cl.iconFiles.empty()) {

@@ -17,11 +17,17 @@ struct CommandLine {
     std::string iconSearch;             // --icon-search DIR
     bool searchIco = true, searchDll = false, searchExe = false; // --types
     bool noSubFolders = false;
+    std::vector<std::string> record;  // --record fullscreen | area X Y W H
+    std::optional<std::string> recordSeconds, recordCodec, recordRate, recordQuality;
+    bool listCodecs = false;
     std::string home;
     // Whatever is not one of our options, joined by blanks: the command line whose
     // last character '0' starts the program minimised (autorun passes " 0").
     std::string rest;
 };
+
+// Whether the command is one of the recorder's (--record, --list-codecs).
+bool IsRecordCommand(const CommandLine& commandLine);
 
 // nullopt with the message in error when the words do not parse.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);

@@ -1,7 +1,8 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
 // --set and --capture, the last two handed to the running copy when there is
 // one, and the icon commands), carried out without the toolkit so scripted
-// captures start in a few milliseconds. Started without a command, it becomes
+// captures start in a few milliseconds. --record and --list-codecs become
+// vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
 
 #include "app/cli_commands.h"
@@ -18,11 +19,11 @@ using namespace vistrel;
 
 namespace {
 
-int ContinueInGui(char** argv)
+int ContinueIn(const char* half, char** argv)
 {
-    std::string gui = ExecutableFolder() + "/vistrel-gui";
-    execv(gui.c_str(), argv);
-    std::cerr << "vistrel: cannot start " << gui << ": " << std::strerror(errno) << "\n";
+    std::string path = ExecutableFolder() + "/" + half;
+    execv(path.c_str(), argv);
+    std::cerr << "vistrel: cannot start " << path << ": " << std::strerror(errno) << "\n";
     return 1;
 }
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         return PrintSettings();
     if (IsIconCommand(*cl))
         return RunIconCommand(*cl);
+    if (IsRecordCommand(*cl)) // the only commands that load FFmpeg
+        return ContinueIn("vistrel-record", argv);
     if (!cl->capture.empty()) {
         // Refused before anything else, so a bad request waits for nobody.
         std::string error;
@@ -49,5 +52,5 @@ int main(int argc, char** argv)
     }
     if (!cl->assignments.empty() || !cl->capture.empty())
         return RunCommand(*cl);
-    return ContinueInGui(argv);
+    return ContinueIn("vistrel-gui", argv);
 }

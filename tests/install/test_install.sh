@@ -16,6 +16,7 @@ need() {
 need bin/vistrel
 need bin/vistrel-gui
 need bin/vistrel-cli
+need bin/vistrel-record
 [ -x "$prefix/bin/vistrel" ] && [ -x "$prefix/bin/vistrel-gui" ] || { echo "FAIL: programs not executable"; fail=1; }
 need share/applications/vistrel.desktop
 need share/icons/hicolor/scalable/apps/vistrel.svg
@@ -38,6 +39,8 @@ done
 
 # The launcher finds the windowed program beside it, wherever it is installed.
 out=$("$prefix/bin/vistrel" --help 2>&1) || { echo "FAIL: installed vistrel --help: $out"; fail=1; }
+# And the recorder's half.
+out=$("$prefix/bin/vistrel" --list-codecs 2>&1) || { echo "FAIL: installed vistrel --list-codecs: $out"; fail=1; }
 
 [ $fail -eq 0 ] && echo "ok: $(cd "$prefix" && find . -type f | wc -l) files installed"
 exit $fail

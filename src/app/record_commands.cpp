@@ -1,0 +1,180 @@
+#include "app/record_commands.h"
+
+#include "app/cli_commands.h"
+#include "capture/core/capture_geometry.h"
+#include "platform/ffmpeg/compressor_catalog.h"
+#include "platform/posix/instance_channel.h"
+#include "platform/posix/instance_lock.h"
+#include "platform/posix/program_folder.h"
+#include "record/avi_recorder.h"
+#include "record/core/record_geometry.h"
+#include "record/core/record_request.h"
+#include "settings/env.h"
+#include "settings/folders.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <iostream>
+#include <mutex>
+
+namespace vistrel {
+
+namespace {
+
+RecordWords WordsOf(const CommandLine& cl)
+{
+    return {cl.record, cl.recordSeconds, cl.recordCodec, cl.recordRate, cl.recordQuality};
+}
+
+ChannelRequest RecordRequestWords(const CommandLine& cl)
+{
+    ChannelRequest words{"--record"};
+    words.insert(words.end(), cl.record.begin(), cl.record.end());
+    const std::pair<const char*, const std::optional<std::string>*> options[] = {
+        {"--seconds", &cl.recordSeconds}, {"--codec", &cl.recordCodec},
+        {"--rate", &cl.recordRate},       {"--quality", &cl.recordQuality}};
+    for (const auto& [name, value] : options) {
+        if (*value) {
+            words.push_back(name);
+            words.push_back(**value);
+        }
+    }
+    return words;
+}
+
+// The signals that end a recording cleanly. Blocked in every thread (the
+// recorder's threads inherit the mask) and taken by the main thread.
+sigset_t EndSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+int RecordHere(const RecordRequest& request, int screenWidth, int screenHeight)
+{
+    theEnv.Load();
+    const sigset_t endSignals = EndSignals();
+    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN); // a closed stdout is reported, not fatal
+
+    std::mutex mutex;
+    RecordEnd end;
+    std::atomic<bool> ended{false};
+    // --seconds counts from the first frame, so the file is as long as asked.
+    using Clock = std::chrono::steady_clock;
+    std::atomic<Clock::rep> startedAt{0};
+    RecordCallbacks callbacks;
+    callbacks.started = [&] { startedAt = Clock::now().time_since_epoch().count(); };
+    callbacks.finished = [&](const RecordEnd& e) {
+        std::lock_guard lock(mutex);
+        end = e;
+        ended = true;
+    };
+    const RecordRegion region =
+        request.fullScreen ? FullScreenRegion(screenWidth, screenHeight) : request.region;
+    AviRecorder recorder;
+    const RecordStart start = recorder.Start(request.options, region, theEnv, callbacks);
+    if (!start.started) {
+        std::cerr << "vistrel: " << start.error << "\n";
+        return start.status;
+    }
+
+    const auto length = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(request.seconds.value_or(0)));
+    while (!ended) {
+        auto slice = std::chrono::milliseconds(50);
+        if (request.seconds && startedAt != 0) {
+            const auto left = Clock::time_point(Clock::duration(startedAt.load())) + length - Clock::now();
+            if (left <= std::chrono::steady_clock::duration::zero())
+                break;
+            slice = std::min(slice, std::chrono::duration_cast<std::chrono::milliseconds>(left) +
+                                        std::chrono::milliseconds(1));
+        }
+        const timespec wait{0, long(std::chrono::nanoseconds(slice).count())};
+        if (sigtimedwait(&endSignals, nullptr, &wait) > 0)
+            break;
+    }
+    recorder.Stop();
+    recorder.Wait();
+
+    std::lock_guard lock(mutex);
+    if (!end.error.empty())
+        std::cerr << "vistrel: " << end.error << "\n";
+    if (!end.settingsSaved)
+        std::cerr << "vistrel: cannot write " << CEnv::SettingsFilePath() << "\n";
+    if (end.path.empty() && end.error.empty())
+        std::cerr << "vistrel: nothing was recorded\n";
+    if (!end.path.empty() && !PrintToStdout(end.path + "\n"))
+        return 1;
+    return end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+}
+
+} // namespace
+
+int ListCodecs()
+{
+    std::string text;
+    for (const ffmpeg::CompressorInfo& info : ffmpeg::InstalledCompressors())
+        text += FourCCText(info.code) + "\t" + info.description + "\n";
+    return PrintToStdout(text) ? 0 : 1;
+}
+
+int RunRecordCommand(const CommandLine& commandLine)
+{
+    std::vector<FourCC> installed;
+    for (const ffmpeg::CompressorInfo& info : ffmpeg::InstalledCompressors())
+        installed.push_back(info.code);
+    std::string error;
+    const auto request = ParseRecordRequest(WordsOf(commandLine), installed, ffmpeg::kDefaultCompressor, error);
+    if (!request) {
+        std::cerr << "vistrel: " << error << "\n";
+        return 2;
+    }
+    // The area is checked against the screen before the lock is waited for.
+    int screenWidth = 0, screenHeight = 0;
+    if (!ReadScreenSize(screenWidth, screenHeight, error)) {
+        std::cerr << "vistrel: " << error << "\n";
+        return 1;
+    }
+    if (!request->fullScreen) {
+        const RecordRegion& r = request->region;
+        const auto visible = VisiblePart(r.left, r.top, int(r.width()), int(r.height()),
+                                         {0, 0, screenWidth, screenHeight});
+        if (const auto* problem = std::get_if<CaptureAreaError>(&visible)) {
+            std::cerr << "vistrel: cannot record that area: " << DescribeAreaError(*problem) << "\n";
+            return 2;
+        }
+    }
+
+    const std::string folder = GetProgramFolder();
+    if (!IsFolder(folder))
+        CreateFolderPath(folder);
+    InstanceLock lock(folder);
+    ChannelReply reply;
+    const HandOver outcome = HandOverOrLock(lock, RecordRequestWords(commandLine), reply, error, [] {
+        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
+    });
+    switch (outcome) {
+    case HandOver::LockAcquired: return RecordHere(*request, screenWidth, screenHeight);
+    case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
+    case HandOver::Answered: break;
+    }
+    if (reply.status == 2 && reply.error.find("does not know this request") != std::string::npos) {
+        std::cerr << "vistrel: Vistrel is running with its window for this program folder, and it cannot "
+                     "record for the command line yet; close it first, or use another --home\n";
+        return 1;
+    }
+    if (!reply.error.empty())
+        std::cerr << "vistrel: " << reply.error << "\n";
+    if (!reply.output.empty() && !PrintToStdout(reply.output))
+        return 1;
+    return reply.status;
+}
+
+} // namespace vistrel

@@ -1,0 +1,99 @@
+#pragma once
+// The recording engine: records an area of the screen into a new AVI file until
+// stopped. This is what the "AVI Capture" dialog and the command line drive.
+//
+//   AviRecorder recorder;
+//   recorder.Start(options, region, theEnv, callbacks);  // UI thread
+//   ...
+//   recorder.Stop();                                      // any thread, returns at once
+//
+// Start takes the next AVI name (the stored number is saved when it moves) and
+// creates the file under that name at once, exclusively: nothing is ever
+// replaced. The recording itself runs on a worker thread (compressor check,
+// then a grab thread and an encode thread, see record_loop.h). It ends when
+// Stop is called or when something fails; either way the file written so far
+// is finished and kept (an empty file is removed), and `finished` is called
+// exactly once.
+//
+// Callbacks come from the worker thread: a Qt dialog turns each into a queued
+// call to itself (QMetaObject::invokeMethod with Qt::QueuedConnection on a
+// QPointer it checks), never touching widgets from them.
+//
+// The X server is reached on connections of the engine's own; the settings
+// record is read only by Start, on the caller's thread.
+
+#include "record/core/record_loop.h"
+#include "record/core/record_options.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace vistrel {
+
+class CEnv;
+
+struct RecordProgress {
+    int64_t positions = 0; // length of the stream so far, in frames of playback
+    int64_t written = 0;   // frames compressed and written
+    int64_t grabs = 0;     // grabs of the screen
+    int64_t unchanged = 0; // slots left empty because nothing changed
+    int64_t dropped = 0;   // slots left empty because the compressor was behind
+};
+
+struct RecordEnd {
+    bool ok = false;          // ended by Stop, the file complete
+    std::string path;         // the file (kept whenever it holds anything)
+    std::string error;        // why it failed
+    FourCC compressor = 0;    // the compressor used
+    int width = 0, height = 0; // the frame size used
+    bool fellBack = false;    // the default compressor replaced the chosen one
+    bool settingsSaved = true; // false: the AVI number could not be stored
+    RecordProgress progress;
+};
+
+struct RecordCallbacks {
+    std::function<void()> started; // the recording's time begins: its first frame is grabbed
+    std::function<void(const RecordProgress&)> progress; // about once per second of the stream
+    std::function<void(const RecordEnd&)> finished;      // once, last
+};
+
+struct RecordStart {
+    bool started = false;
+    int status = 0;       // when not started: 2 the request is refused (options, area), 1 failed
+    std::string path;     // the new file
+    std::string error;
+};
+
+class AviRecorder {
+public:
+    AviRecorder();
+    ~AviRecorder(); // stops a running recording and waits for it
+    AviRecorder(const AviRecorder&) = delete;
+    AviRecorder& operator=(const AviRecorder&) = delete;
+
+    // Starts recording region (cut to the screen) with options. Refused while
+    // a recording runs. Nothing is created when the options or the area are
+    // refused. UI thread (reads and saves env).
+    RecordStart Start(const AviRecordOptions& options, const RecordRegion& region, CEnv& env,
+                      RecordCallbacks callbacks);
+
+    // Asks the recording to end; it does within one sleep slice plus the frame
+    // under way. Any thread.
+    void Stop();
+    // Waits until the worker has ended (after `finished` was called).
+    void Wait();
+
+    RecordState state() const { return m_state.load(); }
+
+private:
+    std::atomic<RecordState> m_state{RecordState::Idle};
+    std::jthread m_worker;
+};
+
+// The screen's size from a connection of our own; false when there is no display.
+bool ReadScreenSize(int& width, int& height, std::string& error);
+
+} // namespace vistrel
