@@ -125,6 +125,11 @@ int RunCommand(const CommandLine& commandLine)
     case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
     case HandOver::Answered: break;
     }
+    return ReportReply(reply);
+}
+
+int ReportReply(const ChannelReply& reply)
+{
     if (!reply.error.empty())
         std::cerr << "vistrel: " << reply.error << "\n";
     if (!reply.output.empty() && !PrintToStdout(reply.output))

@@ -21,6 +21,9 @@ int PrintSettings();
 // copy runs (waiting for another command-line run to end first).
 int RunCommand(const CommandLine& commandLine);
 
+// Prints the running copy's answer as the command would have; its exit status.
+int ReportReply(const ChannelReply& reply);
+
 // The words a command travels in to the running copy, and back.
 ChannelRequest CommandRequest(const CommandLine& commandLine);
 

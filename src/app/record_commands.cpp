@@ -170,11 +170,7 @@ int RunRecordCommand(const CommandLine& commandLine)
                      "record for the command line yet; close it first, or use another --home\n";
         return 1;
     }
-    if (!reply.error.empty())
-        std::cerr << "vistrel: " << reply.error << "\n";
-    if (!reply.output.empty() && !PrintToStdout(reply.output))
-        return 1;
-    return reply.status;
+    return ReportReply(reply);
 }
 
 } // namespace vistrel

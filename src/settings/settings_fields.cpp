@@ -1,5 +1,7 @@
 #include "settings/settings_fields.h"
 
+#include "i18n/text_encoding.h"
+
 #include "settings/folders.h"
 
 #include <algorithm>
@@ -59,23 +61,6 @@ bool HasControlCharacter(std::string_view text)
     });
 }
 
-// The length of the valid UTF-8 sequence that starts s; 0 when there is none.
-size_t Utf8SequenceLength(std::string_view s)
-{
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char lead = byte(0);
-    size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (n == 0 || s.size() < n)
-        return 0;
-    for (size_t k = 1; k < n; ++k)
-        if ((byte(k) & 0xC0) != 0x80)
-            return 0;
-    // Overlong forms, surrogates and values past U+10FFFF are not valid.
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
-        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90))
-        return 0;
-    return n;
-}
 
 void AppendJsonString(std::string& out, std::string_view s)
 {
@@ -95,7 +80,7 @@ void AppendJsonString(std::string& out, std::string_view s)
                 out += buf;
             } else if (c < 0x80) {
                 out += char(c);
-            } else if (size_t n = Utf8SequenceLength(s.substr(i)); n > 0) {
+            } else if (size_t n = Utf8SequenceAt(s.substr(i)); n > 0) {
                 out.append(s.substr(i, n)); // valid UTF-8 passes through
                 i += n - 1;
             } else {
