@@ -1,0 +1,123 @@
+#pragma once
+// CAviCaptureDlg, the "AVI Capture" dialog: the recorder's options, the area
+// to record, and Start / Stop. While a recording runs the dialog cannot be
+// closed, a tray icon offers "Stop Recording", and the AVI hotkey stops it
+// (StopRunningRecording). Every file a recording leaves is added to
+// g_captureLists.avis. The global hotkeys but the AVI one are let go while the
+// dialog is open.
+//
+// The recorder's options live for the whole run: each opening shows the values
+// the last one left (except "minimize", unticked each time).
+//
+// User-interface thread only.
+
+#include "record/avi_recorder.h"
+#include "record/core/record_options.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+
+namespace vistrel {
+
+class CTrayNotifyIcon;
+
+// Runs the dialog modally for the main window's "Record &AVI" command and its
+// AVI hotkey. aviListChanged is called on this thread each time a recorded
+// file has been added to g_captureLists.avis.
+void RunAviCaptureDialog(QWidget* parent, std::function<void()> aviListChanged);
+
+// For the AVI hotkey: true when the dialog is open and took the press, which
+// stops a running recording (and otherwise only raises the dialog); false when
+// no dialog is open, so the press should open one.
+bool StopRunningRecording();
+
+// The recorder's options of this run, as the dialog leaves them.
+AviRecordOptions& RunRecordOptions();
+
+// The recording tray icon's identifier and its menu command.
+constexpr int kRecordTrayId = 205;
+constexpr int ID_STOP_RECORDING = 32809;
+
+class CAviCaptureDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Idle: Start and Close enabled. Busy: started (recording, or a failed
+    // recording not yet stopped): only Stop. Ending: a stop was asked for and
+    // the file is being finished: nothing until it is.
+    enum class Phase { Idle, Busy, Ending };
+
+    CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::function<void()> aviListChanged);
+    ~CAviCaptureDlg() override; // stops a running recording and waits for it; takes the hotkeys again
+
+    // The control with this identifier (as the dialog's table numbers them).
+    QWidget* Control(int id) const;
+    Phase phase() const { return m_phase; }
+    const CTrayNotifyIcon* trayIcon() const { return m_tray.get(); }
+    const std::string& lastPath() const { return m_lastPath; }
+
+    // The buttons' actions, as a click on them.
+    void OnStart();
+    void OnStop();
+    // Close, Escape, the title bar: refused while started.
+    void reject() override;
+
+    // The area a fixed-region recording takes: width x height centred on the
+    // pointer, kept whole on the screen.
+    static RecordRegion FixedRegionAt(int x, int y, int width, int height, int screenWidth, int screenHeight);
+
+signals:
+    // A recording has ended (after the list, the tray icon and the windows are
+    // updated); for the tests.
+    void recordingEnded(bool ok);
+
+private:
+    void SetPhase(Phase phase);
+    void SetRegionMode(int mode);
+    void UpdateAutoPan();
+    bool ReadFields();
+    void StartRecording(const RecordRegion& region);
+    void OnRecordingFinished(const RecordEnd& end);
+    void ShowWindowsAgain();
+    void Play(const std::string& path);
+
+    AviRecordOptions& m_options;
+    std::function<void()> m_aviListChanged;
+    std::map<int, QWidget*> m_controls;
+    QCheckBox* m_autoPan;
+    QSlider* m_panSpeed;
+    QLabel* m_panSpeedValue;
+    QLabel* m_panSpeedLabel;
+    QCheckBox* m_minimize;
+    QCheckBox* m_hideFlashing;
+    QCheckBox* m_play;
+    QRadioButton* m_custom;
+    QRadioButton* m_fixed;
+    QRadioButton* m_fullScreen;
+    QSpinBox* m_width;
+    QSpinBox* m_height;
+    QComboBox* m_priority;
+    QPushButton* m_start;
+    QPushButton* m_stop;
+    QPushButton* m_close;
+
+    Phase m_phase = Phase::Idle;
+    bool m_minimized = false; // the windows were hidden at Start
+    RecordRegion m_region;    // the area of the last Start
+    std::string m_lastPath;
+    std::unique_ptr<CTrayNotifyIcon> m_tray;
+    std::unique_ptr<AviRecorder> m_recorder; // last member: its worker ends before the rest goes
+};
+
+} // namespace vistrel

@@ -1,0 +1,99 @@
+#!/bin/bash
+# The "AVI Capture" dialog on a real display, driven as a user would: a
+# full-screen recording started with Start (Enter) and ended by Stop after about
+# two seconds, checked with ffprobe and found on the AVI list; Escape refused
+# while recording; a fixed region of the numbers typed in, minimised while it
+# records and ended by the AVI hotkey. Screenshots go to $E2E_SHOTS when set.
+# The dialog runs in avi_dialog_host, as the main window's command opens it.
+# Usage: test_avi_dialog.sh /path/to/vistrel
+
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_time_limit 150
+
+VISTREL=${1:-}
+[[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
+HOST=$(dirname "$VISTREL")/tests/e2e/avi_dialog_host
+[[ -x $HOST ]] || fail "no avi_dialog_host in $(dirname "$VISTREL")/tests/e2e"
+for tool in xdotool ffprobe import; do
+    command -v $tool >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
+done
+W=$E2E_TMP
+SHOTS=${E2E_SHOTS:-$W}
+
+e2e_start_xvfb 800x600x24
+e2e_start_openbox
+e2e_make_home
+OUT=$W/host.out
+probe() { ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"; }
+shown() { [[ -n $(xdotool search --onlyvisible --name "$1" 2>/dev/null) ]]; }
+listed() { grep -c '^list ' "$OUT"; }
+last_path() { grep '^list ' "$OUT" | tail -n 1 | cut -d' ' -f3-; }
+keys() {
+    xdotool key --delay 60 "$@"
+    sleep 0.3
+}
+focus_dialog() {
+    xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+    sleep 0.3
+}
+
+: >"$OUT"
+e2e_spawn "$HOST" >"$OUT"
+HOST_PID=$E2E_LAST_PID
+DIALOG=$(wait_for_window '^AVI Capture$' 15) || exit 1
+focus_dialog
+import -window root "$SHOTS/avi-capture-dialog.png"
+
+check "full screen: Enter starts, Escape is refused meanwhile, Stop (Enter) ends it and lists the file"
+keys alt+f # Full screen capture
+keys alt+p # no player on this machine: untick "Play AVI file"
+focus_dialog
+keys Return # Start, the default button
+sleep 1
+import -window root "$SHOTS/avi-capture-recording.png"
+keys Escape
+shown '^AVI Capture$' || fail "Escape closed the dialog while it records"
+sleep 1
+focus_dialog
+keys Return # Stop, the default button now
+e2e_wait_until 10 eval '[[ $(listed) == 1 ]]' || fail "no file listed after Stop: $(cat "$OUT")"
+FILE=$(last_path)
+[[ -s $FILE ]] || fail "the listed file $FILE is not there"
+note "$FILE"
+[[ $(probe "$FILE" width),$(probe "$FILE" height) == 800,600 ]] || fail "not 800 x 600: $(probe "$FILE" width,height)"
+duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$FILE")
+awk -v d="$duration" 'BEGIN { exit !(d >= 1.5 && d <= 4) }' || fail "length $duration s, expected about 2"
+ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
+
+check "fixed region of the typed size, minimised while recording, ended by the AVI hotkey"
+focus_dialog
+keys alt+x      # Fixed region capture
+keys alt+w ctrl+a
+xdotool type --delay 20 200
+keys alt+h ctrl+a
+xdotool type --delay 20 120
+xdotool mousemove 400 300
+keys alt+m # Minimize program on start recording
+focus_dialog
+keys Return
+sleep 1
+shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
+shown '^avi host main$' && fail "the main window is still shown while recording minimised"
+sleep 1
+kill -USR1 "$HOST_PID"
+e2e_wait_until 10 eval '[[ $(listed) == 2 ]]' || fail "no second file listed after the hotkey: $(cat "$OUT")"
+grep -q '^hotkey taken$' "$OUT" || fail "the hotkey was not taken by the dialog"
+e2e_wait_until 5 shown '^AVI Capture$' || fail "the dialog did not come back"
+shown '^avi host main$' || fail "the main window did not come back"
+FILE2=$(last_path)
+[[ $FILE2 != "$FILE" ]] || fail "the second recording replaced the first"
+[[ $(probe "$FILE2" width),$(probe "$FILE2" height) == 200,120 ]] ||
+    fail "not 200 x 120: $(probe "$FILE2" width,height)"
+
+check "Close ends the dialog and gives the hotkey back"
+focus_dialog
+keys Escape
+wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"
+grep -q '^closed$' "$OUT" || fail "the dialog did not close"
+
+echo "PASS"

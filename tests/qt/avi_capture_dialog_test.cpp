@@ -1,0 +1,190 @@
+#include "record/avi_capture_dialog.h"
+#include "settings/env.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+using namespace vistrel;
+
+namespace {
+
+class FakeRegistrar : public HotkeyRegistrar {
+public:
+    bool Register(int id, HotkeySetting) override
+    {
+        held.insert(id);
+        return true;
+    }
+    void Unregister(int id) override { held.erase(id); }
+    std::set<int> held;
+};
+
+// Points the recorder at a display that is not there, so that Start fails
+// at once, and answers the message box that follows.
+class NoDisplay {
+public:
+    NoDisplay()
+    {
+        if (const char* display = std::getenv("DISPLAY"))
+            m_saved = display;
+        ::setenv("DISPLAY", ":4711", 1);
+    }
+    ~NoDisplay()
+    {
+        if (m_saved)
+            ::setenv("DISPLAY", m_saved->c_str(), 1);
+        else
+            ::unsetenv("DISPLAY");
+    }
+
+private:
+    std::optional<std::string> m_saved;
+};
+
+bool Enabled(const CAviCaptureDlg& dialog, int id) { return dialog.Control(id)->isEnabled(); }
+
+} // namespace
+
+TEST(AviCaptureDialog, OpensWithTheRunsOptionsAndLetsGoOfAllHotkeysButTheAviOne)
+{
+    FakeRegistrar registrar;
+    theEnv.SetHotkeyRegistrar(&registrar);
+    theEnv.RegisterHotkeys(false);
+    ASSERT_EQ(registrar.held.size(), 8u);
+    AviRecordOptions options;
+    options.autoPan = 1;
+    options.autoPanSpeed = 37;
+    options.showFlashingFrame = 0;
+    options.playWhenFinished = 5;
+    options.regionMode = REGION_FULLSCREEN;
+    options.fixedWidth = 640;
+    options.fixedHeight = 480;
+    options.compressorFourCC = kFourCCMsvc;
+    {
+        CAviCaptureDlg dialog(nullptr, options, {});
+        EXPECT_EQ(registrar.held, std::set<int>{HOTKEY_AVI});
+        EXPECT_EQ(dialog.windowTitle(), "AVI Capture");
+        EXPECT_EQ(options.compressorFourCC, kDefaultCompressorFourCC);
+        EXPECT_TRUE(static_cast<QCheckBox*>(dialog.Control(1023))->isChecked());
+        EXPECT_EQ(static_cast<QSlider*>(dialog.Control(1024))->value(), 37);
+        EXPECT_EQ(static_cast<QLabel*>(dialog.Control(1037))->text(), "37");
+        EXPECT_TRUE(Enabled(dialog, 1024));
+        EXPECT_FALSE(static_cast<QCheckBox*>(dialog.Control(1025))->isChecked());
+        EXPECT_TRUE(static_cast<QCheckBox*>(dialog.Control(1026))->isChecked());
+        EXPECT_FALSE(static_cast<QCheckBox*>(dialog.Control(1027))->isChecked()); // only 1 means play
+        EXPECT_TRUE(static_cast<QRadioButton*>(dialog.Control(1034))->isChecked());
+        EXPECT_FALSE(Enabled(dialog, 1031));
+        EXPECT_EQ(static_cast<QSpinBox*>(dialog.Control(1031))->value(), 640);
+        const QString hint = static_cast<QLabel*>(dialog.Control(1149))->text();
+        EXPECT_TRUE(hint.startsWith("Press ") && hint.endsWith(" to stop recording") && !hint.contains("%s"))
+            << hint.toStdString();
+        EXPECT_TRUE(Enabled(dialog, 1035));
+        EXPECT_FALSE(Enabled(dialog, 1036));
+        EXPECT_TRUE(Enabled(dialog, 2));
+
+        // The options change at once and stay for the next opening.
+        static_cast<QCheckBox*>(dialog.Control(1023))->setChecked(false);
+        EXPECT_FALSE(Enabled(dialog, 1024));
+        static_cast<QCheckBox*>(dialog.Control(1026))->setChecked(false);
+        static_cast<QCheckBox*>(dialog.Control(1027))->setChecked(true);
+        static_cast<QRadioButton*>(dialog.Control(1029))->click();
+        EXPECT_TRUE(Enabled(dialog, 1031));
+        static_cast<QCheckBox*>(dialog.Control(1025))->setChecked(true);
+    }
+    EXPECT_EQ(registrar.held.size(), 8u);
+    EXPECT_EQ(options.autoPan, 0);
+    EXPECT_EQ(options.showFlashingFrame, 1);
+    EXPECT_EQ(options.playWhenFinished, 1);
+    EXPECT_EQ(options.regionMode, REGION_FIXED);
+    CAviCaptureDlg again(nullptr, options, {});
+    EXPECT_FALSE(static_cast<QCheckBox*>(again.Control(1025))->isChecked());
+    EXPECT_TRUE(static_cast<QRadioButton*>(again.Control(1029))->isChecked());
+    theEnv.SetHotkeyRegistrar(nullptr);
+}
+
+TEST(AviCaptureDialog, StaysStartedAfterAFailedStartUntilStopAndCannotBeClosedMeanwhile)
+{
+    NoDisplay noDisplay;
+    AviRecordOptions options;
+    options.regionMode = REGION_FULLSCREEN;
+    CAviCaptureDlg dialog(nullptr, options, {});
+    dialog.show();
+
+    QString message;
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer.start();
+    dialog.OnStart();
+    answer.stop();
+    EXPECT_TRUE(message.startsWith("Error Creating AVI File")) << message.toStdString();
+    EXPECT_EQ(dialog.phase(), CAviCaptureDlg::Phase::Busy);
+    EXPECT_FALSE(Enabled(dialog, 1035));
+    EXPECT_TRUE(Enabled(dialog, 1036));
+    EXPECT_FALSE(Enabled(dialog, 2));
+    EXPECT_EQ(dialog.trayIcon(), nullptr); // nothing records, so nothing to stop from the tray
+
+    dialog.reject(); // Escape: refused while started
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.OnStop();
+    EXPECT_EQ(dialog.phase(), CAviCaptureDlg::Phase::Idle);
+    EXPECT_TRUE(Enabled(dialog, 1035));
+    EXPECT_FALSE(Enabled(dialog, 1036));
+    EXPECT_TRUE(Enabled(dialog, 2));
+    EXPECT_TRUE(dialog.lastPath().empty());
+    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
+{
+    NoDisplay noDisplay;
+    EXPECT_FALSE(StopRunningRecording());
+    AviRecordOptions options;
+    auto dialog = std::make_unique<CAviCaptureDlg>(nullptr, options, std::function<void()>{});
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->done(QMessageBox::Ok);
+    });
+    answer.start();
+    dialog->OnStart();
+    answer.stop();
+    ASSERT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Busy);
+    EXPECT_TRUE(StopRunningRecording());
+    EXPECT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Idle);
+    EXPECT_TRUE(StopRunningRecording()); // open but idle: taken, nothing else happens
+    EXPECT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Idle);
+    dialog.reset();
+    EXPECT_FALSE(StopRunningRecording());
+}
+
+TEST(AviCaptureDialog, AFixedRegionIsCentredOnThePointerAndKeptOnTheScreen)
+{
+    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(500, 400, 320, 200, 1920, 1080), (RecordRegion{341, 301, 660, 500}));
+    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(5, 5, 320, 200, 1920, 1080), (RecordRegion{0, 0, 319, 199}));
+    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(1919, 1079, 320, 200, 1920, 1080),
+              (RecordRegion{1600, 880, 1919, 1079}));
+}
