@@ -151,6 +151,12 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     TranslateDialogWidgets(*this, DialogId::VideoOptions, m_controls);
+    QWidget* order[] = {m_compressor, about, m_quality, m_keyFrames, m_interval, m_rate, ok, cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QPushButton* button : {about, cancel})
+        button->setAutoDefault(false); // Enter is OK wherever the focus is
+    m_compressor->setFocus();
 
     connect(m_quality, &QSlider::valueChanged, m_qualityValue, qOverload<int>(&QLabel::setNum));
     connect(m_compressor, &QComboBox::currentIndexChanged, this, &CVideoOptionsDlg::UpdateAbout);

@@ -44,6 +44,21 @@ DIALOG=$(wait_for_window '^AVI Capture$' 15) || exit 1
 focus_dialog
 import -window root "$SHOTS/avi-capture-dialog.png"
 
+check "Video Options lists the compressors and refuses a rate out of range"
+keys alt+v
+OPTIONS=$(wait_for_window '^Video Options$' 10) || exit 1
+import -window root "$SHOTS/video-options-dialog.png"
+keys Tab Tab Tab Tab Tab ctrl+a
+xdotool type --delay 20 500
+keys Return
+e2e_wait_until 5 shown '^Note$' || fail "no message for a rate of 500"
+import -window root "$SHOTS/video-options-refused.png"
+keys Return
+shown '^Video Options$' || fail "the refused values closed the dialog"
+keys Escape
+e2e_wait_until 5 eval '! shown "^Video Options$"' || fail "Escape did not close Video Options"
+focus_dialog
+
 check "full screen: Enter starts, Escape is refused meanwhile, Stop (Enter) ends it and lists the file"
 keys alt+f # Full screen capture
 keys alt+p # no player on this machine: untick "Play AVI file"
