@@ -5,6 +5,7 @@
 #include "library/core/capture_lists.h"
 #include "platform/qt/key_names.h"
 #include "record/core/record_geometry.h"
+#include "record/flashing_window.h"
 #include "record/video_options_dialog.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
@@ -137,6 +138,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
       m_stop(new QPushButton("Stop", this)), m_close(new QPushButton("Close", this))
 {
     g_openDialog = this;
+    m_flashing = std::make_unique<CFlashingWnd>();
     theEnv.UnregisterHotkeys(true);
     setObjectName("aviCaptureDialog");
     setWindowTitle("AVI Capture");
@@ -296,6 +298,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
 CAviCaptureDlg::~CAviCaptureDlg()
 {
     m_recorder.reset(); // stops and waits; its last queued calls die with this object
+    m_flashing.reset();
     m_tray.reset();
     theEnv.RegisterHotkeys(true);
 }
@@ -398,6 +401,15 @@ void CAviCaptureDlg::StartRecording(const RecordRegion& region)
             dialog, [dialog, end] { dialog->OnRecordingFinished(end); }, Qt::QueuedConnection);
     };
     const RecordStart start = m_recorder->Start(m_options, region, theEnv, std::move(callbacks));
+    // The frame marks a fixed area only: a panning area moves on the worker's
+    // side, out of the frame's sight.
+    if (start.started && m_options.showFlashingFrame == 1 && m_options.autoPan == 0) {
+        int screenWidth = 0, screenHeight = 0;
+        ScreenSize(screenWidth, screenHeight);
+        m_flashing->SetUpRegion(FitToScreen(region, screenWidth, screenHeight), false);
+        m_flashing->show();
+        m_flashing->raise();
+    }
     if (!start.started) {
         m_tray.reset();
         ShowWindowsAgain();
@@ -433,6 +445,7 @@ void CAviCaptureDlg::ShowWindowsAgain()
 
 void CAviCaptureDlg::OnRecordingFinished(const RecordEnd& end)
 {
+    m_flashing->hide();
     m_tray.reset();
     ShowWindowsAgain();
     m_recorder->Wait();

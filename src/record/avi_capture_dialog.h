@@ -31,6 +31,7 @@ class QSpinBox;
 
 namespace vistrel {
 
+class CFlashingWnd;
 class CTrayNotifyIcon;
 
 // Runs the dialog modally for the main window's "Record &AVI" command and its
@@ -65,6 +66,7 @@ public:
     QWidget* Control(int id) const;
     Phase phase() const { return m_phase; }
     const CTrayNotifyIcon* trayIcon() const { return m_tray.get(); }
+    const CFlashingWnd* flashingFrame() const { return m_flashing.get(); }
     const std::string& lastPath() const { return m_lastPath; }
 
     // The buttons' actions, as a click on them.
@@ -117,6 +119,7 @@ private:
     RecordRegion m_region;    // the area of the last Start
     std::string m_lastPath;
     std::unique_ptr<CTrayNotifyIcon> m_tray;
+    std::unique_ptr<CFlashingWnd> m_flashing; // around the area while it is recorded
     std::unique_ptr<AviRecorder> m_recorder; // last member: its worker ends before the rest goes
 };
 

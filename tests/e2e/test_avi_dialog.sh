@@ -94,6 +94,18 @@ keys Return
 sleep 1
 shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
 shown '^avi host main$' && fail "the main window is still shown while recording minimised"
+# The area is 200 x 120 centred on the pointer: (301, 241) to (500, 360); the
+# frame's corner brackets lie just outside it.
+import -window root "$W/during.png"
+cp "$W/during.png" "$SHOTS/avi-capture-flashing-frame.png"
+for at in 297,237 504,364 297,364 504,237; do
+    colour=$(convert "$W/during.png" -format "%[hex:p{$at}]" info:)
+    [[ $colour == 00FF50* ]] || fail "no frame at $at: $colour"
+done
+for at in 301,241 400,300 280,300; do
+    colour=$(convert "$W/during.png" -format "%[hex:p{$at}]" info:)
+    [[ $colour == 00FF50* ]] && fail "the frame covers $at"
+done
 sleep 1
 kill -USR1 "$HOST_PID"
 e2e_wait_until 10 eval '[[ $(listed) == 2 ]]' || fail "no second file listed after the hotkey: $(cat "$OUT")"
@@ -104,6 +116,9 @@ FILE2=$(last_path)
 [[ $FILE2 != "$FILE" ]] || fail "the second recording replaced the first"
 [[ $(probe "$FILE2" width),$(probe "$FILE2" height) == 200,120 ]] ||
     fail "not 200 x 120: $(probe "$FILE2" width,height)"
+ffmpeg -v error -nostdin -i "$FILE2" -frames:v 1 "$W/frame.png" || fail "no first frame in $FILE2"
+green=$(convert "$W/frame.png" -fuzz 10% -fill black +opaque '#00FF50' -fill white -opaque '#00FF50' -format '%[fx:mean]' info:)
+[[ $green == 0 ]] || fail "the frame shows in the recording ($green of the pixels)"
 
 check "Close ends the dialog and gives the hotkey back"
 focus_dialog
