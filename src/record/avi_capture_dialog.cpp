@@ -6,6 +6,7 @@
 #include "platform/qt/key_names.h"
 #include "record/core/record_geometry.h"
 #include "record/flashing_window.h"
+#include "record/record_region_window.h"
 #include "record/video_options_dialog.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
@@ -118,12 +119,6 @@ bool StopRunningRecording()
     return true;
 }
 
-RecordRegion CAviCaptureDlg::FixedRegionAt(int x, int y, int width, int height, int screenWidth, int screenHeight)
-{
-    const RecordRegion fixed{0, 0, width - 1, height - 1};
-    return FixedRectAt(x, y, OffsetsFromCentre(fixed), width, height, screenWidth, screenHeight);
-}
-
 CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::function<void()> aviListChanged)
     : QDialog(parent), m_options(options), m_aviListChanged(std::move(aviListChanged)),
       m_autoPan(new QCheckBox("&Enable Auto Pan", this)), m_panSpeed(new QSlider(Qt::Horizontal, this)),
@@ -139,6 +134,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
 {
     g_openDialog = this;
     m_flashing = std::make_unique<CFlashingWnd>();
+    m_selector = std::make_unique<CRecordRegionWnd>(this);
     theEnv.UnregisterHotkeys(true);
     setObjectName("aviCaptureDialog");
     setWindowTitle("AVI Capture");
@@ -266,12 +262,9 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
     stopHint->setText(Qs(ReplaceHotkeyPlaceholder(stopHint->text().toStdString(),
                                                   HotkeyToText(theEnv.m_hkAvi, NativeKeyName))));
 
-    // The region drawn by dragging is not offered yet: both take the fixed mode.
-    m_custom->setEnabled(false);
-    select->setEnabled(false);
     cursor->setEnabled(false);
 
-    SetRegionMode(m_options.regionMode == REGION_CUSTOM ? REGION_FIXED : m_options.regionMode);
+    SetRegionMode(m_options.regionMode);
     UpdateAutoPan();
     SetPhase(Phase::Idle);
 
@@ -290,6 +283,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
         CVideoOptionsDlg dialog(this, m_options, ffmpeg::InstalledCompressors());
         dialog.exec();
     });
+    connect(select, &QPushButton::clicked, this, &CAviCaptureDlg::OnSelectRegion);
     connect(m_start, &QPushButton::clicked, this, &CAviCaptureDlg::OnStart);
     connect(m_stop, &QPushButton::clicked, this, &CAviCaptureDlg::OnStop);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
@@ -299,6 +293,7 @@ CAviCaptureDlg::~CAviCaptureDlg()
 {
     m_recorder.reset(); // stops and waits; its last queued calls die with this object
     m_flashing.reset();
+    m_selector.reset();
     m_tray.reset();
     theEnv.RegisterHotkeys(true);
 }
@@ -338,8 +333,7 @@ void CAviCaptureDlg::SetRegionMode(int mode)
     m_fixed->setChecked(mode == REGION_FIXED);
     m_fullScreen->setChecked(mode != REGION_CUSTOM && mode != REGION_FIXED);
     for (int id : kRegionGroup)
-        if (id != IDC_SELECT_REGION)
-            Control(id)->setEnabled(mode == REGION_FIXED);
+        Control(id)->setEnabled(mode == REGION_FIXED);
 }
 
 void CAviCaptureDlg::UpdateAutoPan()
@@ -358,23 +352,49 @@ void CAviCaptureDlg::OnStart()
     m_options.showFlashingFrame = m_hideFlashing->isChecked() ? 0 : 1;
     SetPhase(Phase::Busy);
 
-    int screenWidth = 0, screenHeight = 0;
-    ScreenSize(screenWidth, screenHeight);
-    if (m_options.regionMode == REGION_FIXED) {
-        const QPoint pointer = QCursor::pos();
-        m_region = FixedRegionAt(pointer.x(), pointer.y(), m_options.fixedWidth, m_options.fixedHeight, screenWidth,
-                                 screenHeight);
-    } else {
-        m_region = FullScreenRegion(screenWidth, screenHeight);
-    }
-
     m_minimized = m_minimize->isChecked();
     if (m_minimized) {
         if (QWidget* main = parentWidget())
             main->window()->hide();
         hide();
     }
+    auto chosen = [this](std::optional<RecordRegion> region) { OnRegionChosen(region); };
+    if (m_options.regionMode == REGION_FIXED) {
+        m_selector->BeginFixed(m_options.fixedWidth, m_options.fixedHeight, chosen);
+    } else if (m_options.regionMode == REGION_CUSTOM) {
+        m_selector->BeginCustom(chosen);
+    } else {
+        int screenWidth = 0, screenHeight = 0;
+        ScreenSize(screenWidth, screenHeight);
+        m_region = FullScreenRegion(screenWidth, screenHeight);
+        StartRecording(m_region);
+    }
+}
+
+void CAviCaptureDlg::OnRegionChosen(std::optional<RecordRegion> region)
+{
+    if (!region || m_phase != Phase::Busy) {
+        // Cancelled: the dialog stays started until Stop, but in sight, so
+        // that Stop can be reached.
+        ShowWindowsAgain();
+        return;
+    }
+    m_region = *region;
     StartRecording(m_region);
+}
+
+void CAviCaptureDlg::OnSelectRegion()
+{
+    if (m_phase != Phase::Idle || m_selector->selecting())
+        return;
+    m_selector->BeginCustom([this](std::optional<RecordRegion> region) {
+        if (!region)
+            return;
+        m_width->setValue(int(std::min<int64_t>(region->width(), m_width->maximum())));
+        m_height->setValue(int(std::min<int64_t>(region->height(), m_height->maximum())));
+        m_options.fixedWidth = m_width->value();
+        m_options.fixedHeight = m_height->value();
+    });
 }
 
 void CAviCaptureDlg::StartRecording(const RecordRegion& region)
@@ -421,6 +441,8 @@ void CAviCaptureDlg::OnStop()
 {
     if (m_phase != Phase::Busy)
         return;
+    if (m_selector->selecting())
+        m_selector->Cancel();
     if (m_recorder && m_recorder->state() != RecordState::Idle) {
         SetPhase(Phase::Ending);
         m_recorder->Stop(); // finished arrives as a queued call and ends the phase

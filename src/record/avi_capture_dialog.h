@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -32,6 +33,7 @@ class QSpinBox;
 namespace vistrel {
 
 class CFlashingWnd;
+class CRecordRegionWnd;
 class CTrayNotifyIcon;
 
 // Runs the dialog modally for the main window's "Record &AVI" command and its
@@ -67,6 +69,7 @@ public:
     Phase phase() const { return m_phase; }
     const CTrayNotifyIcon* trayIcon() const { return m_tray.get(); }
     const CFlashingWnd* flashingFrame() const { return m_flashing.get(); }
+    CRecordRegionWnd* regionWindow() const { return m_selector.get(); }
     const std::string& lastPath() const { return m_lastPath; }
 
     // The buttons' actions, as a click on them.
@@ -74,10 +77,6 @@ public:
     void OnStop();
     // Close, Escape, the title bar: refused while started.
     void reject() override;
-
-    // The area a fixed-region recording takes: width x height centred on the
-    // pointer, kept whole on the screen.
-    static RecordRegion FixedRegionAt(int x, int y, int width, int height, int screenWidth, int screenHeight);
 
 signals:
     // A recording has ended (after the list, the tray icon and the windows are
@@ -90,6 +89,8 @@ private:
     void UpdateAutoPan();
     bool ReadFields();
     void StartRecording(const RecordRegion& region);
+    void OnRegionChosen(std::optional<RecordRegion> region);
+    void OnSelectRegion();
     void OnRecordingFinished(const RecordEnd& end);
     void ShowWindowsAgain();
     void Play(const std::string& path);
@@ -120,6 +121,7 @@ private:
     std::string m_lastPath;
     std::unique_ptr<CTrayNotifyIcon> m_tray;
     std::unique_ptr<CFlashingWnd> m_flashing; // around the area while it is recorded
+    std::unique_ptr<CRecordRegionWnd> m_selector;
     std::unique_ptr<AviRecorder> m_recorder; // last member: its worker ends before the rest goes
 };
 

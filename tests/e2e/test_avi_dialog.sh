@@ -80,9 +80,26 @@ duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 
 awk -v d="$duration" 'BEGIN { exit !(d >= 1.5 && d <= 4) }' || fail "length $duration s, expected about 2"
 ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
 
-check "fixed region of the typed size, minimised while recording, ended by the AVI hotkey"
+check "Select Region: a rectangle dragged from lower right to upper left gives the fixed size"
 focus_dialog
-keys alt+x      # Fixed region capture
+keys alt+x # Fixed region capture
+keys alt+s # Select Region
+sleep 0.5
+xdotool mousemove 600 500 mousedown 1
+sleep 0.2
+xdotool mousemove 400 400
+sleep 0.2
+xdotool mousemove 200 300
+sleep 0.3
+import -window root "$SHOTS/avi-capture-select-region.png"
+xdotool mouseup 1
+sleep 0.5
+focus_dialog
+import -window root "$SHOTS/avi-capture-selected.png"
+[[ $(listed) == 1 ]] || fail "Select Region started a recording"
+
+check "fixed region of the typed size, chosen by a click, minimised while recording, ended by the AVI hotkey"
+focus_dialog
 keys alt+w ctrl+a
 xdotool type --delay 20 200
 keys alt+h ctrl+a
@@ -91,6 +108,9 @@ xdotool mousemove 400 300
 keys alt+m # Minimize program on start recording
 focus_dialog
 keys Return
+sleep 0.7
+import -window root "$SHOTS/avi-capture-fixed-selection.png"
+xdotool mousemove 400 300 click 1
 sleep 1
 shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
 shown '^avi host main$' && fail "the main window is still shown while recording minimised"

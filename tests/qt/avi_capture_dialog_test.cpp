@@ -1,8 +1,11 @@
 #include "record/avi_capture_dialog.h"
+#include "record/record_region_window.h"
 #include "settings/env.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,6 +21,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace vistrel;
 
@@ -162,6 +166,7 @@ TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
     NoDisplay noDisplay;
     EXPECT_FALSE(StopRunningRecording());
     AviRecordOptions options;
+    options.regionMode = REGION_FULLSCREEN;
     auto dialog = std::make_unique<CAviCaptureDlg>(nullptr, options, std::function<void()>{});
     QTimer answer;
     answer.setInterval(10);
@@ -181,10 +186,35 @@ TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
     EXPECT_FALSE(StopRunningRecording());
 }
 
-TEST(AviCaptureDialog, AFixedRegionIsCentredOnThePointerAndKeptOnTheScreen)
+TEST(AviCaptureDialog, TheRegionWindowTakesADragEitherWayAndCancelsOnEscapeOrAClick)
 {
-    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(500, 400, 320, 200, 1920, 1080), (RecordRegion{341, 301, 660, 500}));
-    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(5, 5, 320, 200, 1920, 1080), (RecordRegion{0, 0, 319, 199}));
-    EXPECT_EQ(CAviCaptureDlg::FixedRegionAt(1919, 1079, 320, 200, 1920, 1080),
-              (RecordRegion{1600, 880, 1919, 1079}));
+    CRecordRegionWnd window;
+    std::vector<std::optional<RecordRegion>> results;
+    auto done = [&](std::optional<RecordRegion> r) { results.push_back(r); };
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(at), window.mapToGlobal(QPointF(at)), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+        QApplication::sendEvent(&window, &event);
+    };
+    auto drag = [&](QPoint from, QPoint to) {
+        window.BeginCustom(done);
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    };
+    drag({10, 20}, {109, 69});
+    drag({109, 69}, {10, 20});
+    drag({30, 30}, {30, 30}); // a click: no area
+    window.BeginCustom(done);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(results[0], (RecordRegion{10, 20, 109, 69}));
+    EXPECT_EQ(results[1], results[0]);
+    EXPECT_FALSE(results[2]);
+    EXPECT_FALSE(results[3]);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(CRecordRegionWnd::LabelText({10, 20, 109, 69}), "Left : 10  Top : 20  Width : 100  Height : 50");
 }
