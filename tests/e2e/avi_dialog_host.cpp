@@ -1,6 +1,6 @@
 // Runs the "AVI Capture" dialog as the main window's command does, for the
 // end-to-end test of the recording dialog until the main window has the command.
-// Usage: avi_dialog_host   (VISTREL_HOME names the program folder)
+// Usage: avi_dialog_host [LANGUAGE_FILE]   (VISTREL_HOME names the program folder)
 // It says on stdout "list N PATH" each time a recording has been added to the
 // AVI capture list (N entries, the last one's path), "closed" when the dialog
 // has closed, then ends. SIGUSR1 stands for the AVI hotkey: it prints
@@ -31,6 +31,8 @@ int main(int argc, char** argv)
     QApplication::setStyle(new ProgramStyle);
     app.setStyleSheet(kDialogStyleSheet);
     theEnv.Load();
+    if (argc > 1)
+        g_strLanguageFile = argv[1];
 
     if (::pipe(g_signalPipe) != 0)
         return 1;

@@ -2,8 +2,10 @@
 # The "AVI Capture" dialog on a real display, driven as a user would: a
 # full-screen recording started with Start (Enter) and ended by Stop after about
 # two seconds, checked with ffprobe and found on the AVI list; Escape refused
-# while recording; a fixed region of the numbers typed in, minimised while it
-# records and ended by the AVI hotkey. Screenshots go to $E2E_SHOTS when set.
+# while recording; Select Region; a fixed region of the numbers typed in,
+# chosen by a click, minimised while it records and ended by the AVI hotkey,
+# with the frame around it that never shows in the frames; Video Options and
+# its checks; both dialogs in Chinese. Screenshots go to $E2E_SHOTS when set.
 # The dialog runs in avi_dialog_host, as the main window's command opens it.
 # Usage: test_avi_dialog.sh /path/to/vistrel
 
@@ -145,5 +147,20 @@ focus_dialog
 keys Escape
 wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"
 grep -q '^closed$' "$OUT" || fail "the dialog did not close"
+
+check "the dialogs in Chinese: every text fits"
+: >"$OUT"
+e2e_spawn "$HOST" "$E2E_DIR/../../Language/vstlchs.ini" >"$OUT"
+HOST_PID=$E2E_LAST_PID
+DIALOG=$(wait_for_window '^AVI 录制$' 15) || exit 1
+focus_dialog
+import -window root "$SHOTS/avi-capture-dialog-chinese.png"
+keys alt+v
+wait_for_window '^视频选项$' 10 >/dev/null || exit 1
+import -window root "$SHOTS/video-options-dialog-chinese.png"
+keys Escape
+focus_dialog
+keys Escape
+wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"
 
 echo "PASS"
