@@ -48,9 +48,7 @@ bool CCaptureApp::InitInstance()
     qApp->setStyleSheet(kDialogStyleSheet);
 
     // A program folder under the user's data folder may not exist yet.
-    std::string folder = GetProgramFolder();
-    if (!IsFolder(folder))
-        CreateFolderPath(folder);
+    EnsureFolder(GetProgramFolder());
     theEnv.Load();
     m_settingsLoaded = true;
     static const bool registered = std::atexit(SaveSettingsAtExit) == 0;

@@ -16,14 +16,6 @@ namespace vistrel {
 
 namespace {
 
-// A folder given by --home may not exist yet.
-void EnsureProgramFolder()
-{
-    std::string folder = GetProgramFolder();
-    if (!IsFolder(folder))
-        CreateFolderPath(folder);
-}
-
 int SetSettingsHere(const CommandLine& commandLine)
 {
     theEnv.Load();
@@ -113,7 +105,7 @@ ChannelRequest CommandRequest(const CommandLine& cl)
 
 int RunCommand(const CommandLine& commandLine)
 {
-    EnsureProgramFolder();
+    EnsureFolder(GetProgramFolder()); // --home may name a folder not made yet
     InstanceLock lock(GetProgramFolder());
     ChannelReply reply;
     std::string error;

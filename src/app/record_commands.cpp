@@ -153,8 +153,7 @@ int RunRecordCommand(const CommandLine& commandLine)
     }
 
     const std::string folder = GetProgramFolder();
-    if (!IsFolder(folder))
-        CreateFolderPath(folder);
+    EnsureFolder(folder);
     InstanceLock lock(folder);
     ChannelReply reply;
     const HandOver outcome = HandOverOrLock(lock, RecordRequestWords(commandLine), reply, error, [] {

@@ -2,6 +2,7 @@
 
 #include "capture/core/magnifier_geometry.h"
 #include "i18n/translate.h"
+#include "platform/qt/screen_pixels.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -24,25 +25,11 @@ constexpr int kFollowMs = 10;
 
 double Ratio() { return qApp->devicePixelRatio(); }
 
-QRect ToLogical(const Rect& r)
-{
-    const double dpr = Ratio();
-    return QRect(int(std::lround(r.left / dpr)), int(std::lround(r.top / dpr)), int(std::lround(r.width() / dpr)),
-                 int(std::lround(r.height() / dpr)));
-}
-
-Rect ToScreenPixels(const QRect& r)
-{
-    const double dpr = Ratio();
-    return {int(std::lround(r.left() * dpr)), int(std::lround(r.top() * dpr)),
-            int(std::lround((r.left() + r.width()) * dpr)), int(std::lround((r.top() + r.height()) * dpr))};
-}
-
 std::vector<Rect> MonitorsInScreenPixels()
 {
     std::vector<Rect> monitors;
     for (const QScreen* screen : QGuiApplication::screens())
-        monitors.push_back(ToScreenPixels(screen->geometry()));
+        monitors.push_back(ToScreenPixels(screen->geometry(), Ratio()));
     return monitors;
 }
 
@@ -86,7 +73,7 @@ CMagnifierDlg::CMagnifierDlg(const QImage& frozen, QWidget* owner)
     // Starts at the bottom-left corner of the pointer's monitor.
     m_cursor = CursorInScreenPixels();
     const Rect monitor = MonitorAt(m_cursor, MonitorsInScreenPixels());
-    const QRect logical = ToLogical(monitor);
+    const QRect logical = ToLogical(monitor, Ratio());
     move(logical.left(), logical.top() + logical.height() - height());
     UpdateInfo(std::nullopt, m_cursor);
     connect(m_follow, &QTimer::timeout, this, &CMagnifierDlg::FollowCursor);
@@ -95,9 +82,7 @@ CMagnifierDlg::CMagnifierDlg(const QImage& frozen, QWidget* owner)
 
 Point CMagnifierDlg::CursorInScreenPixels() const
 {
-    const QPoint p = QCursor::pos();
-    const double dpr = Ratio();
-    return {int(std::lround(p.x() * dpr)), int(std::lround(p.y() * dpr))};
+    return ToScreenPixels(QPointF(QCursor::pos()), Ratio());
 }
 
 void CMagnifierDlg::FollowCursor()
@@ -106,7 +91,7 @@ void CMagnifierDlg::FollowCursor()
     if (cursor == m_followed)
         return;
     m_followed = cursor;
-    if (auto at = PanelPlacement(cursor, ToScreenPixels(geometry()), MonitorsInScreenPixels())) {
+    if (auto at = PanelPlacement(cursor, ToScreenPixels(geometry(), Ratio()), MonitorsInScreenPixels())) {
         const double dpr = Ratio();
         move(int(std::lround(at->x / dpr)), int(std::lround(at->y / dpr)));
     }

@@ -9,6 +9,7 @@
 #include "capture/region_select_window.h"
 #include "capture/still_capture.h"
 #include "capture/tray_notify_icon.h"
+#include "i18n/translate.h"
 #include "library/core/menu_layout.h"
 #include "library/list_pane.h"
 #include "platform/posix/trace.h"
@@ -173,11 +174,16 @@ void CMainFrame::FinishSaving()
 
 std::vector<std::pair<int, QString>> CMainFrame::TrayMenuTexts() const
 {
+    std::vector<uint32_t> ids;
+    for (const MenuEntry& entry : TrayMenuLayout())
+        ids.push_back(uint32_t(std::max(entry.id, 0)));
+    const auto translated = TranslateMenuByCommand(theEnv, ids);
     std::vector<std::pair<int, QString>> texts;
     for (const MenuEntry& entry : TrayMenuLayout()) {
         QString text = QString::fromUtf8(entry.text.data(), int(entry.text.size()));
-        if (auto translated = theEnv.m_mapMenuText.find(uint32_t(entry.id)); translated != theEnv.m_mapMenuText.end())
-            text = QString::fromStdString(translated->second);
+        for (const auto& [id, shown] : translated)
+            if (int(id) == entry.id)
+                text = QString::fromStdString(shown);
         texts.emplace_back(entry.id, text);
     }
     return texts;

@@ -5,6 +5,7 @@
 #include "capture/still_capture.h"
 #include "platform/posix/trace.h"
 #include "platform/x11/cursor_image.h"
+#include "platform/qt/screen_pixels.h"
 #include "platform/x11/screen_grab.h"
 #include "platform/x11/window_at_pointer.h"
 #include "settings/env.h"
@@ -135,7 +136,7 @@ Point CRegionSelectWnd::ScreenPixels(const QPointF& local) const
     if (dpr != 1.0 && m_pointerConn)
         if (const auto exact = x11::PointerPosition(*m_pointerConn))
             return {exact->first, exact->second};
-    return {int(std::lround(local.x() * dpr)), int(std::lround(local.y() * dpr))};
+    return ToScreenPixels(local, dpr);
 }
 
 void CRegionSelectWnd::KeepOnTop()

@@ -129,8 +129,7 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListCh
         {IDC_ICON_COUNT_LABEL, iconCountLabel},
         {IDC_GROUP, group},
     };
-    for (const auto& [id, widget] : m_controls)
-        widget->setObjectName(QString("id%1").arg(id));
+    NameControls(m_controls);
 
     // The texts under their radio button are set in by one step.
     const int indent = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) + 8;

@@ -190,8 +190,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
         {IDC_CAPTURE_REGION_GROUP, regionGroup},
         {IDC_PRIORITY_LABEL, priorityLabel},
     };
-    for (const auto& [id, widget] : m_controls)
-        widget->setObjectName(QString("id%1").arg(id));
+    NameControls(m_controls);
 
     // Options.
     m_panSpeed->setRange(kMinAutoPanSpeed, kMaxAutoPanSpeed);

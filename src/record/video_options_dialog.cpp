@@ -92,8 +92,7 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
         {IDC_KEY_FRAMES_LABEL, keyLabel},
         {IDC_RATE_LABEL, rateLabel},
     };
-    for (const auto& [id, widget] : m_controls)
-        widget->setObjectName(QString("id%1").arg(id));
+    NameControls(m_controls);
 
     m_rate->setText(QString::number(m_options.playbackFps));
     m_keyFrames->setText(QString::number(m_options.keyFrameEvery));

@@ -19,6 +19,13 @@ void SetControlText(QWidget& control, const QString& text)
         group->setTitle(text);
 }
 
+void NameControls(const DialogControls& controls)
+{
+    for (const auto& [id, widget] : controls)
+        if (widget)
+            widget->setObjectName(QString("id%1").arg(id));
+}
+
 void TranslateDialogWidgets(QWidget& dialog, DialogId id, const DialogControls& controls)
 {
     const auto texts = TranslateDialog(id);

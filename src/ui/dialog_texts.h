@@ -21,6 +21,9 @@ using DialogControls = std::map<int, QWidget*>;
 
 void TranslateDialogWidgets(QWidget& dialog, DialogId id, const DialogControls& controls);
 
+// Names each control's widget "id<identifier>", so tests and tools find it.
+void NameControls(const DialogControls& controls);
+
 // One of the dialog's other keys (a text it shows by name, such as a button
 // text that changes): the translation, or the English key.
 QString DialogText(DialogId id, std::string_view key);

@@ -1,5 +1,6 @@
 #include "icons/core/icon_resource.h"
 
+#include "platform/posix/canonical_path.h"
 #include "platform/posix/fd_io.h"
 #include "platform/posix/new_file.h"
 
@@ -222,11 +223,9 @@ IconWriteResult WriteIconToIcoFile(const IconResource& icon, const std::string& 
     const auto bytes = IcoFileBytes(icon);
     if (!bytes)
         return IconWriteResult::Failed;
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     bool offered = false;
     const NewFileResult result = WriteNewFile(
-        folder, [&]() -> std::optional<std::string> { return std::exchange(offered, true) ? std::nullopt : std::optional(path); },
+        ParentFolder(path), [&]() -> std::optional<std::string> { return std::exchange(offered, true) ? std::nullopt : std::optional(path); },
         [&](int fd) { return WriteAllToFd(fd, *bytes); });
     if (!result.path.empty())
         return IconWriteResult::Written;

@@ -1,5 +1,6 @@
 #include "platform/posix/atomic_file.h"
 
+#include "platform/posix/canonical_path.h"
 #include "platform/posix/fd_io.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/unnamed_file.h"
@@ -7,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -42,22 +42,7 @@ std::string TempNameFor(const std::string& target, std::random_device& random)
     return target + suffix;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
-bool RunWriter(const std::function<bool(int fd)>& write, int fd)
-{
-    try {
-        return write(fd);
-    } catch (const std::exception&) { // out of memory while encoding, say
-        return false;
-    }
-}
 
 } // namespace
 
@@ -83,7 +68,7 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     // The content goes into an unnamed file first where the file system has
     // them, so a process killed while writing leaves nothing behind; only the
     // moment between naming it and renaming it over the target is exposed.
-    UniqueFd file = OpenUnnamedFile(FolderOf(target));
+    UniqueFd file = OpenUnnamedFile(ParentFolder(target));
     std::string tempPath;
     const bool unnamed = file.valid();
     if (!unnamed) {
@@ -101,7 +86,7 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     TempNameGuard guard(tempPath);
     if (replacing) // keep the permissions the user gave the file
         ::fchmod(file.get(), st.st_mode & 07777);
-    bool ok = RunWriter(write, file.get());
+    bool ok = RunFdWriter(write, file.get());
     if (ok && replacing)
         ok = ::fsync(file.get()) == 0;
     if (ok && unnamed) {

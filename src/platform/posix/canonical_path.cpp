@@ -33,6 +33,14 @@ std::vector<std::string> Components(const std::string& path)
 
 } // namespace
 
+std::string ParentFolder(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 std::string CanonicalPath(const std::string& path)
 {
     std::string absolute = path;

@@ -9,4 +9,7 @@ namespace vistrel {
 // deepest part that does. Relative paths start from the current folder.
 std::string CanonicalPath(const std::string& path);
 
+// The folder a path names its last part in: "." for a bare name, "/" at the root.
+std::string ParentFolder(const std::string& path);
+
 } // namespace vistrel

@@ -1,6 +1,7 @@
 #include "platform/posix/fd_io.h"
 
 #include <cerrno>
+#include <exception>
 #include <unistd.h>
 
 namespace vistrel {
@@ -17,6 +18,15 @@ bool WriteAllToFd(int fd, std::span<const uint8_t> bytes)
         done += size_t(n);
     }
     return true;
+}
+
+bool RunFdWriter(const std::function<bool(int fd)>& write, int fd)
+{
+    try {
+        return write(fd);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool CopyFdContent(int from, int to)

@@ -1,11 +1,11 @@
 #include "platform/posix/new_file.h"
 
+#include "platform/posix/fd_io.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/unnamed_file.h"
 
 #include <cerrno>
 #include <cstring>
-#include <exception>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,14 +18,6 @@ std::string Reason(int error)
     return error != 0 ? std::strerror(error) : "write failed";
 }
 
-bool RunWriter(const std::function<bool(int)>& write, int fd)
-{
-    try {
-        return write(fd);
-    } catch (const std::exception&) { // out of memory while encoding, say
-        return false;
-    }
-}
 
 // Without unnamed files: each candidate is created exclusively and written in
 // place; a file that could not be written whole is removed again.
@@ -40,7 +32,7 @@ NewFileResult WriteInPlace(const std::string& folder, const std::function<std::o
             return {{}, "cannot create " + *candidate + ": " + std::strerror(errno)};
         }
         errno = 0;
-        bool ok = RunWriter(write, fd.get());
+        bool ok = RunFdWriter(write, fd.get());
         int error = errno;
         if (ok && !fd.Close()) {
             ok = false;
@@ -72,7 +64,7 @@ NewFileResult WriteNewFile(const std::string& folder, const std::function<std::o
         return WriteInPlace(folder, nextName, write);
     }
     errno = 0;
-    if (!RunWriter(write, unnamed.get()))
+    if (!RunFdWriter(write, unnamed.get()))
         return {{}, "cannot write into " + folder + ": " + Reason(errno)};
 
     while (auto candidate = nextName()) {
