@@ -73,7 +73,7 @@ bool CCaptureApp::InitInstance()
             target,
             [this, request] {
                 if (request->Start())
-                    HandleRequest(request->words(), [request](ChannelReply reply) { request->Finish(std::move(reply)); });
+                    HandleRequest(request);
             },
             Qt::QueuedConnection);
     });
@@ -110,8 +110,10 @@ int CCaptureApp::Run()
     return code != 0 ? code : exitCode;
 }
 
-void CCaptureApp::HandleRequest(const ChannelRequest& request, const std::function<void(ChannelReply)>& done)
+void CCaptureApp::HandleRequest(const std::shared_ptr<PendingRequest>& pending)
 {
+    const ChannelRequest& request = pending->words();
+    const auto done = [pending](ChannelReply reply) { pending->Finish(std::move(reply)); };
     ChannelReply reply;
     if (request == ChannelRequest{std::to_string(ID_SHOW_MAIN_WINDOW)}) {
         if (m_mainFrame)
@@ -149,6 +151,19 @@ void CCaptureApp::HandleRequest(const ChannelRequest& request, const std::functi
         }
         // Saved like the program's own captures, the answer once the file is there.
         m_mainFrame->CaptureForRequest(*capture, done);
+        return;
+    }
+    if (!request.empty() && request.front() == "--record" && m_mainFrame) {
+        std::vector<std::string> args(request.begin(), request.end());
+        const auto commandLine = ParseCommandLine(args, reply.error);
+        if (!commandLine || !IsRecordCommand(*commandLine) || commandLine->record.empty()) {
+            reply.status = 2;
+            done(reply);
+            return;
+        }
+        m_mainFrame->RecordForRequest(pending, {commandLine->record, commandLine->recordSeconds,
+                                                commandLine->recordCodec, commandLine->recordRate,
+                                                commandLine->recordQuality});
         return;
     }
     reply.status = 2;

@@ -13,6 +13,8 @@ class QObject;
 
 namespace vistrel {
 
+class PendingRequest;
+
 class CMainFrame;
 class InstanceServer;
 class TerminationSignals;
@@ -32,7 +34,7 @@ public:
 private:
     // Carries out a later copy's request; done gets the answer, now or once a
     // capture is saved.
-    void HandleRequest(const ChannelRequest& request, const std::function<void(ChannelReply)>& done);
+    void HandleRequest(const std::shared_ptr<PendingRequest>& pending);
 
     CommandLine m_commandLine;
     InstanceLock m_lock;

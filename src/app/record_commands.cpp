@@ -7,6 +7,7 @@
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
 #include "record/avi_recorder.h"
+#include "record/record_command.h"
 #include "record/core/record_geometry.h"
 #include "record/core/record_request.h"
 #include "settings/env.h"
@@ -18,6 +19,7 @@
 #include <ctime>
 #include <iostream>
 #include <mutex>
+#include <sys/signalfd.h>
 
 namespace vistrel {
 
@@ -56,7 +58,7 @@ sigset_t EndSignals()
     return set;
 }
 
-int RecordHere(const RecordRequest& request, int screenWidth, int screenHeight)
+int RecordHere(const PreparedRecording& prepared)
 {
     theEnv.Load();
     const sigset_t endSignals = EndSignals();
@@ -76,10 +78,9 @@ int RecordHere(const RecordRequest& request, int screenWidth, int screenHeight)
         end = e;
         ended = true;
     };
-    const RecordRegion region =
-        request.fullScreen ? FullScreenRegion(screenWidth, screenHeight) : request.region;
+    const RecordRequest& request = prepared.request;
     AviRecorder recorder;
-    const RecordStart start = recorder.Start(request.options, region, theEnv, callbacks);
+    const RecordStart start = recorder.Start(request.options, prepared.region, theEnv, callbacks);
     if (!start.started) {
         std::cerr << "vistrel: " << start.error << "\n";
         return start.status;
@@ -127,47 +128,32 @@ int ListCodecs()
 
 int RunRecordCommand(const CommandLine& commandLine)
 {
-    std::vector<FourCC> installed;
-    for (const ffmpeg::CompressorInfo& info : ffmpeg::InstalledCompressors())
-        installed.push_back(info.code);
+    // Checked before the lock is waited for.
+    int status = 0;
     std::string error;
-    const auto request = ParseRecordRequest(WordsOf(commandLine), installed, ffmpeg::kDefaultCompressor, error);
-    if (!request) {
+    const auto prepared = PrepareRecording(WordsOf(commandLine), status, error);
+    if (!prepared) {
         std::cerr << "vistrel: " << error << "\n";
-        return 2;
-    }
-    // The area is checked against the screen before the lock is waited for.
-    int screenWidth = 0, screenHeight = 0;
-    if (!ReadScreenSize(screenWidth, screenHeight, error)) {
-        std::cerr << "vistrel: " << error << "\n";
-        return 1;
-    }
-    if (!request->fullScreen) {
-        const RecordRegion& r = request->region;
-        const auto visible = VisiblePart(r.left, r.top, int(r.width()), int(r.height()),
-                                         {0, 0, screenWidth, screenHeight});
-        if (const auto* problem = std::get_if<CaptureAreaError>(&visible)) {
-            std::cerr << "vistrel: cannot record that area: " << DescribeAreaError(*problem) << "\n";
-            return 2;
-        }
+        return status;
     }
 
     const std::string folder = GetProgramFolder();
     EnsureFolder(folder);
     InstanceLock lock(folder);
+    // The end signals are taken, not fatal, from here on: handed over, they ask
+    // the running copy to end the recording, and its answer is still printed.
+    const sigset_t endSignals = EndSignals();
+    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    const UniqueFd ended(signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK));
     ChannelReply reply;
-    const HandOver outcome = HandOverOrLock(lock, RecordRequestWords(commandLine), reply, error, [] {
-        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
-    });
+    const HandOver outcome = HandOverOrLock(
+        lock, RecordRequestWords(commandLine), reply, error,
+        [] { std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n"; },
+        ended.get());
     switch (outcome) {
-    case HandOver::LockAcquired: return RecordHere(*request, screenWidth, screenHeight);
+    case HandOver::LockAcquired: return RecordHere(*prepared);
     case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
     case HandOver::Answered: break;
-    }
-    if (reply.status == 2 && reply.error.find("does not know this request") != std::string::npos) {
-        std::cerr << "vistrel: Vistrel is running with its window for this program folder, and it cannot "
-                     "record for the command line yet; close it first, or use another --home\n";
-        return 1;
     }
     return ReportReply(reply);
 }

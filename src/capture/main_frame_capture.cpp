@@ -55,6 +55,10 @@ void CMainFrame::OnHotKey(int id)
             StartObjectCapture();
         return;
     }
+    if (id == HOTKEY_AVI) {
+        OnAviHotKey();
+        return;
+    }
     if (id == HOTKEY_ESCAPE) {
         if (objectMode)
             EndObjectCapture(false);

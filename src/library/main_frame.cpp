@@ -47,6 +47,7 @@ bool CommandAvailable(int id)
     case ID_CAPTURE_POLYGON:
     case ID_CAPTURE_OBJECT:
     case ID_CAPTURE_ICONS:
+    case ID_RECORD_AVI:
     case ID_SHOW_MAIN_WINDOW:
     case ID_APP_EXIT:
     case ID_VIEW_TOOLBAR:
@@ -324,6 +325,7 @@ void CMainFrame::OnCommand(int id)
     case ID_CAPTURE_POLYGON: RegionCapture(SHAPE_POLYGON); break;
     case ID_CAPTURE_OBJECT: StartObjectCapture(); break;
     case ID_CAPTURE_ICONS: RunIconCaptureDialog(this, [this] { m_listPane->ShowAppended(FOLDER_ICONS); }); break;
+    case ID_RECORD_AVI: RunAviCapture(); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     default: break;

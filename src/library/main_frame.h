@@ -2,7 +2,8 @@
 // CMainFrame: the main window and the hub of the program. It holds the menus,
 // the tool bar, the status bar, the two docking bars (folder tree and preview)
 // and the list pane, receives the hotkeys and every command, and starts the
-// captures (main_frame_capture.cpp) and the language changes
+// captures (main_frame_capture.cpp), the recordings (main_frame_record.cpp)
+// and the language changes
 // (main_frame_language.cpp). User-interface thread only.
 
 #include "capture/core/capture_geometry.h"
@@ -10,9 +11,11 @@
 #include "codec/bitmap.h"
 #include "library/core/capture_lists.h"
 #include "platform/posix/instance_channel.h"
+#include "platform/posix/instance_server.h"
 #include "platform/qt/x11_hotkeys.h"
 #include "platform/x11/lock_keys.h"
 #include "platform/x11/x11_connection.h"
+#include "record/core/record_request.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -58,6 +61,9 @@ public:
     // A capture asked for from the command line: carried out like the
     // program's own, done() called once the file is written (or not).
     void CaptureForRequest(const CaptureRequest& request, std::function<void(ChannelReply)> done);
+    // A recording asked for from the command line: recorded like the dialog's,
+    // answered once it has ended.
+    void RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords& words);
     // Writes what is still being saved; for the end of the run.
     void FinishSaving();
 
@@ -89,6 +95,8 @@ private:
     void StartObjectCapture();
     void EndObjectCapture(bool save);
     void OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error);
+    void OnAviHotKey();
+    void RunAviCapture();
     void MinimiseToTray();
     void RemoveMainTray();
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;
@@ -118,6 +126,8 @@ private:
     std::unique_ptr<CObjectCapture> m_objectCapture;
     std::unique_ptr<CTrayNotifyIcon> m_pMainTray;
     bool m_bBusy = false;
+    bool m_bAviBusy = false;       // m_bBusy was set by the AVI hotkey
+    bool m_bAviDialogOpen = false;
     bool m_bShowMouse = true;
     bool m_bInTray = false;
     // While a capture asked for from the command line runs: where its end goes.

@@ -18,6 +18,23 @@ need bin/vistrel-gui
 need bin/vistrel-cli
 need bin/vistrel-record
 [ -x "$prefix/bin/vistrel" ] && [ -x "$prefix/bin/vistrel-gui" ] || { echo "FAIL: programs not executable"; fail=1; }
+# The recorder module, where the windowed program looks for it from bin/.
+module=$(cd "$prefix" && find . -path '*/vistrel/vistrel-recorder.so' | head -n 1)
+[ -n "$module" ] || { echo "FAIL: no vistrel-recorder.so installed"; fail=1; }
+libdir=$(grep -ao 'VISTREL_RECORDER_INSTALL_DIR=[^ ]*' "$build/build.ninja" 2>/dev/null | head -n 1 | sed 's/.*\.\.\/\([^\\"]*\).*/\1/')
+if [ -n "$module" ] && [ -n "$libdir" ] && [ "./$libdir/vistrel-recorder.so" != "$module" ]; then
+  echo "FAIL: installed at $module, looked for in $libdir"; fail=1
+fi
+# It holds no second copy of the program's own code: every strong definition
+# it exports must be absent from the program (a second settings record, say).
+if [ -n "$module" ]; then
+  twice=$(comm -12 <(nm -D --defined-only "$prefix/$module" | awk '$2 ~ /^[TDBR]$/ {print $3}' | sort) \
+                   <(nm -D --defined-only "$prefix/bin/vistrel-gui" | awk '{print $3}' | sort) |
+          grep -v -x -e __bss_start -e _edata -e _end || true)
+  [ -z "$twice" ] || { echo "FAIL: defined in both the program and the recorder module:"; echo "$twice" | c++filt; fail=1; }
+  nm -D --undefined-only "$prefix/$module" | c++filt | grep -q 'vistrel::theEnv' ||
+    { echo "FAIL: the recorder module does not take the settings record from the program"; fail=1; }
+fi
 need share/applications/vistrel.desktop
 need share/icons/hicolor/scalable/apps/vistrel.svg
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/vistrel.svg" || { echo "FAIL: scalable icon is no SVG"; fail=1; }

@@ -164,3 +164,71 @@ TEST(InstanceChannel, WaitersCarryOnOnceTheHolderEnds)
     ASSERT_EQ(second.wait_for(5s), std::future_status::ready);
     EXPECT_EQ(second.get(), HandOver::LockAcquired);
 }
+
+TEST(InstanceChannel, AnInterruptEndsRunningWorkAndWithdrawsQueuedWork)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::vector<std::jthread> workers;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> pending) {
+        if (pending->words().front() == "queued")
+            return; // never started
+        ASSERT_TRUE(pending->Start());
+        // Like a recording: runs until asked to end, then answers with what it has.
+        auto ended = std::make_shared<std::promise<void>>();
+        pending->OnInterrupt([ended] { ended->set_value(); });
+        workers.emplace_back([pending, ended] {
+            const bool asked = ended->get_future().wait_for(10s) == std::future_status::ready;
+            pending->Finish({asked ? 0 : 3, "file.avi\n", {}});
+        });
+    });
+    ASSERT_TRUE(server.listening()) << server.error();
+
+    for (const char* word : {"running", "queued"}) {
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        UniqueFd readEnd(ends[0]), writeEnd(ends[1]);
+        InstanceLock client("/opt/program");
+        auto waiter = std::async(std::launch::async, [&] {
+            ChannelReply reply;
+            std::string error;
+            const HandOver outcome = HandOverOrLock(client, {word}, reply, error, {}, readEnd.get());
+            return std::make_pair(outcome, reply);
+        });
+        EXPECT_EQ(waiter.wait_for(1500ms), std::future_status::timeout) << word; // outlasts a heartbeat
+        ASSERT_EQ(write(writeEnd.get(), "x", 1), 1); // Ctrl+C
+        ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready) << word;
+        const auto [outcome, reply] = waiter.get();
+        ASSERT_EQ(outcome, HandOver::Answered) << word;
+        if (std::string(word) == "running") {
+            EXPECT_EQ(reply.status, 0);
+            EXPECT_EQ(reply.output, "file.avi\n"); // the answer still comes
+        } else {
+            EXPECT_EQ(reply.status, 1);
+            EXPECT_NE(reply.error.find("before it began"), std::string::npos) << reply.error;
+        }
+    }
+}
+
+TEST(InstanceChannel, AClientThatLeavesInterruptsItsRunningWork)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::promise<void> interrupted;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> p) {
+        p->Start();
+        p->OnInterrupt([&] { interrupted.set_value(); });
+    });
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string request = EncodeRequest({"--record", "fullscreen"});
+    ASSERT_EQ(send(fd, request.data(), request.size(), 0), ssize_t(request.size()));
+    std::this_thread::sleep_for(200ms);
+    close(fd); // killed: nobody waits for the recording any more
+    EXPECT_EQ(interrupted.get_future().wait_for(5s), std::future_status::ready);
+}

@@ -52,7 +52,15 @@ bool SendAll(int fd, std::string_view bytes)
 
 enum class Exchange { Answered, NotTaken, Failed };
 
-Exchange Send(int fd, const ChannelRequest& request, ChannelReply& reply, std::string& error)
+bool Readable(int fd)
+{
+    if (fd < 0)
+        return false;
+    pollfd p {fd, POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+}
+
+Exchange Send(int fd, const ChannelRequest& request, ChannelReply& reply, std::string& error, int interruptFd)
 {
     if (!SendAll(fd, EncodeRequest(request))) {
         error = "the running copy closed the connection";
@@ -61,14 +69,22 @@ Exchange Send(int fd, const ChannelRequest& request, ChannelReply& reply, std::s
     ReplyDecoder decoder;
     char buffer[1 << 16];
     for (;;) {
-        pollfd p {fd, POLLIN, 0};
-        const int ready = poll(&p, 1, kSilenceLimitMs);
+        pollfd p[2] {{fd, POLLIN, 0}, {interruptFd, POLLIN, 0}};
+        const int ready = poll(p, interruptFd >= 0 ? 2 : 1, kSilenceLimitMs);
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready == 0) {
             error = "the running copy stopped answering";
             return Exchange::Failed;
         }
+        if (interruptFd >= 0 && (p[1].revents & POLLIN)) {
+            // Asked once; the answer (what was done so far) is still to come.
+            const char interrupt = kInterruptByte;
+            (void)SendAll(fd, std::string_view(&interrupt, 1));
+            interruptFd = -1;
+        }
+        if (!(p[0].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
         const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n < 0 && errno == EINTR)
             continue;
@@ -246,7 +262,7 @@ ReplyDecoder::State ReplyDecoder::Feed(std::string_view bytes)
 }
 
 HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, ChannelReply& reply, std::string& error,
-                        const std::function<void()>& waiting)
+                        const std::function<void()>& waiting, int interruptFd)
 {
     const auto start = std::chrono::steady_clock::now();
     bool told = false;
@@ -259,11 +275,15 @@ HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, Chann
         // The holder is a copy with a window once it listens; until then it is
         // still starting, or a command-line run that will end by itself.
         if (UniqueFd fd = ConnectTo(lock.socketPath())) {
-            switch (Send(fd.get(), request, reply, error)) {
+            switch (Send(fd.get(), request, reply, error, interruptFd)) {
             case Exchange::Answered: return HandOver::Answered;
             case Exchange::Failed: return HandOver::Failed;
             case Exchange::NotTaken: break; // it is ending: the lock comes free soon
             }
+        }
+        if (Readable(interruptFd)) {
+            error = "interrupted while waiting for another run of Vistrel";
+            return HandOver::Failed;
         }
         if (!told && waiting && std::chrono::steady_clock::now() - start > kWaitBeforeNotice) {
             told = true;

@@ -11,6 +11,7 @@
 //   reply:   any number of '.' (the running copy is still working on it), then
 //            '=' status, output length, output, error length, error; or a lone
 //            '-' when the running copy ends without having started it.
+// While it waits, the client may send kInterruptByte once: end the work early.
 
 #include "platform/posix/instance_lock.h"
 
@@ -35,6 +36,7 @@ struct ChannelReply {
 // Anything longer is not from a copy of ours. Well above what a command line
 // can hold, so every command the command line takes also goes through.
 constexpr size_t kMaxChannelMessageBytes = size_t(256) << 20;
+constexpr char kInterruptByte = '!';
 
 std::string EncodeRequest(const ChannelRequest& words);
 std::string EncodeReply(const ChannelReply& reply);
@@ -84,7 +86,10 @@ enum class HandOver {
 // carried out the request. A holder that never listens (another command-line
 // run) is waited out; waiting() is called once if that takes a while. Once the
 // running copy has the request, the wait lasts as long as it reports working.
+// interruptFd, when given, is watched throughout: once it is readable, a
+// handed-over request is asked to end early (and the answer still waited for),
+// and a wait for the lock gives up.
 HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, ChannelReply& reply, std::string& error,
-                        const std::function<void()>& waiting = {});
+                        const std::function<void()>& waiting = {}, int interruptFd = -1);
 
 } // namespace vistrel

@@ -92,6 +92,27 @@ void ReadRequest(Client& client, const InstanceServer::Dispatch& dispatch, const
     }
 }
 
+// A client whose request is pending sends nothing but the interrupt byte.
+void ReadWhileWaiting(Client& client)
+{
+    char buffer[64];
+    const ssize_t n = recv(client.fd.get(), buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    if (n <= 0 || std::string_view(buffer, size_t(n)).find_first_not_of(kInterruptByte) != std::string_view::npos) {
+        client.done = true; // gone, or not one of ours
+        return;
+    }
+    if (client.pending->Withdraw()) {
+        client.out = EncodeReply({1, {}, "ended before it began"});
+        client.sent = 0;
+        if (!SendSome(client) || client.sent == client.out.size())
+            client.done = true;
+        return;
+    }
+    client.pending->Interrupt();
+}
+
 } // namespace
 
 PendingRequest::PendingRequest(ChannelRequest words, std::shared_ptr<ServerWakeUp> wake)
@@ -119,6 +140,32 @@ void PendingRequest::Finish(ChannelReply reply)
     }
     m_state.store(kDone);
     m_wake->Signal();
+}
+
+void PendingRequest::OnInterrupt(std::function<void()> handler)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_interrupted) {
+            m_onInterrupt = std::move(handler);
+            return;
+        }
+    }
+    handler();
+}
+
+void PendingRequest::Interrupt()
+{
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_interrupted)
+            return;
+        m_interrupted = true;
+        handler = std::move(m_onInterrupt);
+    }
+    if (handler)
+        handler();
 }
 
 ChannelReply PendingRequest::TakeReply()
@@ -169,7 +216,7 @@ void InstanceServer::Run(std::stop_token stop)
         for (const auto& client : clients) {
             short events = POLLIN;
             if (client->pending) {
-                events = POLLRDHUP;
+                events = POLLIN | POLLRDHUP;
                 if (!client->out.empty())
                     events |= POLLOUT;
                 else {
@@ -208,8 +255,15 @@ void InstanceServer::Run(std::stop_token stop)
                     client.done = true;
                 continue;
             }
-            if (revents & (POLLRDHUP | POLLHUP | POLLERR)) {
-                client.pending->Withdraw(); // not started: it never will be
+            if (revents & POLLIN) {
+                ReadWhileWaiting(client);
+                if (!client.done && !client.out.empty())
+                    continue; // withdrawn: its answer is on its way
+            }
+            if (client.done || (revents & (POLLRDHUP | POLLHUP | POLLERR))) {
+                // Not started: it never will be. Under way: nobody waits for it.
+                if (!client.pending->Withdraw())
+                    client.pending->Interrupt();
                 client.done = true;
                 continue;
             }

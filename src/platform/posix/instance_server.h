@@ -5,7 +5,8 @@
 // which arranges for it to be carried out (the program posts it to its
 // user-interface thread) and calls Finish. While that takes, the client is told
 // every second that the work goes on; a client that hangs up before its request
-// has started withdraws it.
+// has started withdraws it. A client may send kInterruptByte while it waits:
+// work not started is withdrawn, work under way that can end early ends.
 
 #include "platform/posix/instance_channel.h"
 
@@ -30,9 +31,14 @@ public:
     // away, or the server is ending), and then it must not be carried out.
     bool Start();
     void Finish(ChannelReply reply);
+    // Work that can be ended early (a recording) says how: handler runs once
+    // when the client asks for the end or goes away, on the server's thread,
+    // or at once here when that has already happened.
+    void OnInterrupt(std::function<void()> handler);
 
     // For the server's thread.
     bool Withdraw(); // true when it had not started yet
+    void Interrupt();
     bool finished() const { return m_state.load() == kDone; }
     bool withdrawn() const { return m_state.load() == kWithdrawn; }
     ChannelReply TakeReply();
@@ -44,6 +50,8 @@ private:
     std::atomic<int> m_state {kQueued};
     std::mutex m_mutex;
     ChannelReply m_reply;
+    bool m_interrupted = false;
+    std::function<void()> m_onInterrupt;
 };
 
 class InstanceServer {

@@ -1,0 +1,23 @@
+#pragma once
+// A recording asked for from the command line, checked against what this
+// build can compress and against the screen, before anything is written. The
+// command line records it itself, or hands it to the running copy, which
+// records it with the same recorder.
+
+#include "record/core/record_request.h"
+
+#include <optional>
+#include <string>
+
+namespace vistrel {
+
+struct PreparedRecording {
+    RecordRequest request;
+    RecordRegion region; // on the screen
+};
+
+// nullopt with status 2 (refused: a bad word, an area off the screen) or 1 (no
+// display) and the reason in error.
+std::optional<PreparedRecording> PrepareRecording(const RecordWords& words, int& status, std::string& error);
+
+} // namespace vistrel

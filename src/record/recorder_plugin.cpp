@@ -1,0 +1,119 @@
+// The recorder module's one entry: the windowed program finds it by name.
+
+#include "library/core/capture_lists.h"
+#include "record/avi_capture_dialog.h"
+#include "record/avi_recorder.h"
+#include "record/record_command.h"
+#include "record/recorder_entry.h"
+#include "settings/env.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace vistrel {
+
+namespace {
+
+// A recording for another copy's command line: it ends after its seconds, or
+// when that copy asks (its user pressed Ctrl+C) or goes away.
+class RequestRecording : public std::enable_shared_from_this<RequestRecording> {
+public:
+    RequestRecording(std::shared_ptr<PendingRequest> request, std::function<void()> aviListChanged)
+        : m_request(std::move(request)), m_aviListChanged(std::move(aviListChanged))
+    {
+    }
+
+    void Start(const PreparedRecording& prepared)
+    {
+        std::weak_ptr<RequestRecording> weak = weak_from_this();
+        RecordCallbacks callbacks;
+        if (const auto seconds = prepared.request.seconds) {
+            // Counted from the first frame, so the file is as long as asked.
+            callbacks.started = [weak, ms = int(std::min(*seconds * 1000.0, 2e9))] {
+                OnUiThread([weak, ms] {
+                    QTimer::singleShot(ms, Qt::PreciseTimer, qApp, [weak] {
+                        if (auto self = weak.lock())
+                            self->m_recorder.Stop();
+                    });
+                });
+            };
+        }
+        callbacks.finished = [weak](const RecordEnd& end) {
+            OnUiThread([weak, end] {
+                if (auto self = weak.lock())
+                    self->Finished(end);
+            });
+        };
+        const RecordStart start = m_recorder.Start(prepared.request.options, prepared.region, theEnv, callbacks);
+        if (!start.started) {
+            m_request->Finish({start.status, {}, start.error});
+            return;
+        }
+        m_self = shared_from_this(); // until the recording has ended
+        m_request->OnInterrupt([weak] {
+            if (auto self = weak.lock())
+                self->m_recorder.Stop(); // any thread
+        });
+    }
+
+private:
+    static void OnUiThread(std::function<void()> call)
+    {
+        QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+    }
+
+    void Finished(const RecordEnd& end)
+    {
+        ChannelReply reply;
+        if (!end.path.empty()) {
+            g_captureLists.avis.push_back(end.path);
+            if (m_aviListChanged)
+                m_aviListChanged();
+            reply.output = end.path + "\n";
+        }
+        auto say = [&reply](const std::string& text) { reply.error += (reply.error.empty() ? "" : "; ") + text; };
+        if (!end.error.empty())
+            say(end.error);
+        if (!end.settingsSaved)
+            say("cannot write " + CEnv::SettingsFilePath());
+        if (end.path.empty() && end.error.empty())
+            say("nothing was recorded");
+        reply.status = end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+        m_request->Finish(std::move(reply));
+        // Let go later: the worker that reported this is still returning.
+        OnUiThread([self = std::move(m_self)] { self->m_recorder.Wait(); });
+    }
+
+    std::shared_ptr<PendingRequest> m_request;
+    std::function<void()> m_aviListChanged;
+    std::shared_ptr<RequestRecording> m_self;
+    AviRecorder m_recorder; // last: its worker ends before the rest goes
+};
+
+void RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords& words,
+                      std::function<void()> aviListChanged)
+{
+    int status = 0;
+    std::string error;
+    const auto prepared = PrepareRecording(words, status, error);
+    if (!prepared) {
+        request->Finish({status, {}, error});
+        return;
+    }
+    std::make_shared<RequestRecording>(std::move(request), std::move(aviListChanged))->Start(*prepared);
+}
+
+const RecorderEntryPoints kEntryPoints{VISTREL_RECORDER_STAMP, sizeof(RecorderEntryPoints), RunAviCaptureDialog,
+                                       StopRunningRecording, RecordForRequest};
+
+} // namespace
+
+} // namespace vistrel
+
+extern "C" __attribute__((visibility("default"))) const vistrel::RecorderEntryPoints* vistrel_recorder_entry_points()
+{
+    return &vistrel::kEntryPoints;
+}

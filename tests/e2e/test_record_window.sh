@@ -1,0 +1,89 @@
+#!/bin/bash
+# Recording from the windowed program: it starts without the recorder and loads
+# it on the first AVI hotkey; the hotkey opens "AVI Capture", a second press
+# stops the recording, the file shows in the AVI list, and once the dialog is
+# closed the capture hotkeys work again. Recordings asked for on the command
+# line are carried out by the running copy: one of a given length, and one
+# ended by Ctrl+C (SIGINT) of the command line, which still prints the path.
+# Usage: test_record_window.sh /path/to/vistrel
+
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_time_limit 150
+
+VISTREL=${1:-}
+[[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
+for tool in xdotool ffprobe; do
+    command -v $tool >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
+done
+W=$E2E_TMP
+LOG=$W/vistrel.log
+
+e2e_start_xvfb 640x480x24
+e2e_start_openbox
+e2e_make_home
+A=$VISTREL_HOME/Capture/AVI
+probe() { ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"; }
+shown() { [[ -n $(xdotool search --onlyvisible --name "$1" 2>/dev/null) ]]; }
+loaded_ffmpeg() { grep -q libavcodec "/proc/$PROGRAM/maps"; }
+avis() { find "$A" -name '*.avi' 2>/dev/null | sort; }
+
+: >"$LOG"
+VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>>"$LOG"
+PROGRAM=$E2E_LAST_PID
+wait_for_window '^Vistrel$' 15 >/dev/null || exit 1
+
+check "the program starts without the recorder"
+loaded_ffmpeg && fail "FFmpeg is loaded before anything was recorded"
+
+check "the AVI hotkey opens AVI Capture; a second press stops the recording, which is listed"
+xdotool key ctrl+F6
+DIALOG=$(wait_for_window '^AVI Capture$' 15) || fail "no dialog after the hotkey (log: $(tail -3 "$LOG"))"
+loaded_ffmpeg || fail "the dialog is open but FFmpeg is not loaded"
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+sleep 0.3
+xdotool key --delay 80 alt+f alt+p Return # full screen, no player, Start
+sleep 2.5
+xdotool key ctrl+F6
+e2e_wait_until 10 grep -q "list kind 2 shows 1 files" "$LOG" || fail "no file listed (log: $(tail -5 "$LOG"))"
+FILE=$(avis | head -n 1)
+[[ -s $FILE ]] || fail "no recording in $A"
+[[ $(probe "$FILE" width),$(probe "$FILE" height) == 640,480 ]] || fail "not 640 x 480: $(probe "$FILE" width,height)"
+ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
+shown '^AVI Capture$' || fail "the dialog went away with the recording"
+
+check "closed, the dialog gives the capture hotkeys back"
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+sleep 0.3
+xdotool key Escape
+e2e_wait_until 5 grep -q "avi dialog closed" "$LOG" || fail "Escape did not close the dialog"
+xdotool key Print
+e2e_wait_until 10 grep -q "capture saved" "$LOG" || fail "Print Screen does nothing after the dialog closed"
+
+check "a recording of given length from the command line is made by the running copy"
+out=$("$VISTREL" --record area 10 20 100 80 --seconds 2 --codec MJPG 2>"$W/rec1.err") ||
+    fail "--record failed: $(cat "$W/rec1.err")"
+[[ -s $out ]] || fail "no file at the printed path '$out'"
+grep -q "list kind 2 shows 2 files" "$LOG" || fail "the handed-over recording is not listed"
+[[ $(probe "$out" width),$(probe "$out" height),$(probe "$out" codec_name) == 100,80,mjpeg ]] ||
+    fail "wrong stream: $(probe "$out" width,height,codec_name)"
+frames=$(probe "$out" nb_frames)
+note "$frames frames"
+((frames >= 39 && frames <= 41)) || fail "$frames frames for 2 s at 20 fps"
+
+check "Ctrl+C of the command line ends a handed-over recording, and the path is still printed"
+"$VISTREL" --record fullscreen >"$W/rec2.out" 2>"$W/rec2.err" &
+CLIENT=$!
+sleep 2.5
+kill -INT $CLIENT
+wait_for_exit $CLIENT 10
+status=$?
+((status != 124)) || fail "the command line did not end after SIGINT"
+((status == 0)) || fail "exit status $status after SIGINT: $(cat "$W/rec2.err")"
+out=$(cat "$W/rec2.out")
+[[ -s $out ]] || fail "no file at the printed path '$out': $(cat "$W/rec2.err")"
+ffmpeg -v error -nostdin -i "$out" -f null - || fail "$out does not decode"
+[[ $(avis | wc -l) == 3 ]] || fail "expected three recordings: $(avis)"
+
+check "a request refused for its area never reaches the running copy"
+"$VISTREL" --record area 700 500 10 10 2>"$W/rec3.err" && fail "an area off the screen was recorded"
+grep -q "cannot record that area" "$W/rec3.err" || fail "no reason given: $(cat "$W/rec3.err")"
