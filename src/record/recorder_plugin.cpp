@@ -53,6 +53,13 @@ public:
             return;
         }
         m_self = shared_from_this(); // until the recording has ended
+        // A program that ends meanwhile finishes the file first.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [weak] {
+            if (auto self = weak.lock()) {
+                self->m_recorder.Stop();
+                self->m_recorder.Wait();
+            }
+        });
         m_request->OnInterrupt([weak] {
             if (auto self = weak.lock())
                 self->m_recorder.Stop(); // any thread

@@ -4,7 +4,8 @@
 # stops the recording, the file shows in the AVI list, and once the dialog is
 # closed the capture hotkeys work again. Recordings asked for on the command
 # line are carried out by the running copy: one of a given length, and one
-# ended by Ctrl+C (SIGINT) of the command line, which still prints the path.
+# ended by Ctrl+C (SIGINT) of the command line, which still prints the path,
+# and one whose program is ended meanwhile, which finishes the file first.
 # Usage: test_record_window.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -87,3 +88,27 @@ ffmpeg -v error -nostdin -i "$out" -f null - || fail "$out does not decode"
 check "a request refused for its area never reaches the running copy"
 "$VISTREL" --record area 700 500 10 10 2>"$W/rec3.err" && fail "an area off the screen was recorded"
 grep -q "cannot record that area" "$W/rec3.err" || fail "no reason given: $(cat "$W/rec3.err")"
+
+check "a program ended while it records for the command line finishes the file first"
+avis >"$W/before"
+"$VISTREL" --record area 0 0 320 240 --codec MJPG >"$W/rec4.out" 2>"$W/rec4.err" &
+CLIENT=$!
+e2e_wait_until 10 eval '[[ $(avis | wc -l) == 4 ]]' || fail "the recording did not start"
+sleep 2
+e2e_stop "$PROGRAM" 10
+wait_for_exit $CLIENT 10
+status=$?
+((status != 124)) || fail "the command line still waits for a program that has ended"
+((status == 1)) || fail "exit status $status: $(cat "$W/rec4.err")"
+FILE=$(avis | comm -13 "$W/before" -)
+# A finished AVI ends with its index; one cut off has none.
+python3 - "$FILE" <<'PY' || fail "$FILE was not finished: no index at its end"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+pos, last = 12, None
+while pos + 8 <= len(data):
+    tag, size = data[pos:pos + 4], struct.unpack('<I', data[pos + 4:pos + 8])[0]
+    last, pos = tag, pos + 8 + size + (size & 1)
+sys.exit(0 if last == b'idx1' else 1)
+PY
+ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
