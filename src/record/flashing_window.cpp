@@ -93,8 +93,6 @@ void CFlashingWnd::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QColor::fromRgb(colour));
 }
 
-} // namespace vistrel
-
 CFlashingFollower::CFlashingFollower(CFlashingWnd& frame, std::function<bool()> shown)
     : m_frame(frame), m_shown(std::move(shown))
 {
@@ -172,3 +170,5 @@ void CFlashingFollower::Update()
         m_frame.raise();
     }
 }
+
+} // namespace vistrel

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLabel>
@@ -217,4 +218,26 @@ TEST(AviCaptureDialog, TheRegionWindowTakesADragEitherWayAndCancelsOnEscapeOrACl
     EXPECT_FALSE(results[3]);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(CRecordRegionWnd::LabelText({10, 20, 109, 69}), "Left : 10  Top : 20  Width : 100  Height : 50");
+}
+
+TEST(AviCaptureDialog, StartTakesTheRunPriorityFromTheList)
+{
+    NoDisplay noDisplay;
+    AviRecordOptions options;
+    options.regionMode = REGION_FULLSCREEN;
+    CAviCaptureDlg dialog(nullptr, options, {});
+    auto* list = static_cast<QComboBox*>(dialog.Control(1083));
+    EXPECT_EQ(list->currentText(), "Normal");
+    list->setCurrentIndex(4);
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->done(QMessageBox::Ok);
+    });
+    answer.start();
+    dialog.OnStart(); // fails for want of a display, after taking the options
+    answer.stop();
+    EXPECT_EQ(options.runPriority, RunPriority::Low);
+    dialog.OnStop();
 }
