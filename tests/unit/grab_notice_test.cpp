@@ -1,42 +1,26 @@
-// What the grab thread tells the frame around the area: one begin and one end
-// per real grab, coalesced wake-ups for a slow user interface, and a panning
-// area that never moves under a frame still on the screen.
+// What the grab thread tells the frame around the area: a begin and an end per
+// real grab, one wake-up for a slow user interface, and a panning area that
+// never moves under the frame while it is shown.
 
 #include "record/core/flashing_frame_link.h"
-#include "record/core/record_loop.h"
 #include "record_loop_helpers.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 using namespace vistrel;
-using vistrel::test::FakeClock;
-using vistrel::test::FakeSource;
+using namespace vistrel::test;
 
 namespace {
 
 struct LogWatch : GrabWatch {
-    std::vector<std::string> log;
+    std::string log;
     RecordRegion PanTo(const RecordRegion&, const RecordRegion& wanted) override { return wanted; }
-    void GrabBegins(const RecordRegion&) override { log.push_back("begin"); }
-    void GrabEnded(const RecordRegion&) override { log.push_back("end"); }
+    void GrabBegins(const RecordRegion&) override { log += "("; }
+    void GrabEnded(const RecordRegion&) override { log += ")"; }
 };
 
-GrabSettings Settings()
-{
-    GrabSettings s;
-    s.intervalMs = 50;
-    s.area = {0, 0, 99, 99};
-    s.screenWidth = 1000;
-    s.screenHeight = 800;
-    return s;
-}
-
-// Runs the grab loop on the fake clock for ms; between slots, `between` runs
-// (where a test plays the user interface).
-void RunFor(FakeClock& clock, FakeSource& source, const GrabSettings& settings, int64_t ms, GrabWatch& watch,
+// The grab loop on the fake clock for ms, `between` run after each slot.
+void RunFor(FakeClock& clock, FakeSource& source, GrabSettings& settings, int64_t ms, GrabWatch& watch,
             RecordStats& stats, size_t buffers = 1000, std::function<void()> between = {})
 {
     const int64_t start = clock.now;
@@ -49,49 +33,46 @@ void RunFor(FakeClock& clock, FakeSource& source, const GrabSettings& settings, 
     };
     FrameExchange exchange(int(settings.area.width()), int(settings.area.height()), buffers);
     RunGrabLoop(source, clock, exchange, settings, stop.get_token(), stats, {}, &watch);
+    if (!source.areas.empty())
+        settings.area = source.areas.back(); // the next run goes on from there
 }
 
-bool Touches(const RecordRegion& a, const RecordRegion& b)
+GrabSettings Settings()
 {
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+    GrabSettings s;
+    s.area = {0, 0, 99, 99};
+    s.keyFrameEvery = 5;
+    s.screenWidth = 1000;
+    s.screenHeight = 800;
+    return s;
 }
 
 } // namespace
 
 TEST(GrabNotices, ComeInPairsForRealGrabsOnly)
 {
-    { // a still screen: most slots are left empty, then one at the end
-        FakeClock clock;
-        FakeSource source(clock);
-        source.changed = false;
-        GrabSettings settings = Settings();
-        settings.keyFrameEvery = 5;
-        LogWatch watch;
-        RecordStats stats;
-        RunFor(clock, source, settings, 1000, watch, stats);
-        ASSERT_GT(stats.unchanged, 0);
-        ASSERT_EQ(watch.log.size(), size_t(2 * stats.grabs));
-        for (size_t i = 0; i < watch.log.size(); ++i)
-            EXPECT_EQ(watch.log[i], i % 2 ? "end" : "begin") << i;
-    }
-    { // a compressor that never keeps up: dropped slots are not grabs
-        FakeClock clock;
-        FakeSource source(clock);
-        LogWatch watch;
-        RecordStats stats;
-        RunFor(clock, source, Settings(), 500, watch, stats, 2);
-        EXPECT_EQ(stats.dropped, 8);
-        EXPECT_EQ(watch.log, (std::vector<std::string>{"begin", "end", "begin", "end"}));
-    }
-    { // a failed grab still ends its notice
-        FakeClock clock;
-        FakeSource source(clock);
-        source.failAtGrab = 1;
-        LogWatch watch;
-        RecordStats stats;
-        RunFor(clock, source, Settings(), 500, watch, stats);
-        EXPECT_EQ(watch.log, (std::vector<std::string>{"begin", "end", "begin", "end"}));
-    }
+    FakeClock clock;
+    FakeSource still(clock);
+    still.changed = false; // most slots left empty, one at the end
+    GrabSettings settings = Settings();
+    LogWatch watch;
+    RecordStats stats;
+    RunFor(clock, still, settings, 1000, watch, stats);
+    EXPECT_EQ(stats.grabs, 5);
+    EXPECT_EQ(watch.log, "()()()()()");
+
+    FakeSource source(clock); // a compressor that never keeps up: slots dropped
+    LogWatch dropping;
+    RecordStats dropStats;
+    RunFor(clock, source, settings, 500, dropping, dropStats, 2);
+    EXPECT_EQ(dropStats.dropped, 8);
+    EXPECT_EQ(dropping.log, "()()");
+
+    FakeSource failing(clock); // a failed grab ends its notice too
+    failing.failAtGrab = 1;
+    LogWatch failed;
+    RunFor(clock, failing, settings, 500, failed, stats);
+    EXPECT_EQ(failed.log, "()()");
 }
 
 TEST(GrabNotices, ASlowUserInterfaceGetsOneWakeUpAndTheLatestState)
@@ -103,84 +84,65 @@ TEST(GrabNotices, ASlowUserInterfaceGetsOneWakeUpAndTheLatestState)
         link.GrabBegins(area);
         link.GrabEnded(area);
     }
-    EXPECT_EQ(wakes, 1); // nobody answered: no pile of calls
-    FlashingFrameLink::View view = link.Take();
-    EXPECT_TRUE(view.grabbedSince); // the grabs it missed still show
-    EXPECT_FALSE(view.grabbing);
-    EXPECT_EQ(view.area, area);
+    EXPECT_EQ(wakes, 1);
+    auto view = link.Take();
+    EXPECT_TRUE(view.grabbedSince && !view.grabbing && view.area == area);
     link.GrabBegins(area);
     EXPECT_EQ(wakes, 2); // answered, so the next change wakes again
-    view = link.Take();
-    EXPECT_TRUE(view.grabbing);
-    link.GrabEnded(area);
-    view = link.Take();
-    EXPECT_FALSE(view.grabbing);
-    EXPECT_FALSE(view.grabbedSince);
+    EXPECT_TRUE(link.Take().grabbing);
 }
 
 TEST(GrabNotices, APanningAreaNeverMovesUnderTheShownFrameNorWaitsForIt)
 {
+    // The user interface between slots: the frame around a resting area,
+    // hidden (for sure) while the area wants to move.
+    struct Screen : FlashingFrameLink {
+        using FlashingFrameLink::FlashingFrameLink;
+        std::optional<RecordRegion> frameAround;
+        bool answers = true;
+        int overlaps = 0;
+        void GrabBegins(const RecordRegion& a) override
+        {
+            const RecordRegion* f = frameAround ? &*frameAround : nullptr;
+            overlaps += f && !(a == *f) && a.left <= f->right + 4 && f->left - 4 <= a.right;
+            FlashingFrameLink::GrabBegins(a);
+        }
+        void Answer()
+        {
+            if (!answers)
+                return;
+            if (Take().moving) {
+                frameAround.reset();
+                Hidden();
+            } else {
+                frameAround = Reveal();
+            }
+        }
+    } screen(nullptr);
     FakeClock clock;
     FakeSource source(clock);
     source.cursor = RecordPoint{900, 50};
     GrabSettings settings = Settings();
     settings.autoPan = true;
-    settings.autoPanSpeed = 20;
-
-    // The user interface, between slots: shows the frame around a resting
-    // area, hides it (for sure) while the area wants to move.
-    struct FrameOnScreen : FlashingFrameLink {
-        using FlashingFrameLink::FlashingFrameLink;
-        std::optional<RecordRegion> shownAround;
-        int violations = 0;
-        void GrabBegins(const RecordRegion& area) override
-        {
-            // The frame is a ring just outside shownAround.
-            if (shownAround && !(area == *shownAround) && Touches(area, *shownAround))
-                ++violations;
-            FlashingFrameLink::GrabBegins(area);
-        }
-    } link(nullptr);
-    bool uiAnswers = true;
-    auto ui = [&] {
-        if (!uiAnswers)
-            return;
-        const auto view = link.Take();
-        if (view.moving) {
-            link.shownAround.reset();
-            link.Hidden();
-        } else {
-            link.shownAround = link.Reveal();
-        }
-    };
     RecordStats stats;
-    RunFor(clock, source, settings, 400, link, stats, 1000, ui);
-    ASSERT_EQ(source.areas.size(), 8u);
-    EXPECT_EQ(source.areas[0].left, 20); // nothing shown yet: the first step is free
-    EXPECT_EQ(link.violations, 0);
-    EXPECT_GT(source.areas.back().left, 20 * 4); // it keeps gliding while the frame is hidden
+    auto run = [&](int64_t ms) { RunFor(clock, source, settings, ms, screen, stats, 1000, [&] { screen.Answer(); }); };
 
-    // The cursor rests inside the area: the frame comes back around it.
-    source.cursor = RecordPoint{source.areas.back().left + 50, 50};
-    settings.area = source.areas.back(); // each run of the loop starts from its settings
-    RunFor(clock, source, settings, 100, link, stats, 1000, ui);
-    ASSERT_TRUE(link.shownAround);
-    EXPECT_EQ(*link.shownAround, source.areas.back());
+    run(400);
+    EXPECT_EQ(settings.area.left, 8 * 20); // glides at full speed with the frame hidden
+    source.cursor = RecordPoint{settings.area.left + 50, 50};
+    run(100);
+    ASSERT_EQ(screen.frameAround, settings.area); // at rest: the frame is back
 
-    // The user interface stalls with the frame shown: the area waits, the
-    // grabs do not.
-    uiAnswers = false;
+    screen.answers = false; // stalled with the frame shown: the area waits, the grabs do not
     source.cursor = RecordPoint{990, 50};
-    const size_t before = source.areas.size();
-    settings.area = source.areas.back();
-    RunFor(clock, source, settings, 500, link, stats, 1000, ui);
-    EXPECT_EQ(source.areas.size(), before + 10);
-    EXPECT_EQ(source.areas.back(), *link.shownAround);
+    const size_t grabs = source.areas.size();
+    run(500);
+    EXPECT_EQ(source.areas.size(), grabs + 10);
+    EXPECT_EQ(screen.frameAround, settings.area);
 
-    // It answers again: the frame goes, and the area follows the cursor.
-    uiAnswers = true;
-    const int restedAt = source.areas.back().left;
-    RunFor(clock, source, settings, 200, link, stats, 1000, ui);
-    EXPECT_GT(source.areas.back().left, restedAt);
-    EXPECT_EQ(link.violations, 0);
+    screen.answers = true;
+    const int restedAt = settings.area.left;
+    run(200);
+    EXPECT_GT(settings.area.left, restedAt);
+    EXPECT_EQ(screen.overlaps, 0);
 }
