@@ -134,6 +134,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
 {
     g_openDialog = this;
     m_flashing = std::make_unique<CFlashingWnd>();
+    m_follower = std::make_unique<CFlashingFollower>(*m_flashing, [this] { return m_options.showFlashingFrame == 1; });
     m_selector = std::make_unique<CRecordRegionWnd>(this);
     theEnv.UnregisterHotkeys(true);
     setObjectName("aviCaptureDialog");
@@ -272,8 +273,10 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
         UpdateAutoPan();
     });
     connect(m_panSpeed, &QSlider::valueChanged, m_panSpeedValue, qOverload<int>(&QLabel::setNum));
-    connect(m_hideFlashing, &QCheckBox::toggled, this,
-            [this](bool hide) { m_options.showFlashingFrame = hide ? 0 : 1; });
+    connect(m_hideFlashing, &QCheckBox::toggled, this, [this](bool hide) {
+        m_options.showFlashingFrame = hide ? 0 : 1;
+        m_follower->Update(); // also during a recording
+    });
     connect(m_play, &QCheckBox::toggled, this, [this](bool play) { m_options.playWhenFinished = play ? 1 : 0; });
     connect(m_custom, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_CUSTOM); });
     connect(m_fixed, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_FIXED); });
@@ -291,6 +294,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
 CAviCaptureDlg::~CAviCaptureDlg()
 {
     m_recorder.reset(); // stops and waits; its last queued calls die with this object
+    m_follower.reset();
     m_flashing.reset();
     m_selector.reset();
     m_tray.reset();
@@ -349,6 +353,7 @@ void CAviCaptureDlg::OnStart()
     m_options.fixedHeight = m_height->value();
     m_options.autoPanSpeed = m_panSpeed->value();
     m_options.showFlashingFrame = m_hideFlashing->isChecked() ? 0 : 1;
+    m_options.runPriority = RunPriorityFromIndex(m_priority->currentIndex());
     SetPhase(Phase::Busy);
 
     m_minimized = m_minimize->isChecked();
@@ -419,17 +424,11 @@ void CAviCaptureDlg::StartRecording(const RecordRegion& region)
         QMetaObject::invokeMethod(
             dialog, [dialog, end] { dialog->OnRecordingFinished(end); }, Qt::QueuedConnection);
     };
+    // The frame appears around the area the first grab takes.
+    callbacks.grabWatch = m_follower->Begin(m_options.autoPan != 0);
     const RecordStart start = m_recorder->Start(m_options, region, theEnv, std::move(callbacks));
-    // The frame marks a fixed area only: a panning area moves on the worker's
-    // side, out of the frame's sight.
-    if (start.started && m_options.showFlashingFrame == 1 && m_options.autoPan == 0) {
-        int screenWidth = 0, screenHeight = 0;
-        ScreenSize(screenWidth, screenHeight);
-        m_flashing->SetUpRegion(FitToScreen(region, screenWidth, screenHeight), false);
-        m_flashing->show();
-        m_flashing->raise();
-    }
     if (!start.started) {
+        m_follower->End();
         m_tray.reset();
         ShowWindowsAgain();
         QMessageBox::warning(this, "Error", Qs("Error Creating AVI File\n\n" + start.error));
@@ -466,7 +465,7 @@ void CAviCaptureDlg::ShowWindowsAgain()
 
 void CAviCaptureDlg::OnRecordingFinished(const RecordEnd& end)
 {
-    m_flashing->hide();
+    m_follower->End();
     m_tray.reset();
     ShowWindowsAgain();
     m_recorder->Wait();

@@ -32,6 +32,7 @@ class QSpinBox;
 
 namespace vistrel {
 
+class CFlashingFollower;
 class CFlashingWnd;
 class CRecordRegionWnd;
 class CTrayNotifyIcon;
@@ -121,6 +122,7 @@ private:
     std::string m_lastPath;
     std::unique_ptr<CTrayNotifyIcon> m_tray;
     std::unique_ptr<CFlashingWnd> m_flashing; // around the area while it is recorded
+    std::unique_ptr<CFlashingFollower> m_follower; // blinks it at each grab
     std::unique_ptr<CRecordRegionWnd> m_selector;
     std::unique_ptr<AviRecorder> m_recorder; // last member: its worker ends before the rest goes
 };

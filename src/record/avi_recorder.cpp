@@ -4,6 +4,7 @@
 #include "platform/ffmpeg/avi_file_writer.h"
 #include "platform/ffmpeg/compressor_catalog.h"
 #include "platform/posix/new_file.h"
+#include "platform/posix/thread_priority.h"
 #include "platform/posix/trace.h"
 #include "platform/x11/screen_grab.h"
 #include "record/core/compressor_choice.h"
@@ -62,6 +63,7 @@ struct Job {
     NewAvi file;
     RecordCallbacks callbacks;
     bool settingsSaved = true;
+    std::optional<int> nice; // of the recording's threads; none: as the program runs
 };
 
 RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state, bool& wroteFrames)
@@ -111,6 +113,8 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
     RecordStats stats;
     RecordHooks hooks;
     hooks.started = job.callbacks.started;
+    hooks.threadStarts = [nice = job.nice] { ApplyRecordingNice(nice); };
+    hooks.grabWatch = job.callbacks.grabWatch.get();
     hooks.progress = [&] {
         if (job.callbacks.progress)
             job.callbacks.progress(Snapshot(stats));
@@ -187,6 +191,8 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
 
     Job job;
     job.options = options;
+    if (const auto base = CurrentThreadNice())
+        job.nice = RecordingNice(options.runPriority, *base);
     job.callbacks = std::move(callbacks);
     std::string error;
     if (!ReadScreenSize(job.screenWidth, job.screenHeight, error))
@@ -228,6 +234,7 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     start.path = job.file.path;
     m_state = RecordState::Recording;
     m_worker = std::jthread([this, job = std::move(job)](std::stop_token stop) mutable {
+        ApplyRecordingNice(job.nice);
         bool wroteFrames = false;
         RecordEnd end = Record(job, stop, m_state, wroteFrames);
         RemoveIfEmpty(job.file, wroteFrames);

@@ -58,6 +58,7 @@ struct RecordCallbacks {
     std::function<void()> started; // the recording's time begins: its first frame is grabbed
     std::function<void(const RecordProgress&)> progress; // about once per second of the stream
     std::function<void(const RecordEnd&)> finished;      // once, last
+    std::shared_ptr<GrabWatch> grabWatch; // told of each grab, on the grab thread
 };
 
 struct RecordStart {
@@ -74,7 +75,8 @@ public:
     AviRecorder(const AviRecorder&) = delete;
     AviRecorder& operator=(const AviRecorder&) = delete;
 
-    // Starts recording region (cut to the screen) with options. Refused while
+    // Starts recording region (cut to the screen) with options; its threads
+    // run at options.runPriority, this one keeps its own. Refused while
     // a recording runs. Nothing is created when the options or the area are
     // refused. UI thread (reads and saves env).
     RecordStart Start(const AviRecordOptions& options, const RecordRegion& region, CEnv& env,

@@ -117,16 +117,18 @@ sleep 1
 shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
 shown '^avi host main$' && fail "the main window is still shown while recording minimised"
 # The area is 200 x 120 centred on the pointer: (301, 241) to (500, 360); the
-# frame's corner brackets lie just outside it.
+# frame's corner brackets lie just outside it, green between grabs and pale
+# yellow while one is taken.
+frame_colour() { [[ $1 == 00FF50* || $1 == FFFFB4* ]]; }
 import -window root "$W/during.png"
 cp "$W/during.png" "$SHOTS/avi-capture-flashing-frame.png"
 for at in 297,237 504,364 297,364 504,237; do
     colour=$(convert "$W/during.png" -format "%[hex:p{$at}]" info:)
-    [[ $colour == 00FF50* ]] || fail "no frame at $at: $colour"
+    frame_colour "$colour" || fail "no frame at $at: $colour"
 done
 for at in 301,241 400,300 280,300; do
     colour=$(convert "$W/during.png" -format "%[hex:p{$at}]" info:)
-    [[ $colour == 00FF50* ]] && fail "the frame covers $at"
+    frame_colour "$colour" && fail "the frame covers $at"
 done
 sleep 1
 kill -USR1 "$HOST_PID"
@@ -138,9 +140,14 @@ FILE2=$(last_path)
 [[ $FILE2 != "$FILE" ]] || fail "the second recording replaced the first"
 [[ $(probe "$FILE2" width),$(probe "$FILE2" height) == 200,120 ]] ||
     fail "not 200 x 120: $(probe "$FILE2" width,height)"
-ffmpeg -v error -nostdin -i "$FILE2" -frames:v 1 "$W/frame.png" || fail "no first frame in $FILE2"
-green=$(convert "$W/frame.png" -fuzz 10% -fill black +opaque '#00FF50' -fill white -opaque '#00FF50' -format '%[fx:mean]' info:)
-[[ $green == 0 ]] || fail "the frame shows in the recording ($green of the pixels)"
+ffmpeg -v error -nostdin -i "$FILE2" -vf fps=4 "$W/frame-%03d.png" || fail "no frames in $FILE2"
+[[ -e $W/frame-002.png ]] || fail "fewer frames than expected in $FILE2"
+for frame in "$W"/frame-*.png; do
+    for look in '#00FF50' '#FFFFB4'; do
+        share=$(convert "$frame" -fuzz 10% -fill black +opaque "$look" -fill white -opaque "$look" -format '%[fx:mean]' info:)
+        [[ $share == 0 ]] || fail "the frame ($look) shows in $(basename "$frame") of the recording ($share of the pixels)"
+    done
+done
 
 check "Close ends the dialog and gives the hotkey back"
 focus_dialog

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLabel>
@@ -128,6 +129,7 @@ TEST(AviCaptureDialog, StaysStartedAfterAFailedStartUntilStopAndCannotBeClosedMe
     options.regionMode = REGION_FULLSCREEN;
     CAviCaptureDlg dialog(nullptr, options, {});
     dialog.show();
+    static_cast<QComboBox*>(dialog.Control(1083))->setCurrentIndex(4); // "Low", taken at Start
 
     QString message;
     QTimer answer;
@@ -142,6 +144,7 @@ TEST(AviCaptureDialog, StaysStartedAfterAFailedStartUntilStopAndCannotBeClosedMe
     dialog.OnStart();
     answer.stop();
     EXPECT_TRUE(message.startsWith("Error Creating AVI File")) << message.toStdString();
+    EXPECT_EQ(options.runPriority, RunPriority::Low);
     EXPECT_EQ(dialog.phase(), CAviCaptureDlg::Phase::Busy);
     EXPECT_FALSE(Enabled(dialog, 1035));
     EXPECT_TRUE(Enabled(dialog, 1036));

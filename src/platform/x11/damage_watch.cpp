@@ -29,9 +29,12 @@ DamageWatch::DamageWatch(const Connection& conn) : m_conn(conn)
         m_problem = "the X server's DAMAGE does not answer: " + DescribeXError(versionError.get());
         return;
     }
+    // Each new piece of drawing as its own rectangle, not one box around all of
+    // it: drawing on every side of the area (the frame around it, say) would
+    // otherwise make a box that covers the area too.
     const uint32_t id = xcb_generate_id(c);
     Reply<xcb_generic_error_t> failure(xcb_request_check(
-        c, xcb_damage_create_checked(c, id, conn.root(), XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX)));
+        c, xcb_damage_create_checked(c, id, conn.root(), XCB_DAMAGE_REPORT_LEVEL_DELTA_RECTANGLES)));
     if (failure) {
         m_problem = "cannot watch the screen for changes: " + DescribeXError(failure.get());
         return;

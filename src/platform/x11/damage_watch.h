@@ -1,7 +1,7 @@
 #pragma once
 // Whether anything was drawn on the screen within an area since the last look,
 // through the DAMAGE extension: a damage object on the root window reports the
-// bounding box of what was drawn, the box is cleared at each look, and a round
+// rectangles newly drawn, the damage is cleared at each look, and a round
 // trip after the clearing brings in every report sent before it. A recording
 // uses it to leave out the grab and compression of frames that did not change.
 //

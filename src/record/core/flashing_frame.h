@@ -18,5 +18,6 @@ std::vector<FrameStrip> FlashingFrameShape(const RecordRegion& area, bool panSty
 
 // The colours of the frame between grabs and while one is taken (0xRRGGBB).
 constexpr unsigned kFlashingFrameColour = 0x00FF50;
+constexpr unsigned kFlashingFrameGrabbingColour = 0xFFFFB4;
 
 } // namespace vistrel

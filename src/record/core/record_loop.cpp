@@ -107,11 +107,32 @@ void FrameExchange::Close()
 
 namespace {
 
+// Tells the watch of a grab: its end too when the source throws.
+class GrabNotice {
+public:
+    GrabNotice(GrabWatch* watch, const RecordRegion& area) : m_watch(watch), m_area(area)
+    {
+        if (m_watch)
+            m_watch->GrabBegins(m_area);
+    }
+    ~GrabNotice()
+    {
+        if (m_watch)
+            m_watch->GrabEnded(m_area);
+    }
+    GrabNotice(const GrabNotice&) = delete;
+    GrabNotice& operator=(const GrabNotice&) = delete;
+
+private:
+    GrabWatch* m_watch;
+    RecordRegion m_area;
+};
+
 class GrabLoop {
 public:
     GrabLoop(FrameSource& source, RecordClock& clock, FrameExchange& exchange, const GrabSettings& settings,
-             RecordStats& stats)
-        : m_source(source), m_clock(clock), m_exchange(exchange), m_settings(settings), m_stats(stats),
+             RecordStats& stats, GrabWatch* watch)
+        : m_source(source), m_clock(clock), m_exchange(exchange), m_settings(settings), m_stats(stats), m_watch(watch),
           m_frameClock(settings.intervalMs, settings.playbackFps), m_area(settings.area),
           m_pan(settings.autoPan && CanAutoPan(settings.area.width(), settings.area.height(), settings.screenWidth,
                                                settings.screenHeight))
@@ -152,9 +173,12 @@ private:
         m_lastTaken = position;
         m_tailUnchanged = false;
         if (m_pan) {
+            RecordRegion wanted = m_area;
             if (const auto cursor = m_source.CursorPosition())
-                m_area = AutoPanStep(m_area, cursor->x, cursor->y, m_settings.screenWidth, m_settings.screenHeight,
+                wanted = AutoPanStep(m_area, cursor->x, cursor->y, m_settings.screenWidth, m_settings.screenHeight,
                                      m_settings.autoPanSpeed);
+            // The watch may hold the area back while something marking it is in the way.
+            m_area = m_watch ? m_watch->PanTo(m_area, wanted) : wanted;
         }
         const bool maySkip = MaySkipUnchanged(position, m_lastReal, m_settings.keyFrameEvery) && m_area == m_lastArea;
         return Grab(position, false, maySkip);
@@ -182,7 +206,12 @@ private:
             return {};
         }
         std::string error;
-        if (!m_source.Grab(m_area, frame->pixels, error)) {
+        bool grabbed = false;
+        {
+            const GrabNotice notice(m_watch, m_area);
+            grabbed = m_source.Grab(m_area, frame->pixels, error);
+        }
+        if (!grabbed) {
             m_exchange.GiveBack(std::move(frame));
             return error.empty() ? "cannot grab the screen" : error;
         }
@@ -199,6 +228,7 @@ private:
     FrameExchange& m_exchange;
     const GrabSettings& m_settings;
     RecordStats& m_stats;
+    GrabWatch* m_watch;
     FrameClock m_frameClock;
     RecordRegion m_area;
     RecordRegion m_lastArea;
@@ -212,11 +242,11 @@ private:
 
 std::string RunGrabLoop(FrameSource& source, RecordClock& clock, FrameExchange& exchange,
                         const GrabSettings& settings, std::stop_token stop, RecordStats& stats,
-                        const std::function<void()>& started)
+                        const std::function<void()>& started, GrabWatch* watch)
 {
     std::string error;
     try {
-        error = GrabLoop(source, clock, exchange, settings, stats).Run(stop, started);
+        error = GrabLoop(source, clock, exchange, settings, stats, watch).Run(stop, started);
     } catch (const std::exception& e) { // out of memory in the source, say
         error = std::string("the screen grab failed: ") + e.what();
     }
@@ -269,7 +299,9 @@ RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& cl
     std::string encodeError;
     {
         std::jthread grabber([&](std::stop_token own) {
-            grabError = RunGrabLoop(source, clock, exchange, settings, own, stats, hooks.started);
+            if (hooks.threadStarts)
+                hooks.threadStarts();
+            grabError = RunGrabLoop(source, clock, exchange, settings, own, stats, hooks.started, hooks.grabWatch);
         });
         std::stop_callback forward(stop, [&] { grabber.request_stop(); });
         encodeError = RunEncodeLoop(sink, exchange, settings.playbackFps, stats, hooks.progress);

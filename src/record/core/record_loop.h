@@ -57,6 +57,21 @@ public:
     virtual bool Write(const Bitmap& frame, int64_t position, std::string& error) = 0;
 };
 
+// Told of each real grab of the screen on the grab thread (not of slots left
+// empty because nothing changed or no buffer was free): GrabBegins before the
+// pixels are copied, GrabEnded after, also when the grab failed. With auto-pan,
+// PanTo is asked before each slot's grab which area it takes. None of them may
+// wait for anything slow: the grab keeps its schedule.
+class GrabWatch {
+public:
+    virtual ~GrabWatch() = default;
+    // Auto-pan wants to move the area from current to wanted (equal when it
+    // stays): the area to grab now, one of the two.
+    virtual RecordRegion PanTo(const RecordRegion& current, const RecordRegion& wanted) = 0;
+    virtual void GrabBegins(const RecordRegion& area) = 0;
+    virtual void GrabEnded(const RecordRegion& area) = 0;
+};
+
 class RecordClock {
 public:
     virtual ~RecordClock() = default;
@@ -130,9 +145,10 @@ struct GrabSettings {
 // The grab thread's loop, until stop is requested or something fails; closes
 // the exchange when it ends. started is called at the moment the recording's
 // time begins (its first grab). The error, or empty after a stop.
+// watch, when given, is told of each grab.
 std::string RunGrabLoop(FrameSource& source, RecordClock& clock, FrameExchange& exchange,
                         const GrabSettings& settings, std::stop_token stop, RecordStats& stats,
-                        const std::function<void()>& started = {});
+                        const std::function<void()>& started = {}, GrabWatch* watch = nullptr);
 
 // The encode thread's loop, until the exchange is closed and drained or the
 // sink fails. progress is called about once per second of the stream.
@@ -149,6 +165,8 @@ struct RecordOutcome {
 struct RecordHooks {
     std::function<void()> started;  // grab thread, once, as the first frame is grabbed
     std::function<void()> progress; // encode thread, about once per second of the stream
+    std::function<void()> threadStarts; // the grab thread, first thing (its priority, say)
+    GrabWatch* grabWatch = nullptr;     // told of each grab
 };
 RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& clock, const GrabSettings& settings,
                            std::stop_token stop, RecordStats& stats, const RecordHooks& hooks = {},

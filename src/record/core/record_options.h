@@ -4,6 +4,7 @@
 // dialog owns them and hands a copy to each recording.
 
 #include "capture/core/cursor_image.h"
+#include "record/core/run_priority.h"
 
 #include <cstdint>
 #include <optional>
@@ -71,6 +72,7 @@ struct AviRecordOptions {
     int autoPan = 0;
     int autoPanSpeed = 20;
     int regionMode = REGION_FIXED;
+    RunPriority runPriority = RunPriority::Normal; // of the recording's threads
 };
 
 // Why these options cannot drive a recording (a value outside its range), or
