@@ -17,7 +17,8 @@ struct BuiltInCursor {
 };
 
 // Pens and pencils write with their tips, the pointers point with theirs, the
-// help arrow with its point; the rest sit centred on the pointer.
+// help arrow with its point; the notes sit on a note head and the handset on
+// its ear piece, as their middles are empty; the rest sit centred on the pointer.
 inline constexpr std::array<BuiltInCursor, 34> kBuiltInCursors = {{
     {"CONTEXTHELP", "contexthelp", 3, 2},
     {"MAGNIFY", "magnify", 13, 13},
@@ -42,12 +43,12 @@ inline constexpr std::array<BuiltInCursor, 34> kBuiltInCursors = {{
     {"MAIL1", "mail1", 16, 16},
     {"MAIL2", "mail2", 16, 16},
     {"NOTE1", "note1", 16, 16},
-    {"NOTE2", "note2", 16, 16},
+    {"NOTE2", "note2", 8, 24},
     {"PEN1", "pen1", 2, 29},
     {"PEN2", "pen2", 2, 29},
     {"PENCIL1", "pencil1", 2, 29},
     {"PENCIL2", "pencil2", 2, 29},
-    {"PHONE1", "phone1", 16, 16},
+    {"PHONE1", "phone1", 8, 7},
     {"PHONE2", "phone2", 16, 16},
     {"POINT1", "point1", 13, 1},
     {"POINT2", "point2", 1, 13},
