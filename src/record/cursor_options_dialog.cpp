@@ -180,8 +180,11 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
     m_size->setStyleSheet("QSlider::groove:horizontal { background: #2050c0; height: 4px; }"
                           "QSlider::sub-page:horizontal { background: #2050c0; }"
                           "QSlider::handle:horizontal { background: #d02020; width: 10px;"
-                          " margin: -6px 0; border-radius: 2px; }");
-    m_shape->addItems({"Circle", "Ellipse", "Square", "Rectangle"});
+                          " margin: -6px 0; border-radius: 2px; }"
+                          "QSlider::groove:horizontal:disabled, QSlider::sub-page:horizontal:disabled,"
+                          " QSlider::handle:horizontal:disabled { background: #a0a0a8; }");
+    for (std::string_view shape : DialogTexts(DialogId::CursorOptions).otherKeys)
+        m_shape->addItem(DialogText(DialogId::CursorOptions, shape));
     m_shape->setCurrentIndex(std::clamp(options.highlightShape, int(HIGHLIGHT_CIRCLE), int(HIGHLIGHT_RECTANGLE)));
     m_highlight->setChecked(m_highlightOn != 0);
     m_highlightPreview->setFixedSize(kHighlightPreviewBox, kHighlightPreviewBox);

@@ -94,6 +94,10 @@ TEST(CursorOptionsDialog, OkWritesTheNineFieldsAndCancelNothing)
         auto* list = static_cast<QComboBox*>(dialog.Control(1054));
         EXPECT_EQ(list->count(), 34);
         EXPECT_EQ(list->itemText(5), "TOP OF TABLE");
+        auto* shapes = static_cast<QComboBox*>(dialog.Control(1061));
+        EXPECT_EQ(shapes->count(), 4);
+        EXPECT_EQ(shapes->itemText(HIGHLIGHT_ELLIPSE), "Ellipse");
+        EXPECT_EQ(shapes->itemText(HIGHLIGHT_RECTANGLE), "Rectangle");
         Click(dialog, 1052);
         list->setCurrentIndex(24); // PEN1
         ASSERT_TRUE(dialog.previewCursor());
