@@ -1,11 +1,9 @@
 // Cursors loaded from files: which image of a .cur or .ico is used and where
-// its hot spot is, the file-name rule of the chooser, damaged files refused;
-// and the highlight's preview in the cursor options.
+// its hot spot is, the file-name rule of the chooser, damaged files refused.
 #include "codec/decode.h"
 #include "icons/core/icon_resource.h"
 #include "pe_fixture.h"
 #include "record/core/cursor_file.h"
-#include "record/core/highlight_preview.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -38,11 +36,6 @@ Bytes IconFileBytes(uint16_t type, const std::vector<Entry>& entries)
         out.insert(out.end(), entries[i].image.begin(), entries[i].image.end());
     }
     return out;
-}
-
-size_t CountOf(const Bitmap& b, uint32_t pixel)
-{
-    return size_t(std::count(b.pixels.begin(), b.pixels.end(), pixel));
 }
 
 } // namespace
@@ -140,31 +133,4 @@ TEST(CursorFile, DamagedFilesAreRefusedWithAReason)
     EXPECT_FALSE(error.empty());
     std::filesystem::create_directory(home.file("folder.cur"));
     EXPECT_FALSE(ReadCursorFile(home.file("folder.cur"), &error));
-}
-
-TEST(HighlightPreview, HalfScaleShapesInTheGreySquare)
-{
-    const uint32_t red = 0x0000FF, redPixel = MakeArgb(255, 0, 0);
-    // The largest square fills the preview; the largest circle touches its edges.
-    EXPECT_EQ(CountOf(HighlightPreview(true, 128, HIGHLIGHT_SQUARE, red), redPixel), 64u * 64u);
-    const Bitmap circle = HighlightPreview(true, 128, HIGHLIGHT_CIRCLE, red);
-    EXPECT_EQ(circle.at(32, 0), redPixel);
-    EXPECT_EQ(circle.at(0, 32), redPixel);
-    EXPECT_EQ(circle.at(0, 0), kHighlightPreviewBackground);
-
-    // An ellipse of 100 is shown 50 wide and 25 high, centred.
-    const HighlightBounds b = HighlightPreviewBounds(100, HIGHLIGHT_ELLIPSE);
-    EXPECT_EQ(b.right - b.left, 50);
-    EXPECT_EQ(b.bottom - b.top, 25);
-    const Bitmap ellipse = HighlightPreview(true, 100, HIGHLIGHT_ELLIPSE, red);
-    EXPECT_EQ(ellipse.at(b.left, 31), redPixel);
-    EXPECT_EQ(ellipse.at(b.right - 1, 31), redPixel);
-    EXPECT_EQ(ellipse.at(b.left - 1, 31), kHighlightPreviewBackground);
-    EXPECT_EQ(ellipse.at(32, b.top), redPixel);
-    EXPECT_EQ(ellipse.at(32, b.top - 1), kHighlightPreviewBackground);
-    EXPECT_EQ(ellipse.at(32, b.bottom), kHighlightPreviewBackground);
-
-    // Off: only grey, whatever the size.
-    EXPECT_EQ(CountOf(HighlightPreview(false, 128, HIGHLIGHT_SQUARE, red), kHighlightPreviewBackground), 64u * 64u);
-    EXPECT_EQ(CountOf(HighlightPreview(true, 1, HIGHLIGHT_SQUARE, red), kHighlightPreviewBackground), 64u * 64u);
 }
