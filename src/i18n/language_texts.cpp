@@ -130,6 +130,8 @@ constexpr C kCursorControls[] = {
     {1, "OK"},
     {2, "Cancel"},
 };
+// The highlight shapes, as the shape list shows them.
+constexpr std::string_view kCursorKeys[] = {"Circle", "Ellipse", "Square", "Rectangle"};
 
 constexpr C kVideoControls[] = {
     {1186, "Compressor"},
@@ -212,7 +214,7 @@ const DialogTextTable kDialogs[] = {
     {"Magnifier", "Magnifier", kMagnifierControls, {}},
     {"Notice!!", "Notice!!", kNoticeControls, {}},
     {"Timer Capture", "Timer Capture", kTimerControls, {}},
-    {"Cursor Options", "Cursor Options", kCursorControls, {}},
+    {"Cursor Options", "Cursor Options", kCursorControls, kCursorKeys},
     {"Video Options", "Video Options", kVideoControls, {}},
     {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},
     {"Icon Capture&Search", "Icon Capture&Search", kIconSearchControls, kIconSearchKeys},

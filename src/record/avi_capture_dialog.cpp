@@ -5,6 +5,7 @@
 #include "library/core/capture_lists.h"
 #include "platform/qt/key_names.h"
 #include "record/core/record_geometry.h"
+#include "record/cursor_options_dialog.h"
 #include "record/flashing_window.h"
 #include "record/record_region_window.h"
 #include "record/video_options_dialog.h"
@@ -262,8 +263,6 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
     stopHint->setText(Qs(ReplaceHotkeyPlaceholder(stopHint->text().toStdString(),
                                                   HotkeyToText(theEnv.m_hkAvi, NativeKeyName))));
 
-    cursor->setEnabled(false);
-
     SetRegionMode(m_options.regionMode);
     UpdateAutoPan();
     SetPhase(Phase::Idle);
@@ -283,6 +282,10 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
     connect(m_fullScreen, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_FULLSCREEN); });
     connect(video, &QPushButton::clicked, this, [this] {
         CVideoOptionsDlg dialog(this, m_options, ffmpeg::InstalledCompressors());
+        dialog.exec();
+    });
+    connect(cursor, &QPushButton::clicked, this, [this] {
+        CCursorOptionsDlg dialog(this, m_options, RunCursorFolder());
         dialog.exec();
     });
     connect(select, &QPushButton::clicked, this, &CAviCaptureDlg::OnSelectRegion);

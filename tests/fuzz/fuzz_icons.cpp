@@ -1,9 +1,11 @@
-// Feeds the bytes to the module reader (every group) and to the .ico reader.
+// Feeds the bytes to the module reader (every group), to the .ico reader and
+// to the reader of cursors from .cur and .ico files.
 // Whatever is read must write out as an .ico file that reads back the same, so
 // the fuzzer also checks the writer and the readers against each other.
 #include "icons/core/icon_fit.h"
 #include "icons/core/icon_module.h"
 #include "icons/core/icon_resource.h"
+#include "record/core/cursor_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,5 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (const auto icon = ParseIcoFile(bytes))
         RoundTrip(*icon);
+    // A cursor is one image at most 256 pixels a side, with its hot spot inside it.
+    if (const auto cursor = CursorFromFileBytes(bytes)) {
+        const Bitmap& image = cursor->image;
+        if (!image.holdsAllPixels() || image.width > kMaxCursorSide || image.height > kMaxCursorSide ||
+            cursor->hotX < 0 || cursor->hotY < 0 || cursor->hotX >= image.width || cursor->hotY >= image.height)
+            std::abort();
+    }
     return 0;
 }

@@ -165,11 +165,13 @@ std::optional<std::vector<uint8_t>> IcoFileBytes(const IconResource& icon)
     return out;
 }
 
-std::optional<IconResource> ParseIcoFile(std::span<const uint8_t> bytes)
+std::optional<IconFileContents> ParseIconOrCursorFile(std::span<const uint8_t> bytes)
 {
+    constexpr uint16_t kTypeIcon = 1, kTypeCursor = 2;
     const ByteView in(bytes);
-    if (!in.Has(0, kIcoHeaderSize) || in.U16(0) != 0 || in.U16(2) != 1)
+    if (!in.Has(0, kIcoHeaderSize) || in.U16(0) != 0 || (in.U16(2) != kTypeIcon && in.U16(2) != kTypeCursor))
         return std::nullopt;
+    const bool isCursor = in.U16(2) == kTypeCursor;
     const size_t count = in.U16(4);
     if (!in.Has(kIcoHeaderSize, kIcoEntrySize * count))
         return std::nullopt;
@@ -180,11 +182,16 @@ std::optional<IconResource> ParseIcoFile(std::span<const uint8_t> bytes)
         uint32_t offset, size;
     };
     std::vector<Span> spans(count);
+    IconFileContents contents;
+    contents.isCursor = isCursor;
+    contents.hotSpots.resize(count);
     for (size_t i = 0; i < count; ++i) {
         const size_t at = kIcoHeaderSize + i * kIcoEntrySize;
         spans[i] = {in.U32(at + 12), in.U32(at + 8)};
         if (!in.Has(spans[i].offset, spans[i].size))
             return std::nullopt;
+        if (isCursor)
+            contents.hotSpots[i] = {in.U16(at + 4), in.U16(at + 6)};
     }
     std::vector<Span> sorted = spans;
     std::sort(sorted.begin(), sorted.end(), [](Span a, Span b) { return a.offset < b.offset; });
@@ -192,16 +199,23 @@ std::optional<IconResource> ParseIcoFile(std::span<const uint8_t> bytes)
         if (uint64_t(sorted[i - 1].offset) + sorted[i - 1].size > sorted[i].offset)
             return std::nullopt;
 
-    IconResource icon;
-    icon.images.reserve(count);
+    contents.icon.images.reserve(count);
     for (const Span& s : spans) {
         const auto data = in.Sub(s.offset, s.size);
         auto image = MakeIconImage(std::vector<uint8_t>(data.begin(), data.end()));
         if (!image)
             return std::nullopt;
-        icon.images.push_back(std::move(*image));
+        contents.icon.images.push_back(std::move(*image));
     }
-    return icon;
+    return contents;
+}
+
+std::optional<IconResource> ParseIcoFile(std::span<const uint8_t> bytes)
+{
+    auto contents = ParseIconOrCursorFile(bytes);
+    if (!contents || contents->isCursor)
+        return std::nullopt;
+    return std::move(contents->icon);
 }
 
 std::optional<IconResource> ReadIconFromIcoFile(const std::string& path)

@@ -58,6 +58,19 @@ std::optional<std::vector<uint8_t>> IcoFileBytes(const IconResource& icon);
 // overlap, an entry that is not an image).
 std::optional<IconResource> ParseIcoFile(std::span<const uint8_t> bytes);
 
+// A .cur file has the .ico layout with type 2, and its directory entries keep
+// each image's hot spot where an icon's keep planes and bit count.
+struct HotSpot {
+    uint16_t x = 0, y = 0;
+};
+struct IconFileContents {
+    bool isCursor = false;
+    IconResource icon;
+    std::vector<HotSpot> hotSpots; // one per image; all (0, 0) for an icon
+};
+// An .ico or .cur file's images, checked as ParseIcoFile checks them.
+std::optional<IconFileContents> ParseIconOrCursorFile(std::span<const uint8_t> bytes);
+
 std::optional<IconResource> ReadIconFromIcoFile(const std::string& path);
 
 // Creates path; never replaces an existing file.
