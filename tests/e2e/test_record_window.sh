@@ -2,7 +2,8 @@
 # Recording from the windowed program: it starts without the recorder and loads
 # it on the first AVI hotkey; the hotkey opens "AVI Capture", a second press
 # stops the recording, the file shows in the AVI list, and once the dialog is
-# closed the capture hotkeys work again. Recordings asked for on the command
+# closed the capture hotkeys work again. Record AVI from the menu, with a
+# built-in cursor and its highlight drawn into the frames. Recordings asked for on the command
 # line are carried out by the running copy: one of a given length, and one
 # ended by Ctrl+C (SIGINT) of the command line, which still prints the path,
 # and one whose program is ended meanwhile, which finishes the file first.
@@ -60,11 +61,48 @@ e2e_wait_until 5 grep -q "avi dialog closed" "$LOG" || fail "Escape did not clos
 xdotool key Print
 e2e_wait_until 10 grep -q "capture saved" "$LOG" || fail "Print Screen does nothing after the dialog closed"
 
+check "Record AVI from the menu; a built-in cursor with its highlight is drawn into the frames"
+xdotool windowactivate --sync "$(xdotool search --name '^Vistrel$' | head -n 1)" 2>/dev/null
+sleep 0.3
+xdotool key --delay 150 alt+c a
+DIALOG=$(wait_for_window '^AVI Capture$' 10) || fail "no dialog from Capture > Record AVI"
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+sleep 0.3
+xdotool key alt+o
+CURSOR=$(wait_for_window '^Cursor Options$' 10) || fail "no Cursor Options"
+xdotool key --delay 100 alt+c alt+i Return # a built-in cursor, highlighted; OK
+e2e_wait_until 5 eval '! shown "^Cursor Options$"' || fail "OK did not close Cursor Options"
+# The pointer rests on the dialog's light face, away from its controls.
+X=$(xwininfo -id "$DIALOG" | awk '/Absolute upper-left X/ {print $4}')
+Y=$(xwininfo -id "$DIALOG" | awk '/Absolute upper-left Y/ {print $4}')
+H=$(xwininfo -id "$DIALOG" | awk '/Height:/ {print $2}')
+PX=$((X + 100)) PY=$((Y + H - 60))
+xdotool mousemove $PX $PY
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+sleep 0.3
+import -window root "$W/live.png"
+xdotool key Return # Start: full screen and no player, as chosen before
+sleep 2
+xdotool key ctrl+F6
+e2e_wait_until 10 eval '[[ $(avis | wc -l) == 2 ]]' || fail "no second recording"
+FILE=$(avis | tail -n 1)
+ffmpeg -v error -nostdin -ss 1 -i "$FILE" -frames:v 1 -y "$W/frame.png" || fail "no frame in $FILE"
+blue() { convert "$1" -format "%[fx:int(255*p{$2}.b)]" info:; }
+# Left of the pointer: outside the cursor's picture, inside the highlight,
+# whose yellow (blue 125) is ANDed with what lies below.
+live=$(blue "$W/live.png" $((PX - 24)),$PY) frame=$(blue "$W/frame.png" $((PX - 24)),$PY)
+note "blue below the highlight: $live on the screen, $frame in the recording"
+((live > 180 && frame < 150)) || fail "no highlight in the recording"
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+sleep 0.3
+xdotool key Escape
+e2e_wait_until 5 eval '[[ $(grep -c "avi dialog closed" "$LOG") == 2 ]]' || fail "Escape did not close the dialog"
+
 check "a recording of given length from the command line is made by the running copy"
 out=$("$VISTREL" --record area 10 20 100 80 --seconds 2 --codec MJPG 2>"$W/rec1.err") ||
     fail "--record failed: $(cat "$W/rec1.err")"
 [[ -s $out ]] || fail "no file at the printed path '$out'"
-grep -q "list kind 2 shows 2 files" "$LOG" || fail "the handed-over recording is not listed"
+grep -q "list kind 2 shows 3 files" "$LOG" || fail "the handed-over recording is not listed"
 [[ $(probe "$out" width),$(probe "$out" height),$(probe "$out" codec_name) == 100,80,mjpeg ]] ||
     fail "wrong stream: $(probe "$out" width,height,codec_name)"
 frames=$(probe "$out" nb_frames)
@@ -83,7 +121,7 @@ status=$?
 out=$(cat "$W/rec2.out")
 [[ -s $out ]] || fail "no file at the printed path '$out': $(cat "$W/rec2.err")"
 ffmpeg -v error -nostdin -i "$out" -f null - || fail "$out does not decode"
-[[ $(avis | wc -l) == 3 ]] || fail "expected three recordings: $(avis)"
+[[ $(avis | wc -l) == 4 ]] || fail "expected four recordings: $(avis)"
 
 check "a request refused for its area never reaches the running copy"
 "$VISTREL" --record area 700 500 10 10 2>"$W/rec3.err" && fail "an area off the screen was recorded"
@@ -93,7 +131,7 @@ check "a program ended while it records for the command line finishes the file f
 avis >"$W/before"
 "$VISTREL" --record area 0 0 320 240 --codec MJPG >"$W/rec4.out" 2>"$W/rec4.err" &
 CLIENT=$!
-e2e_wait_until 10 eval '[[ $(avis | wc -l) == 4 ]]' || fail "the recording did not start"
+e2e_wait_until 10 eval '[[ $(avis | wc -l) == 5 ]]' || fail "the recording did not start"
 sleep 2
 e2e_stop "$PROGRAM" 10
 wait_for_exit $CLIENT 10
