@@ -1,5 +1,7 @@
 #include "record/cursor_options_dialog.h"
 
+#include "icons/icon_clipboard.h"
+
 #include "platform/x11/cursor_image.h"
 #include "platform/x11/x11_connection.h"
 #include "record/core/builtin_cursors.h"
@@ -31,7 +33,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstring>
 
 namespace vistrel {
 
@@ -61,16 +62,6 @@ constexpr int kHighlightControls[] = {IDC_HIGHLIGHT_SIZE,  IDC_SIZE_LABEL,      
                                       IDC_HIGHLIGHT_SHAPE, IDC_HIGHLIGHT_COLOR, IDC_HIGHLIGHT_PREVIEW};
 // Room for a cursor of the usual size with a margin; larger ones are shown smaller.
 constexpr int kCursorPreviewSide = 40;
-
-QImage ImageOf(const Bitmap& bitmap)
-{
-    if (!bitmap.holdsAllPixels())
-        return {};
-    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-    for (int y = 0; y < bitmap.height; ++y)
-        std::memcpy(image.scanLine(y), bitmap.row(y), sizeof(uint32_t) * size_t(bitmap.width));
-    return image;
-}
 
 QColor ColorOfRef(uint32_t colorRef) { return QColor::fromRgb(ArgbFromColorRef(colorRef)); }
 
@@ -306,7 +297,7 @@ void CCursorOptionsDlg::RefreshCursorPreview()
 
     QPixmap picture;
     if (m_preview && m_preview->image.holdsAllPixels()) {
-        QImage image = ImageOf(m_preview->image);
+        QImage image = ImageFromBitmap(m_preview->image);
         if (image.width() > kCursorPreviewSide || image.height() > kCursorPreviewSide)
             image = image.scaled(kCursorPreviewSide, kCursorPreviewSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         picture = QPixmap::fromImage(image);
@@ -318,7 +309,7 @@ void CCursorOptionsDlg::RefreshHighlightPreview()
 {
     const Bitmap preview = HighlightPreview(m_highlightOn != 0, m_size->value(), m_shape->currentIndex(),
                                             m_highlightColor);
-    m_highlightPreview->setPixmap(QPixmap::fromImage(ImageOf(preview)));
+    m_highlightPreview->setPixmap(QPixmap::fromImage(ImageFromBitmap(preview)));
 }
 
 void CCursorOptionsDlg::OnChooseFile()
