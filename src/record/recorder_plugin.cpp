@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
 
 namespace vistrel {
 
@@ -42,9 +44,13 @@ public:
             };
         }
         callbacks.finished = [weak](const RecordEnd& end) {
-            OnUiThread([weak, end] {
+            if (auto self = weak.lock()) {
+                std::lock_guard lock(self->m_endMutex);
+                self->m_end = end;
+            }
+            OnUiThread([weak] {
                 if (auto self = weak.lock())
-                    self->Finished(end);
+                    self->Finished();
             });
         };
         const RecordStart start = m_recorder.Start(prepared.request.options, prepared.region, theEnv, callbacks);
@@ -53,11 +59,13 @@ public:
             return;
         }
         m_self = shared_from_this(); // until the recording has ended
-        // A program that ends meanwhile finishes the file first.
+        // A program that ends meanwhile finishes the file first, and answers:
+        // its event loop will not run the queued call.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [weak] {
             if (auto self = weak.lock()) {
                 self->m_recorder.Stop();
                 self->m_recorder.Wait();
+                self->Finished();
             }
         });
         m_request->OnInterrupt([weak] {
@@ -72,8 +80,17 @@ private:
         QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
     }
 
-    void Finished(const RecordEnd& end)
+    // Once, after the recorder has reported its end.
+    void Finished()
     {
+        RecordEnd end;
+        {
+            std::lock_guard lock(m_endMutex);
+            if (!m_end || m_answered)
+                return;
+            m_answered = true;
+            end = *m_end;
+        }
         ChannelReply reply;
         if (!end.path.empty()) {
             g_captureLists.avis.push_back(end.path);
@@ -97,6 +114,9 @@ private:
     std::shared_ptr<PendingRequest> m_request;
     std::function<void()> m_aviListChanged;
     std::shared_ptr<RequestRecording> m_self;
+    std::mutex m_endMutex;
+    std::optional<RecordEnd> m_end; // set by the worker
+    bool m_answered = false;
     AviRecorder m_recorder; // last: its worker ends before the rest goes
 };
 

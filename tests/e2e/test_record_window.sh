@@ -6,7 +6,8 @@
 # built-in cursor and its highlight drawn into the frames. Recordings asked for on the command
 # line are carried out by the running copy: one of a given length, and one
 # ended by Ctrl+C (SIGINT) of the command line, which still prints the path,
-# and one whose program is ended meanwhile, which finishes the file first.
+# and one whose program is ended meanwhile, which finishes the file first and
+# still answers with its path.
 # Usage: test_record_window.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -127,7 +128,7 @@ check "a request refused for its area never reaches the running copy"
 "$VISTREL" --record area 700 500 10 10 2>"$W/rec3.err" && fail "an area off the screen was recorded"
 grep -q "cannot record that area" "$W/rec3.err" || fail "no reason given: $(cat "$W/rec3.err")"
 
-check "a program ended while it records for the command line finishes the file first"
+check "a program ended while it records for the command line finishes the file first, and answers"
 avis >"$W/before"
 "$VISTREL" --record area 0 0 320 240 --codec MJPG >"$W/rec4.out" 2>"$W/rec4.err" &
 CLIENT=$!
@@ -137,8 +138,9 @@ e2e_stop "$PROGRAM" 10
 wait_for_exit $CLIENT 10
 status=$?
 ((status != 124)) || fail "the command line still waits for a program that has ended"
-((status == 1)) || fail "exit status $status: $(cat "$W/rec4.err")"
+((status == 0)) || fail "exit status $status: $(cat "$W/rec4.err")"
 FILE=$(avis | comm -13 "$W/before" -)
+[[ $(cat "$W/rec4.out") == "$FILE" ]] || fail "printed '$(cat "$W/rec4.out")', recorded $FILE"
 # A finished AVI ends with its index; one cut off has none.
 python3 - "$FILE" <<'PY' || fail "$FILE was not finished: no index at its end"
 import struct, sys

@@ -37,6 +37,8 @@ namespace {
 
 constexpr auto kHeartbeat = std::chrono::seconds(1);
 constexpr int kListenBacklog = 16;
+// How long an ending program lets its last answers take, all together.
+constexpr auto kFinalAnswerTime = std::chrono::seconds(2);
 
 using Clock = std::chrono::steady_clock;
 
@@ -282,10 +284,25 @@ void InstanceServer::Run(std::stop_token stop)
         std::erase_if(clients, [](const auto& c) { return c->done; });
     }
     // Requests not started yet are given back: their clients carry on by
-    // themselves once this copy has let go of the lock.
-    for (auto& client : clients)
-        if (client->pending && client->pending->Withdraw())
+    // themselves once this copy has let go of the lock. Answers already there
+    // (work the ending program finished) still go out.
+    const auto giveUpAt = Clock::now() + kFinalAnswerTime;
+    for (auto& client : clients) {
+        if (!client->pending)
+            continue;
+        if (client->pending->Withdraw()) {
             (void)!send(client->fd.get(), "-", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+            continue;
+        }
+        if (client->out.empty() && client->pending->finished())
+            client->out = EncodeReply(client->pending->TakeReply());
+        while (!client->out.empty() && SendSome(*client) && client->sent < client->out.size()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUpAt - Clock::now());
+            pollfd p {client->fd.get(), POLLOUT, 0};
+            if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0)
+                break;
+        }
+    }
 }
 
 } // namespace vistrel
