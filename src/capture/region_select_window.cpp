@@ -7,7 +7,6 @@
 #include "platform/x11/cursor_image.h"
 #include "platform/qt/screen_pixels.h"
 #include "platform/x11/screen_grab.h"
-#include "platform/x11/window_at_pointer.h"
 #include "settings/env.h"
 #include "ui/shape_cursors.h"
 
@@ -130,13 +129,7 @@ void CRegionSelectWnd::ShowOverlay()
 
 Point CRegionSelectWnd::ScreenPixels(const QPointF& local) const
 {
-    const double dpr = m_frozenImage.devicePixelRatio();
-    // Scaled, the toolkit's positions lose the odd screen pixels; the server
-    // knows where the pointer is exactly.
-    if (dpr != 1.0 && m_pointerConn)
-        if (const auto exact = x11::PointerPosition(*m_pointerConn))
-            return {exact->first, exact->second};
-    return ToScreenPixels(local, dpr);
+    return PointerScreenPixels(local, m_frozenImage.devicePixelRatio(), m_pointerConn.get());
 }
 
 void CRegionSelectWnd::KeepOnTop()

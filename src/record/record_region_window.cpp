@@ -1,5 +1,7 @@
 #include "record/record_region_window.h"
 
+#include "platform/qt/screen_pixels.h"
+#include "platform/x11/x11_connection.h"
 #include "record/core/record_geometry.h"
 
 #include <QGuiApplication>
@@ -20,6 +22,8 @@ CRecordRegionWnd::CRecordRegionWnd(QWidget* parent)
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
 }
+
+CRecordRegionWnd::~CRecordRegionWnd() = default;
 
 QString CRecordRegionWnd::LabelText(const RecordRegion& r)
 {
@@ -56,6 +60,8 @@ void CRecordRegionWnd::Begin(Done done)
     m_current.reset();
     m_screen = screen->grabWindow(0).toImage();
     setGeometry(screen->geometry());
+    if (screen->devicePixelRatio() != 1.0 && !m_pointerConn)
+        m_pointerConn = std::make_unique<x11::Connection>();
     if (m_fixed) {
         // Larger than the screen: the screen's size on that axis.
         m_fixedWidth = std::clamp(m_fixedWidth, 1, std::max(1, m_screen.width()));
@@ -71,8 +77,8 @@ void CRecordRegionWnd::Begin(Done done)
 
 QPoint CRecordRegionWnd::ScreenPixel(QPointF local) const
 {
-    const qreal ratio = devicePixelRatioF();
-    return QPoint(int(local.x() * ratio), int(local.y() * ratio));
+    const Point pixel = PointerScreenPixels(local, devicePixelRatioF(), m_pointerConn.get());
+    return QPoint(pixel.x, pixel.y);
 }
 
 void CRecordRegionWnd::MoveFixedTo(QPoint pixel)

@@ -12,9 +12,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace vistrel {
+
+namespace x11 {
+class Connection;
+}
 
 class CRecordRegionWnd : public QWidget {
     Q_OBJECT
@@ -25,6 +30,7 @@ public:
     // parent: the modal dialog that opens it, so that its modality lets the
     // window take the mouse (a window of its own, never inside the parent).
     explicit CRecordRegionWnd(QWidget* parent = nullptr);
+    ~CRecordRegionWnd() override;
 
     // Freezes the screen, covers it and lets the user choose; done is called
     // once, later, after the window has hidden.
@@ -57,6 +63,7 @@ private:
     QPoint m_anchor;
     std::optional<RecordRegion> m_current;
     Done m_done;
+    std::unique_ptr<x11::Connection> m_pointerConn; // scaled: where the pointer really is
 };
 
 } // namespace vistrel

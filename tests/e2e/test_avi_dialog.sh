@@ -5,7 +5,8 @@
 # while recording; Select Region; a fixed region of the numbers typed in,
 # chosen by a click, minimised while it records and ended by the AVI hotkey,
 # with the frame around it that never shows in the frames; Video Options and
-# its checks; both dialogs in Chinese. Screenshots go to $E2E_SHOTS when set.
+# its checks; both dialogs in Chinese; a region dragged with the toolkit
+# scaled. Screenshots go to $E2E_SHOTS when set.
 # The dialog runs in avi_dialog_host, as the main window's command opens it.
 # Usage: test_avi_dialog.sh /path/to/vistrel
 
@@ -166,6 +167,34 @@ keys alt+v
 wait_for_window '^视频选项$' 10 >/dev/null || exit 1
 import -window root "$SHOTS/video-options-dialog-chinese.png"
 keys Escape
+focus_dialog
+keys Escape
+wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"
+
+check "with the toolkit scaled by 2 a dragged region keeps its odd screen pixels"
+: >"$OUT"
+QT_SCALE_FACTOR=2 e2e_spawn "$HOST" >"$OUT"
+HOST_PID=$E2E_LAST_PID
+DIALOG=$(wait_for_window '^AVI Capture$' 15) || exit 1
+focus_dialog
+keys alt+u alt+p # Customed region, no player
+focus_dialog
+keys Return # Start: the region is dragged first
+sleep 0.7
+xdotool mousemove 101 131 mousedown 1
+sleep 0.2
+xdotool mousemove 200 180
+sleep 0.2
+xdotool mousemove 240 211
+sleep 0.3
+xdotool mouseup 1
+sleep 1.5
+focus_dialog
+keys Return # Stop
+e2e_wait_until 10 eval '[[ $(listed) == 1 ]]' || fail "no file listed: $(cat "$OUT")"
+FILE3=$(last_path)
+[[ $(probe "$FILE3" width),$(probe "$FILE3" height) == 140,81 ]] ||
+    fail "not the dragged 140 x 81: $(probe "$FILE3" width,height)"
 focus_dialog
 keys Escape
 wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"

@@ -1,5 +1,8 @@
 #include "platform/qt/screen_pixels.h"
 
+#include "platform/x11/window_at_pointer.h"
+#include "platform/x11/x11_connection.h"
+
 #include <cmath>
 
 namespace vistrel {
@@ -22,6 +25,14 @@ QRect ToLogical(const Rect& pixels, double ratio)
 {
     return QRect(Round(pixels.left / ratio), Round(pixels.top / ratio), Round(pixels.width() / ratio),
                  Round(pixels.height() / ratio));
+}
+
+Point PointerScreenPixels(QPointF local, double ratio, const x11::Connection* pointerConn)
+{
+    if (ratio != 1.0 && pointerConn && pointerConn->ok())
+        if (const auto exact = x11::PointerPosition(*pointerConn))
+            return {exact->first, exact->second};
+    return ToScreenPixels(local, ratio);
 }
 
 } // namespace vistrel
