@@ -3,6 +3,7 @@
 #include "capture/core/magnifier_geometry.h"
 #include "i18n/translate.h"
 #include "platform/qt/screen_pixels.h"
+#include "ui/dialog_texts.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -43,8 +44,7 @@ CMagnifierDlg::CMagnifierDlg(const QImage& frozen, QWidget* owner)
 {
     setObjectName("magnifier");
     setAttribute(Qt::WA_ShowWithoutActivating);
-    const ShownDialogTexts texts = DialogTextsToShow(DialogId::Magnifier);
-    setWindowTitle(QString::fromStdString(texts.title));
+    setWindowTitle("Magnifier");
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(215, 235, 255));
@@ -63,10 +63,15 @@ CMagnifierDlg::CMagnifierDlg(const QImage& frozen, QWidget* owner)
     layout->addWidget(m_position);
     layout->addWidget(line);
     layout->addWidget(m_ratioText);
-    for (int id : {kHideShowId, kIncreaseId, kDecreaseId}) {
-        auto* hint = new QLabel(QString::fromStdString(texts.Text(id)), this);
+    DialogControls hints;
+    for (const auto& [id, english] : {std::pair{kHideShowId, "Press 'H' to show/hide"},
+                                      std::pair{kIncreaseId, "Press 'Num +' to Increase ratio"},
+                                      std::pair{kDecreaseId, "Press 'Num -' to Decrease ratio"}}) {
+        auto* hint = new QLabel(english, this);
         layout->addWidget(hint);
+        hints[id] = hint;
     }
+    TranslateDialogWidgets(*this, DialogId::Magnifier, hints);
     setFixedSize(kZoomSize.width() + 4, sizeHint().height());
     m_ratioText->setText(QString::fromStdString(MagnifierRatioText(m_ratio)));
 

@@ -3,6 +3,7 @@
 #include "i18n/translate.h"
 #include "platform/qt/key_names.h"
 #include "settings/env.h"
+#include "ui/dialog_texts.h"
 #include "ui/pictures.h"
 
 #include <QCheckBox>
@@ -26,19 +27,22 @@ CNoticeDlg::CNoticeDlg(CEnv& env, QWidget* parent)
 {
     setObjectName("noticeDialog");
     setWindowIcon(ApplicationIcon());
-    const ShownDialogTexts texts = DialogTextsToShow(DialogId::Notice);
-    const std::string text = texts.Text(kTextId);
-    setWindowTitle(QString::fromStdString(texts.title));
-    m_text->setText(QString::fromStdString(ReplaceHotkeyPlaceholder(text, HotkeyToText(env.m_hkObject, NativeKeyName))));
+    setWindowTitle("Notice!!");
+    m_text->setText("Press %s to finish capture\nOR Press Escape to cancel capture");
     QFont heavy = m_text->font();
     heavy.setWeight(QFont::Black);
     m_text->setFont(heavy);
     m_text->setObjectName("noticeText");
-    m_dontShow->setText(QString::fromStdString(texts.Text(kDontShowId)));
+    m_dontShow->setText("Don't show me this message again.");
     m_dontShow->setChecked(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(texts.Text(kOkId)));
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText("OK");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    TranslateDialogWidgets(*this, DialogId::Notice, {{kTextId, m_text}, {kDontShowId, m_dontShow}, {kOkId, ok}});
+    // The key is named after translation: the text may place it anywhere.
+    m_text->setText(QString::fromStdString(
+        ReplaceHotkeyPlaceholder(m_text->text().toStdString(), HotkeyToText(env.m_hkObject, NativeKeyName))));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(m_dontShow);

@@ -128,29 +128,6 @@ std::optional<TranslatedDialog> TranslateDialog(DialogId dialog)
     return TranslateDialog(Translator::Current(), DialogTexts(dialog));
 }
 
-std::string ShownDialogTexts::Text(int controlId) const
-{
-    for (const auto& [id, text] : controls)
-        if (id == controlId)
-            return text;
-    return {};
-}
-
-ShownDialogTexts DialogTextsToShow(DialogId dialog)
-{
-    ShownDialogTexts shown;
-    if (auto translated = TranslateDialog(dialog)) {
-        shown.title = std::move(translated->title);
-        shown.controls = std::move(translated->controls);
-        return shown;
-    }
-    const DialogTextTable& table = DialogTexts(dialog);
-    shown.title = std::string(table.title);
-    for (const DialogControlText& control : table.controls)
-        shown.controls.emplace_back(control.id, DialogLineBreaks(control.english));
-    return shown;
-}
-
 std::optional<MainMenuTexts> TranslateMainMenu(const Translator& tr, CEnv& env,
                                                std::span<const std::vector<uint32_t>> commandsByPosition,
                                                const KeyNameFunction& keyName)

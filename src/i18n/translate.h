@@ -70,14 +70,6 @@ std::optional<TranslatedDialog> TranslateDialog(const Translator& tr, std::strin
 std::optional<TranslatedDialog> TranslateDialog(const Translator& tr, const DialogTextTable& dialog);
 std::optional<TranslatedDialog> TranslateDialog(DialogId dialog); // g_strLanguageFile
 
-// The texts a dialog shows when it opens: translated when a language file is
-// chosen, else its English ones, "\n" a line break either way.
-struct ShownDialogTexts {
-    std::string title;
-    std::vector<std::pair<int, std::string>> controls;
-    std::string Text(int controlId) const; // empty for an id the dialog does not have
-};
-ShownDialogTexts DialogTextsToShow(DialogId dialog);
 
 struct MainMenuTexts {
     std::vector<std::string> titles;                    // top-level positions 0.. (at most six)

@@ -37,6 +37,18 @@ TEST(NoticeDialog, NamesTheObjectKeyAndOnlyATickedBoxEndsTheReminder)
     EXPECT_EQ(env.m_bShowReminder, 0);
 }
 
+TEST(NoticeDialog, TranslatedTheKeyIsNamedWhereTheTranslationPutsIt)
+{
+    CEnv env;
+    env.m_hkObject = {MOD_CONTROL, 0x70}; // Ctrl+F1
+    g_strLanguageFile = VISTREL_LANGUAGE_DIR "/vstlchs.ini";
+    CNoticeDlg dialog(env);
+    g_strLanguageFile.clear();
+    EXPECT_EQ(dialog.findChild<QLabel*>("noticeText")->text(), QString::fromUtf8("按 Ctrl+F1 完成截图\n或按 Esc 键取消截图"));
+    EXPECT_EQ(dialog.findChild<QCheckBox*>()->text(), QString::fromUtf8("不再显示此提示。"));
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("提示"));
+}
+
 TEST(ColorPicker, KeepsColoursAsTheSettingsStoreThem)
 {
     CColorPicker picker;
