@@ -143,8 +143,11 @@ int RunRecordCommand(const CommandLine& commandLine)
     // The end signals are taken, not fatal, from here on: handed over, they ask
     // the running copy to end the recording, and its answer is still printed.
     const sigset_t endSignals = EndSignals();
-    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &endSignals, &before);
     const UniqueFd ended(signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!ended) // nothing would watch them: they stay fatal, as they were
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
     ChannelReply reply;
     const HandOver outcome = HandOverOrLock(
         lock, RecordRequestWords(commandLine), reply, error,

@@ -68,9 +68,13 @@ public:
                 self->Finished();
             }
         });
+        // Comes on the server's thread: the recorder is stopped (and let go)
+        // on this one, never while it is being waited for here.
         m_request->OnInterrupt([weak] {
-            if (auto self = weak.lock())
-                self->m_recorder.Stop(); // any thread
+            OnUiThread([weak] {
+                if (auto self = weak.lock())
+                    self->m_recorder.Stop();
+            });
         });
     }
 

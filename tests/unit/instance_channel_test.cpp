@@ -65,6 +65,14 @@ TEST(ChannelFraming, RequestsSurviveAnySplit)
     }
     RequestDecoder empty;
     EXPECT_EQ(empty.Feed("0\n"), RequestDecoder::State::Complete);
+    EXPECT_FALSE(empty.interrupted());
+    // The interrupt may ride in with the request; nothing else may.
+    RequestDecoder interrupted;
+    EXPECT_EQ(interrupted.Feed("1\n1\na!"), RequestDecoder::State::Complete);
+    EXPECT_TRUE(interrupted.interrupted());
+    EXPECT_EQ(interrupted.words(), ChannelRequest{"a"});
+    RequestDecoder mixed;
+    EXPECT_EQ(mixed.Feed("1\n1\na!x"), RequestDecoder::State::Bad);
 
     const ChannelReply reply {3, std::string(100000, 'o'), "why\n"};
     ReplyDecoder replies;
@@ -231,4 +239,44 @@ TEST(InstanceChannel, AClientThatLeavesInterruptsItsRunningWork)
     std::this_thread::sleep_for(200ms);
     close(fd); // killed: nobody waits for the recording any more
     EXPECT_EQ(interrupted.get_future().wait_for(5s), std::future_status::ready);
+}
+
+TEST(InstanceChannel, AnInterruptThatComesWithTheRequestStillCounts)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::promise<std::shared_ptr<PendingRequest>> arrived;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> p) { arrived.set_value(p); });
+
+    // Ctrl+C before the request went out: it is not sent at all.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    UniqueFd readEnd(ends[0]), writeEnd(ends[1]);
+    ASSERT_EQ(write(writeEnd.get(), "x", 1), 1);
+    InstanceLock client("/opt/program");
+    ChannelReply reply;
+    std::string error;
+    EXPECT_EQ(HandOverOrLock(client, {"--record", "fullscreen"}, reply, error, {}, readEnd.get()), HandOver::Failed);
+    EXPECT_NE(error.find("interrupted"), std::string::npos) << error;
+
+    // In one piece with the request: the request is taken, then withdrawn.
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    UniqueFd connection(fd);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string bytes = EncodeRequest({"--record", "fullscreen"}) + kInterruptByte;
+    ASSERT_EQ(send(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+    auto pending = arrived.get_future();
+    ASSERT_EQ(pending.wait_for(5s), std::future_status::ready);
+    EXPECT_TRUE(pending.get()->withdrawn());
+    std::string answer;
+    char buffer[256];
+    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;)
+        answer.append(buffer, size_t(n));
+    ReplyDecoder decoder;
+    ASSERT_EQ(decoder.Feed(answer), ReplyDecoder::State::Complete) << answer;
+    EXPECT_EQ(decoder.reply().status, 1);
 }

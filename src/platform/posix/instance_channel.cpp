@@ -143,7 +143,7 @@ RequestDecoder::State RequestDecoder::Finish()
 RequestDecoder::State RequestDecoder::Feed(std::string_view bytes)
 {
     if (m_state != State::NeedMore)
-        return m_state = (bytes.empty() ? m_state : State::Bad); // nothing may follow a request
+        return m_state = (OnlyInterrupts(bytes) ? m_state : State::Bad); // nothing else may follow a request
     m_total += bytes.size();
     if (m_total > kMaxChannelMessageBytes)
         return m_state = State::Bad;
@@ -163,7 +163,7 @@ RequestDecoder::State RequestDecoder::Feed(std::string_view bytes)
             continue;
         }
         if (m_step == Step::Done)
-            return m_state = State::Bad;
+            break; // what follows is looked at below
         size_t value = 0;
         const State s = ParseNumber(bytes[i++], value);
         if (s == State::Bad)
@@ -193,9 +193,17 @@ RequestDecoder::State RequestDecoder::Feed(std::string_view bytes)
             }
         }
     }
-    if (m_step == Step::Done && i < bytes.size())
+    if (m_step == Step::Done && !OnlyInterrupts(bytes.substr(i)))
         return m_state = State::Bad;
     return m_state;
+}
+
+bool RequestDecoder::OnlyInterrupts(std::string_view bytes)
+{
+    if (bytes.find_first_not_of(kInterruptByte) != std::string_view::npos)
+        return false;
+    m_interrupted = m_interrupted || !bytes.empty();
+    return true;
 }
 
 ReplyDecoder::State ReplyDecoder::Feed(std::string_view bytes)
@@ -272,6 +280,10 @@ HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, Chann
         case InstanceLock::State::Unavailable: error = lock.error(); return HandOver::Failed;
         case InstanceLock::State::HeldByAnother: break;
         }
+        if (Readable(interruptFd)) {
+            error = "interrupted while waiting for another run of Vistrel";
+            return HandOver::Failed;
+        }
         // The holder is a copy with a window once it listens; until then it is
         // still starting, or a command-line run that will end by itself.
         if (UniqueFd fd = ConnectTo(lock.socketPath())) {
@@ -280,10 +292,6 @@ HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, Chann
             case Exchange::Failed: return HandOver::Failed;
             case Exchange::NotTaken: break; // it is ending: the lock comes free soon
             }
-        }
-        if (Readable(interruptFd)) {
-            error = "interrupted while waiting for another run of Vistrel";
-            return HandOver::Failed;
         }
         if (!told && waiting && std::chrono::steady_clock::now() - start > kWaitBeforeNotice) {
             told = true;

@@ -48,10 +48,13 @@ public:
     enum class State { NeedMore, Complete, Bad };
     State Feed(std::string_view bytes);
     const ChannelRequest& words() const { return m_words; }
+    // The interrupt byte came right behind the request.
+    bool interrupted() const { return m_interrupted; }
 
 private:
     State ParseNumber(char c, size_t& into);
     State Finish();
+    bool OnlyInterrupts(std::string_view bytes); // notes them
 
     enum class Step { Count, Length, Word, Done } m_step = Step::Count;
     State m_state = State::NeedMore;
@@ -60,6 +63,7 @@ private:
     size_t m_count = 0;
     size_t m_wanted = 0;
     size_t m_total = 0;
+    bool m_interrupted = false;
     ChannelRequest m_words;
 };
 

@@ -69,6 +69,20 @@ bool SendSome(Client& client)
     return true;
 }
 
+// The client asked for the end: work not started is withdrawn and answered
+// at once, work under way is told.
+void InterruptPending(Client& client)
+{
+    if (client.pending->Withdraw()) {
+        client.out = EncodeReply({1, {}, "ended before it began"});
+        client.sent = 0;
+        if (!SendSome(client) || client.sent == client.out.size())
+            client.done = true;
+        return;
+    }
+    client.pending->Interrupt();
+}
+
 void ReadRequest(Client& client, const InstanceServer::Dispatch& dispatch, const std::shared_ptr<ServerWakeUp>& wake)
 {
     char buffer[1 << 16];
@@ -89,6 +103,8 @@ void ReadRequest(Client& client, const InstanceServer::Dispatch& dispatch, const
             client.pending = std::make_shared<PendingRequest>(client.decoder.words(), wake);
             client.lastBeat = Clock::now();
             dispatch(client.pending);
+            if (client.decoder.interrupted())
+                InterruptPending(client);
             return;
         }
     }
@@ -105,14 +121,7 @@ void ReadWhileWaiting(Client& client)
         client.done = true; // gone, or not one of ours
         return;
     }
-    if (client.pending->Withdraw()) {
-        client.out = EncodeReply({1, {}, "ended before it began"});
-        client.sent = 0;
-        if (!SendSome(client) || client.sent == client.out.size())
-            client.done = true;
-        return;
-    }
-    client.pending->Interrupt();
+    InterruptPending(client);
 }
 
 } // namespace
@@ -218,10 +227,11 @@ void InstanceServer::Run(std::stop_token stop)
         for (const auto& client : clients) {
             short events = POLLIN;
             if (client->pending) {
-                events = POLLIN | POLLRDHUP;
+                events = POLLRDHUP;
                 if (!client->out.empty())
-                    events |= POLLOUT;
+                    events |= POLLOUT; // the answer goes out; what the client sends now no longer matters
                 else {
+                    events |= POLLIN;
                     const auto due = std::chrono::duration_cast<std::chrono::milliseconds>(
                         client->lastBeat + kHeartbeat - now);
                     const int dueMs = int(std::max<int64_t>(0, due.count()));
