@@ -13,6 +13,7 @@
 
 #include "record/avi_recorder.h"
 #include "record/core/record_options.h"
+#include "settings/command_ids.h"
 
 #include <QDialog>
 
@@ -50,9 +51,8 @@ bool StopRunningRecording();
 // The recorder's options of this run, as the dialog leaves them.
 AviRecordOptions& RunRecordOptions();
 
-// The recording tray icon's identifier and its menu command.
+// The recording tray icon's identifier; its menu command is ID_STOP_RECORDING.
 constexpr int kRecordTrayId = 205;
-constexpr int ID_STOP_RECORDING = 32809;
 
 class CAviCaptureDlg : public QDialog {
     Q_OBJECT
