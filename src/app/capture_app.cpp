@@ -45,6 +45,10 @@ CCaptureApp::~CCaptureApp() = default;
 bool CCaptureApp::InitInstance()
 {
     QApplication::setStyle(new ProgramStyle); // the application owns it
+    // The program lives on with no window shown (in the tray, while a capture
+    // hides it, behind the reminder before an object capture); it ends by Exit
+    // or by closing its main window, never because a dialog closed last.
+    QApplication::setQuitOnLastWindowClosed(false);
     qApp->setStyleSheet(kDialogStyleSheet);
 
     // A program folder under the user's data folder may not exist yet.

@@ -196,6 +196,19 @@ escapes=$(grep -c "hotkey 0x614" "$LOG")
 xdotool key Escape
 sleep 0.3
 [[ $(grep -c "hotkey 0x614" "$LOG") -eq $escapes ]] || fail "Escape is still taken after the capture"
+
+check "the reminder before an object capture, once closed, leaves the program running"
+"$VISTREL" --set m_bShowReminder=1 >/dev/null
+xdotool key ctrl+F5
+NOTICE=$(wait_for_window '^Notice!!$' 5) || fail "no reminder"
+xdotool windowactivate --sync "$NOTICE" 2>/dev/null
+xdotool key Return
+sleep 0.5
+xdotool key Escape
+e2e_wait_until 5 eval 'xdotool search --onlyvisible --name "^Vistrel$" >/dev/null' ||
+    fail "the main window did not come back"
+kill -0 "$PROGRAM" 2>/dev/null || fail "the program ended with the reminder"
+"$VISTREL" --set m_bShowReminder=0 >/dev/null
 e2e_stop "$XLOGO"
 e2e_stop "$PROGRAM" 10
 
