@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCursor>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
