@@ -103,15 +103,11 @@ int RecordHere(const PreparedRecording& prepared)
     recorder.Wait();
 
     std::lock_guard lock(mutex);
-    if (!end.error.empty())
-        std::cerr << "vistrel: " << end.error << "\n";
-    if (!end.settingsSaved)
-        std::cerr << "vistrel: cannot write " << CEnv::SettingsFilePath() << "\n";
-    if (end.path.empty() && end.error.empty())
-        std::cerr << "vistrel: nothing was recorded\n";
+    for (const std::string& problem : RecordEndProblems(end))
+        std::cerr << "vistrel: " << problem << "\n";
     if (!end.path.empty() && !PrintToStdout(end.path + "\n"))
         return 1;
-    return end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+    return RecordEndStatus(end);
 }
 
 } // namespace
