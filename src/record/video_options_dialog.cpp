@@ -191,7 +191,7 @@ void CVideoOptionsDlg::accept()
     fields.interval = m_interval->text().toStdString();
     fields.keyFrames = m_keyFrames->text().toStdString();
     fields.rate = m_rate->text().toStdString();
-    fields.qualityPercent = m_qualityValue->text().toInt();
+    fields.qualityPercent = m_quality->value();
     AviRecordOptions checked = m_options;
     if (const std::string fault = ApplyVideoOptionFields(fields, checked); !fault.empty()) {
         emit refused(Qs(fault));
