@@ -1,14 +1,12 @@
 #include "app/record_commands.h"
 
 #include "app/cli_commands.h"
-#include "capture/core/capture_geometry.h"
 #include "platform/ffmpeg/compressor_catalog.h"
 #include "platform/posix/instance_channel.h"
 #include "platform/posix/instance_lock.h"
 #include "platform/posix/program_folder.h"
 #include "record/avi_recorder.h"
 #include "record/record_command.h"
-#include "record/core/record_geometry.h"
 #include "record/core/record_request.h"
 #include "settings/env.h"
 #include "settings/folders.h"
@@ -105,15 +103,11 @@ int RecordHere(const PreparedRecording& prepared)
     recorder.Wait();
 
     std::lock_guard lock(mutex);
-    if (!end.error.empty())
-        std::cerr << "vistrel: " << end.error << "\n";
-    if (!end.settingsSaved)
-        std::cerr << "vistrel: cannot write " << CEnv::SettingsFilePath() << "\n";
-    if (end.path.empty() && end.error.empty())
-        std::cerr << "vistrel: nothing was recorded\n";
+    for (const std::string& problem : RecordEndProblems(end))
+        std::cerr << "vistrel: " << problem << "\n";
     if (!end.path.empty() && !PrintToStdout(end.path + "\n"))
         return 1;
-    return end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+    return RecordEndStatus(end);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "record/cursor_options_dialog.h"
 #include "record/flashing_window.h"
 #include "record/record_region_window.h"
+#include "record/slider_style.h"
 #include "record/video_options_dialog.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCursor>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -197,10 +197,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, std::
     // Options.
     m_panSpeed->setRange(kMinAutoPanSpeed, kMaxAutoPanSpeed);
     m_panSpeed->setValue(std::clamp(m_options.autoPanSpeed, kMinAutoPanSpeed, kMaxAutoPanSpeed));
-    m_panSpeed->setStyleSheet("QSlider::groove:horizontal { background: #2050c0; height: 4px; }"
-                              "QSlider::sub-page:horizontal { background: #2050c0; }"
-                              "QSlider::handle:horizontal { background: #d02020; width: 10px;"
-                              " margin: -6px 0; border-radius: 2px; }");
+    m_panSpeed->setStyleSheet(kRecorderSliderStyle);
     m_panSpeedValue->setMinimumWidth(fontMetrics().horizontalAdvance("0000"));
     m_panSpeedValue->setNum(m_panSpeed->value());
     auto* optionsGrid = new QGridLayout(optionsGroup);

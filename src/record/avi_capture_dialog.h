@@ -69,8 +69,6 @@ public:
     QWidget* Control(int id) const;
     Phase phase() const { return m_phase; }
     const CTrayNotifyIcon* trayIcon() const { return m_tray.get(); }
-    const CFlashingWnd* flashingFrame() const { return m_flashing.get(); }
-    CRecordRegionWnd* regionWindow() const { return m_selector.get(); }
     const std::string& lastPath() const { return m_lastPath; }
 
     // The buttons' actions, as a click on them.
@@ -88,7 +86,6 @@ private:
     void SetPhase(Phase phase);
     void SetRegionMode(int mode);
     void UpdateAutoPan();
-    bool ReadFields();
     void StartRecording(const RecordRegion& region);
     void OnRegionChosen(std::optional<RecordRegion> region);
     void OnSelectRegion();

@@ -66,7 +66,7 @@ struct Job {
     std::optional<int> nice; // of the recording's threads; none: as the program runs
 };
 
-RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state, bool& wroteFrames)
+RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state)
 {
     RecordEnd end;
     end.path = job.file.path;
@@ -123,7 +123,6 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
     state = RecordState::Ending; // also when it ended by itself
     std::string finishError;
     const bool finished = writer->Finish(finishError);
-    wroteFrames = outcome.wroteAnything;
     end.progress = Snapshot(stats);
     end.error = !outcome.error.empty() ? outcome.error : finishError;
     end.ok = outcome.error.empty() && finished;
@@ -224,10 +223,8 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     // Stored at once, so that no later run, after a crash or a kill, starts from an old number.
     if (env.m_nAviNumber != numberBefore && !env.Save())
         job.settingsSaved = false;
-    if (!job.file.fd) {
-        RecordStart failed = Refused(1, error.empty() ? "no free file name in " + names.folder() : error);
-        return failed;
-    }
+    if (!job.file.fd)
+        return Refused(1, error.empty() ? "no free file name in " + names.folder() : error);
 
     RecordStart start;
     start.started = true;
@@ -235,8 +232,8 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     m_state = RecordState::Recording;
     m_worker = std::jthread([this, job = std::move(job)](std::stop_token stop) mutable {
         ApplyRecordingNice(job.nice);
-        bool wroteFrames = false;
-        RecordEnd end = Record(job, stop, m_state, wroteFrames);
+        RecordEnd end = Record(job, stop, m_state);
+        const bool wroteFrames = end.progress.written > 0;
         RemoveIfEmpty(job.file, wroteFrames);
         if (!wroteFrames && !end.error.empty())
             end.path.clear();

@@ -7,6 +7,7 @@
 #include "record/core/builtin_cursors.h"
 #include "record/core/cursor_file.h"
 #include "record/core/highlight_preview.h"
+#include "record/slider_style.h"
 #include "ui/cursor_pictures.h"
 #include "ui/dialog_texts.h"
 #include "ui/pictures.h"
@@ -168,10 +169,8 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
     m_size->setRange(kMinHighlightSize, kMaxHighlightSize);
     m_size->setValue(std::clamp(options.highlightSize, kMinHighlightSize, kMaxHighlightSize));
     m_size->setMinimumWidth(140);
-    m_size->setStyleSheet("QSlider::groove:horizontal { background: #2050c0; height: 4px; }"
-                          "QSlider::sub-page:horizontal { background: #2050c0; }"
-                          "QSlider::handle:horizontal { background: #d02020; width: 10px;"
-                          " margin: -6px 0; border-radius: 2px; }"
+    // Greyed while the highlight is off.
+    m_size->setStyleSheet(QString(kRecorderSliderStyle) +
                           "QSlider::groove:horizontal:disabled, QSlider::sub-page:horizontal:disabled,"
                           " QSlider::handle:horizontal:disabled { background: #a0a0a8; }");
     for (std::string_view shape : DialogTexts(DialogId::CursorOptions).otherKeys)

@@ -4,6 +4,7 @@
 #include "platform/ffmpeg/compressor_catalog.h"
 #include "record/avi_recorder.h"
 #include "record/core/record_geometry.h"
+#include "settings/env.h"
 
 #include <variant>
 
@@ -34,6 +35,23 @@ std::optional<PreparedRecording> PrepareRecording(const RecordWords& words, int&
         return std::nullopt;
     }
     return PreparedRecording{*request, r};
+}
+
+std::vector<std::string> RecordEndProblems(const RecordEnd& end)
+{
+    std::vector<std::string> problems;
+    if (!end.error.empty())
+        problems.push_back(end.error);
+    if (!end.settingsSaved)
+        problems.push_back("cannot write " + CEnv::SettingsFilePath());
+    if (end.path.empty() && end.error.empty())
+        problems.push_back("nothing was recorded");
+    return problems;
+}
+
+int RecordEndStatus(const RecordEnd& end)
+{
+    return end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
 }
 
 } // namespace vistrel

@@ -8,8 +8,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vistrel {
+
+struct RecordEnd;
 
 struct PreparedRecording {
     RecordRequest request;
@@ -19,5 +22,11 @@ struct PreparedRecording {
 // nullopt with status 2 (refused: a bad word, an area off the screen) or 1 (no
 // display) and the reason in error.
 std::optional<PreparedRecording> PrepareRecording(const RecordWords& words, int& status, std::string& error);
+
+// What the command line is told once its recording has ended: the problems
+// for its standard error, in order (none when all went well), and its exit
+// status (0 only for a complete file whose number was stored).
+std::vector<std::string> RecordEndProblems(const RecordEnd& end);
+int RecordEndStatus(const RecordEnd& end);
 
 } // namespace vistrel

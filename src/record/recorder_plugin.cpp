@@ -102,14 +102,9 @@ private:
                 m_aviListChanged();
             reply.output = end.path + "\n";
         }
-        auto say = [&reply](const std::string& text) { reply.error += (reply.error.empty() ? "" : "; ") + text; };
-        if (!end.error.empty())
-            say(end.error);
-        if (!end.settingsSaved)
-            say("cannot write " + CEnv::SettingsFilePath());
-        if (end.path.empty() && end.error.empty())
-            say("nothing was recorded");
-        reply.status = end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+        for (const std::string& problem : RecordEndProblems(end))
+            reply.error += (reply.error.empty() ? "" : "; ") + problem;
+        reply.status = RecordEndStatus(end);
         m_request->Finish(std::move(reply));
         // Let go later: the worker that reported this is still returning.
         OnUiThread([self = std::move(m_self)] { self->m_recorder.Wait(); });

@@ -34,8 +34,7 @@ x11::ScreenRect CursorBox(const CursorImage& cursor)
     return {cursor.x - cursor.hotX, cursor.y - cursor.hotY, cursor.image.width, cursor.image.height};
 }
 
-} // namespace
-
+// Whether two cursors would be drawn alike: same picture, hot spot and place.
 bool SameCursor(const std::optional<CursorImage>& a, const std::optional<CursorImage>& b)
 {
     if (!a || !b)
@@ -44,6 +43,8 @@ bool SameCursor(const std::optional<CursorImage>& a, const std::optional<CursorI
            a->image.width == b->image.width && a->image.height == b->image.height &&
            a->image.pixels == b->image.pixels;
 }
+
+} // namespace
 
 ScreenFrameSource::ScreenFrameSource(const AviRecordOptions& options, int frameWidth, int frameHeight)
     : m_options(options), m_width(frameWidth), m_height(frameHeight)

@@ -53,7 +53,4 @@ private:
     std::string m_error;
 };
 
-// Whether two cursors would be drawn alike: same picture, hot spot and place.
-bool SameCursor(const std::optional<CursorImage>& a, const std::optional<CursorImage>& b);
-
 } // namespace vistrel

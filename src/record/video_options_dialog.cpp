@@ -1,6 +1,7 @@
 #include "record/video_options_dialog.h"
 
 #include "record/core/video_options_fields.h"
+#include "record/slider_style.h"
 #include "ui/dialog_texts.h"
 #include "ui/pictures.h"
 
@@ -101,10 +102,7 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
     m_quality->setValue(std::clamp(m_options.quality / 100, 1, 100));
     m_qualityValue->setNum(m_options.quality / 100);
     m_qualityValue->setMinimumWidth(fontMetrics().horizontalAdvance("0000"));
-    m_quality->setStyleSheet("QSlider::groove:horizontal { background: #2050c0; height: 4px; }"
-                             "QSlider::sub-page:horizontal { background: #2050c0; }"
-                             "QSlider::handle:horizontal { background: #d02020; width: 10px;"
-                             " margin: -6px 0; border-radius: 2px; }");
+    m_quality->setStyleSheet(kRecorderSliderStyle);
     const int fieldWidth = fontMetrics().horizontalAdvance("00000000") + 12;
     for (QLineEdit* field : {m_keyFrames, m_interval, m_rate}) {
         field->setMaxLength(20);
@@ -193,7 +191,7 @@ void CVideoOptionsDlg::accept()
     fields.interval = m_interval->text().toStdString();
     fields.keyFrames = m_keyFrames->text().toStdString();
     fields.rate = m_rate->text().toStdString();
-    fields.qualityPercent = m_qualityValue->text().toInt();
+    fields.qualityPercent = m_quality->value();
     AviRecordOptions checked = m_options;
     if (const std::string fault = ApplyVideoOptionFields(fields, checked); !fault.empty()) {
         emit refused(Qs(fault));

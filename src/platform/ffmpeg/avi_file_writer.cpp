@@ -49,7 +49,6 @@ struct AviFileWriter::State {
     SwsContext* scaler = nullptr;
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
-    bool headerWritten = false;
     bool finished = false;
     uint64_t frames = 0;        // entries in the stream so far, empty ones included
     uint64_t nextCheckpoint = 0;
@@ -191,7 +190,6 @@ std::unique_ptr<AviFileWriter> AviFileWriter::Open(UniqueFd fd, const AviWriterS
         error = "cannot write the AVI header: " + AvError(r);
         return nullptr;
     }
-    s->headerWritten = true;
     avio_flush(s->io);
     if (s->io->error < 0) {
         error = "cannot write the AVI header: " + AvError(s->io->error);

@@ -17,7 +17,7 @@ namespace {
 
 // List order: the compressor of the old program first, then the default, then
 // the rest from the most to the least compact.
-constexpr std::array<EncoderSpec, 10> kEncoders{{
+constexpr std::array<EncoderSpec, 9> kEncoders{{
     {MakeFourCC('M', 'S', 'V', 'C'), "msvideo1", "Microsoft Video 1", AV_PIX_FMT_RGB555LE, false},
     {MakeFourCC('X', 'V', 'I', 'D'), "mpeg4", "MPEG-4 part 2 (Xvid compatible)", AV_PIX_FMT_YUV420P, false},
     {MakeFourCC('M', 'J', 'P', 'G'), "mjpeg", "Motion JPEG", AV_PIX_FMT_YUVJ420P, false},
@@ -27,8 +27,6 @@ constexpr std::array<EncoderSpec, 10> kEncoders{{
     {MakeFourCC('U', 'L', 'R', 'G'), "utvideo", "Ut Video lossless (RGB)", AV_PIX_FMT_GBRP, false},
     {MakeFourCC('H', 'F', 'Y', 'U'), "huffyuv", "Huffyuv lossless", AV_PIX_FMT_BGRA, false},
     {MakeFourCC('D', 'I', 'B', ' '), "rawvideo", "Uncompressed RGB", AV_PIX_FMT_BGR24, true},
-    // Listed nowhere and never used, whatever is chosen.
-    {kFourCCDivx, nullptr, nullptr, AV_PIX_FMT_NONE, false},
 }};
 
 } // namespace
@@ -43,7 +41,7 @@ const EncoderSpec* FindEncoderSpec(FourCC code)
 {
     QuietFfmpegLog();
     for (const EncoderSpec& spec : kEncoders) {
-        if (spec.code == code && spec.encoder && avcodec_find_encoder_by_name(spec.encoder))
+        if (spec.code == code && avcodec_find_encoder_by_name(spec.encoder))
             return &spec;
     }
     return nullptr;

@@ -4,14 +4,19 @@
 
 namespace vistrel {
 
+HighlightBounds CentredHighlightBounds(int side, int boxSide, int shape)
+{
+    const double s = side;
+    const double box = boxSide;
+    const bool elongated = shape == HIGHLIGHT_ELLIPSE || shape == HIGHLIGHT_RECTANGLE;
+    const double high = elongated ? s * 0.5 : s;
+    // Truncated toward zero, as the values are all positive.
+    return {int((box - s) * 0.5), int((box - high) * 0.5), int((box + s) * 0.5), int((box + high) * 0.5)};
+}
+
 HighlightBounds HighlightShapeBounds(int size, int shape)
 {
-    const double s = std::clamp(size, 1, kHighlightBox);
-    const double box = kHighlightBox;
-    const bool elongated = shape == HIGHLIGHT_ELLIPSE || shape == HIGHLIGHT_RECTANGLE;
-    const double half = elongated ? s * 0.5 : s;
-    // Truncated toward zero, as the values are all positive.
-    return {int((box - s) * 0.5), int((box - half) * 0.5), int((box + s) * 0.5), int((box + half) * 0.5)};
+    return CentredHighlightBounds(std::clamp(size, 1, kHighlightBox), kHighlightBox, shape);
 }
 
 bool HighlightCovers(const HighlightBounds& b, int shape, int x, int y)

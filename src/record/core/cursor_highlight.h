@@ -18,6 +18,9 @@ struct HighlightBounds {
 };
 // The shape's box inside the 128 x 128 box for a size of 1 to 128.
 HighlightBounds HighlightShapeBounds(int size, int shape);
+// The same placement in a square of boxSide pixels: the shape side pixels
+// wide (half as high when elongated), centred, halves truncated.
+HighlightBounds CentredHighlightBounds(int side, int boxSide, int shape);
 
 // Whether box pixel (x, y) is inside the shape.
 bool HighlightCovers(const HighlightBounds& bounds, int shape, int x, int y);

@@ -6,12 +6,7 @@ namespace vistrel {
 
 HighlightBounds HighlightPreviewBounds(int size, int shape)
 {
-    const double h = std::clamp(size, 1, kHighlightBox) / 2; // integer half
-    const double box = kHighlightPreviewBox;
-    const bool elongated = shape == HIGHLIGHT_ELLIPSE || shape == HIGHLIGHT_RECTANGLE;
-    const double high = elongated ? h * 0.5 : h;
-    // All values are positive: truncation is toward zero.
-    return {int((box - h) * 0.5), int((box - high) * 0.5), int((box + h) * 0.5), int((box + high) * 0.5)};
+    return CentredHighlightBounds(std::clamp(size, 1, kHighlightBox) / 2, kHighlightPreviewBox, shape);
 }
 
 Bitmap HighlightPreview(bool on, int size, int shape, uint32_t colorRef)
