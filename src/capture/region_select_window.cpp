@@ -156,10 +156,7 @@ void CRegionSelectWnd::mousePressEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    const Point p = ScreenPixels(event->position());
-    if (m_magnifier)
-        m_magnifier->SetAnchor(p);
-    Apply(m_selection->LeftButtonDown(p));
+    Apply(m_selection->LeftButtonDown(ScreenPixels(event->position())));
 }
 
 void CRegionSelectWnd::mouseDoubleClickEvent(QMouseEvent* event)
