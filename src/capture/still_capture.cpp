@@ -14,9 +14,6 @@ namespace vistrel {
 
 namespace {
 
-// Captures are opaque, so a screen of depth 24 or 32 gives 24-bit files.
-constexpr int kCaptureBitsPerPixel = 24;
-
 StillCaptureResult Failed(int status, std::string error)
 {
     return {status, {}, std::move(error)};
