@@ -125,8 +125,7 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
         report.sharedMemoryProblem = "shared memory not allowed by the caller";
     else if (SharedMemoryDisabledByEnvironment())
         report.sharedMemoryProblem = "shared memory turned off by VISTREL_NO_SHM";
-    else if (GrabWithSharedMemory(conn, source, *layout, *result, 0, 0,
-                                  &report.sharedMemoryProblem)) {
+    else if (GrabWithSharedMemory(conn, source, *layout, *result, &report.sharedMemoryProblem)) {
         report.method = GrabMethod::SharedMemory;
         return result;
     }
