@@ -107,8 +107,7 @@ void CMagnifierDlg::FollowCursor()
 void CMagnifierDlg::UpdateInfo(const std::optional<Rect>& band, Point cursor)
 {
     m_cursor = cursor;
-    m_position->setText(
-        QString::fromStdString(MagnifierPositionText(cursor, m_anchor.x != -1 ? band : std::nullopt)));
+    m_position->setText(QString::fromStdString(MagnifierPositionText(cursor, band)));
     update();
 }
 

@@ -24,9 +24,9 @@ public:
     // frozen: the overlay's picture in screen pixels; it outlives the panel.
     CMagnifierDlg(const QImage& frozen, QWidget* owner);
 
-    // The overlay's report after each mouse move or band paint (screen pixels).
+    // The overlay's report after each mouse move or band paint (screen pixels);
+    // band: none until the first click has set the anchor.
     void UpdateInfo(const std::optional<Rect>& band, Point cursor);
-    void SetAnchor(Point anchor) { m_anchor = anchor; }
     // The overlay passes on every key but Escape.
     void HandleKey(int keyCode);
     int ratio() const { return m_ratio; }
@@ -41,7 +41,6 @@ private:
 
     const QImage& m_frozen;
     int m_ratio;
-    Point m_anchor {-1, -1};
     Point m_cursor {-1, -1};   // the centre of the zoom
     Point m_followed {-1, -1}; // where the pointer was at the last look
     QLabel* m_position;

@@ -31,8 +31,6 @@ namespace vistrel {
 namespace {
 
 constexpr int kMainTrayId = 264;
-// Captures are opaque, so a screen of depth 24 or 32 gives 24-bit files.
-constexpr int kCaptureBitsPerPixel = 24;
 // How often a capture asked for from the command line looks whether the one
 // before it has finished.
 constexpr int kWaitForCaptureMs = 20;

@@ -79,12 +79,8 @@ void CRegionSelectWnd::GrabScreen()
         request.kind = CaptureKind::FullScreen;
         request.includeCursor = m_bIncludeCursor;
         StillGrab grab = GrabStill(request, m_env);
-        Done done = std::move(m_done);
-        m_selection.reset();
-        if (done)
-            done(grab.bitmap.has_value(), std::move(grab.bitmap), grab.error);
-        if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
-            m_mainWindow->show();
+        const bool grabbed = grab.bitmap.has_value();
+        EndCapture(grabbed, std::move(grab.bitmap), grab.error);
         return;
     }
     m_pointerConn = std::make_unique<x11::Connection>();
@@ -92,13 +88,7 @@ void CRegionSelectWnd::GrabScreen()
     std::string error;
     m_frozen = conn.ok() ? x11::GrabScreen(conn, &error) : std::nullopt;
     if (!m_frozen) {
-        Done done = std::move(m_done);
-        m_selection.reset();
-        if (done)
-            done(false, std::nullopt, conn.ok() ? "cannot grab the screen: " + error : conn.error());
-        m_pointerConn.reset();
-        if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
-            m_mainWindow->show();
+        EndCapture(false, std::nullopt, conn.ok() ? "cannot grab the screen: " + error : conn.error());
         return;
     }
     ShowOverlay();
@@ -166,10 +156,7 @@ void CRegionSelectWnd::mousePressEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    const Point p = ScreenPixels(event->position());
-    if (m_magnifier)
-        m_magnifier->SetAnchor(p);
-    Apply(m_selection->LeftButtonDown(p));
+    Apply(m_selection->LeftButtonDown(ScreenPixels(event->position())));
 }
 
 void CRegionSelectWnd::mouseDoubleClickEvent(QMouseEvent* event)
@@ -229,13 +216,19 @@ void CRegionSelectWnd::FinishCapture(bool cancelled)
     releaseKeyboard();
     releaseMouse();
     hide();
+    const bool finished = !cancelled && picture.has_value();
+    EndCapture(finished, std::move(picture), error);
+}
+
+void CRegionSelectWnd::EndCapture(bool finished, std::optional<Bitmap> picture, const std::string& error)
+{
     Done done = std::move(m_done);
     m_selection.reset();
     m_frozenImage = QImage();
     m_frozen.reset();
     m_pointerConn.reset();
     if (done)
-        done(!cancelled && picture.has_value(), std::move(picture), error);
+        done(finished, std::move(picture), error);
     if (m_hidMainWindow && m_mainWindow && !(m_inTray && m_inTray()))
         m_mainWindow->show();
 }

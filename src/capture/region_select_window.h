@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QTimer;
 
@@ -59,6 +60,8 @@ private:
     void ShowOverlay();
     void Apply(RegionSelection::Step step);
     void FinishCapture(bool cancelled);
+    // Every way out of a capture: the owner hears of it once, the main window comes back.
+    void EndCapture(bool finished, std::optional<Bitmap> picture, const std::string& error);
     void KeepOnTop();
     Point ScreenPixels(const QPointF& local) const;
     void ReportToMagnifier();

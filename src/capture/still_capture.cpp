@@ -14,9 +14,6 @@ namespace vistrel {
 
 namespace {
 
-// Captures are opaque, so a screen of depth 24 or 32 gives 24-bit files.
-constexpr int kCaptureBitsPerPixel = 24;
-
 StillCaptureResult Failed(int status, std::string error)
 {
     return {status, {}, std::move(error)};
@@ -65,19 +62,16 @@ StillGrab GrabScreenArea(const x11::Connection& conn, int x, int y, int width, i
     if (!screen)
         return NoGrab(1, error);
     // Checked before the grab, so a refused area uses up no number.
-    const auto visible = VisiblePart(x, y, width, height,
-                                     {screen->x, screen->y, screen->x + screen->width,
-                                      screen->y + screen->height});
+    const auto visible = x11::VisibleOnScreen({x, y, width, height}, *screen);
     if (const auto* problem = std::get_if<CaptureAreaError>(&visible))
         return NoGrab(2, DescribeAreaError(*problem));
-    const Rect& part = std::get<Rect>(visible);
-    x11::GrabOutcome outcome;
-    auto bitmap = x11::GrabArea(conn, {part.left, part.top, part.width(), part.height()}, &error, {},
-                                &outcome);
+    // On the screen, so the bitmap starts at the part's corner.
+    const x11::ScreenRect& part = std::get<x11::ScreenRect>(visible);
+    auto bitmap = x11::GrabArea(conn, part, &error);
     if (!bitmap)
         return NoGrab(1, "cannot grab the screen: " + error);
     if (auto cursor = CursorIfWanted(conn, showMouse))
-        DrawCursor(*bitmap, *cursor, outcome.grabbed.x, outcome.grabbed.y);
+        DrawCursor(*bitmap, *cursor, part.x, part.y);
     return {0, std::move(*bitmap), {}};
 }
 

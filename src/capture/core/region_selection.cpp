@@ -1,9 +1,8 @@
 #include "capture/core/region_selection.h"
 
-#include "capture/core/integer_sqrt.h"
+#include "capture/core/capture_area.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace vistrel {
 
@@ -74,8 +73,7 @@ std::optional<Rect> RegionSelection::BandBounds() const
         return std::nullopt;
     switch (m_shape) {
     case SHAPE_CIRCLE: {
-        const int64_t dx = int64_t(m_current.x) - m_anchor.x, dy = int64_t(m_current.y) - m_anchor.y;
-        const int r = int(std::min<int64_t>(IntegerSqrt(uint64_t(dx * dx + dy * dy)), kMaxCaptureSide));
+        const int r = std::min(CircleRadius(m_anchor, m_current), kMaxCaptureSide);
         return Rect {m_anchor.x - r, m_anchor.y - r, m_anchor.x + r, m_anchor.y + r};
     }
     case SHAPE_POLYGON: {

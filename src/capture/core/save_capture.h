@@ -15,6 +15,9 @@ namespace vistrel {
 
 class CEnv;
 
+// Captures are opaque, so a screen of depth 24 or 32 gives 24-bit files.
+inline constexpr int kCaptureBitsPerPixel = 24;
+
 struct SavedCapture {
     std::string path;          // the file written, complete; empty when nothing was
     std::string error;         // why nothing was written, or why the settings were not

@@ -1,6 +1,5 @@
 #include "platform/qt/x11_hotkeys.h"
 
-#include "platform/x11/lock_keys.h"
 #include "platform/x11/virtual_keys.h"
 
 #include <QGuiApplication>
@@ -49,7 +48,7 @@ X11Hotkeys::X11Hotkeys(QObject* parent) : QObject(parent)
     }
     m_root = it.data->root;
     m_symbols.reset(xcb_key_symbols_alloc(m_conn));
-    FindLockMasks();
+    m_lockMasks = x11::FindLockKeyMasks(m_conn);
     // The toolkit uses XKB, so map changes reach it (and us) as XKB events.
     static constexpr char kXkb[] = "XKEYBOARD";
     std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> xkb(
@@ -69,19 +68,12 @@ X11Hotkeys::~X11Hotkeys()
         xcb_flush(m_conn);
 }
 
-void X11Hotkeys::FindLockMasks()
-{
-    const x11::LockKeyMasks masks = x11::FindLockKeyMasks(m_conn);
-    m_numLockMask = masks.numModifier;
-    m_scrollLockMask = masks.scrollModifier;
-}
-
 std::vector<uint16_t> X11Hotkeys::LockVariants() const
 {
     std::vector<uint16_t> variants;
     for (uint16_t caps : {uint16_t(0), uint16_t(XCB_MOD_MASK_LOCK)})
-        for (uint16_t num : {uint16_t(0), m_numLockMask})
-            for (uint16_t scroll : {uint16_t(0), m_scrollLockMask}) {
+        for (uint16_t num : {uint16_t(0), m_lockMasks.numModifier})
+            for (uint16_t scroll : {uint16_t(0), m_lockMasks.scrollModifier}) {
                 const uint16_t v = uint16_t(caps | num | scroll);
                 if (std::find(variants.begin(), variants.end(), v) == variants.end())
                     variants.push_back(v);
@@ -153,12 +145,7 @@ bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
                 return false;
     for (uint8_t keycode : keycodes) {
         if (!GrabAllLockVariants(keycode, modifiers)) {
-            std::erase_if(m_grabs, [&](const Grab& g) {
-                if (g.id != id)
-                    return false;
-                UngrabAllLockVariants(g.keycode, g.modifiers);
-                return true;
-            });
+            UngrabId(id);
             return false;
         }
         m_grabs.push_back({id, keycode, modifiers});
@@ -166,18 +153,20 @@ bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
     return true;
 }
 
-void X11Hotkeys::Unregister(int id)
+bool X11Hotkeys::UngrabId(int id)
 {
-    std::erase_if(m_registered, [id](const auto& r) { return r.first == id; });
-    bool any = false;
-    std::erase_if(m_grabs, [&](const Grab& g) {
+    return std::erase_if(m_grabs, [&](const Grab& g) {
         if (g.id != id)
             return false;
         UngrabAllLockVariants(g.keycode, g.modifiers);
-        any = true;
         return true;
-    });
-    if (any)
+    }) > 0;
+}
+
+void X11Hotkeys::Unregister(int id)
+{
+    std::erase_if(m_registered, [id](const auto& r) { return r.first == id; });
+    if (UngrabId(id))
         xcb_flush(m_conn);
 }
 
@@ -197,13 +186,12 @@ bool X11Hotkeys::IsKeyboardMapChange(const void* message) const
 
 void X11Hotkeys::KeyboardMapChanged()
 {
-    const uint16_t oldNum = m_numLockMask, oldScroll = m_scrollLockMask;
+    const x11::LockKeyMasks masks = x11::FindLockKeyMasks(m_conn);
     m_symbols.reset(xcb_key_symbols_alloc(m_conn));
-    FindLockMasks();
     // The server also says so when input merely comes from another keyboard
     // with the same map; grabbing again then would only open a moment in
     // which a hotkey could slip through.
-    bool same = oldNum == m_numLockMask && oldScroll == m_scrollLockMask;
+    bool same = masks == m_lockMasks;
     for (const auto& [id, key] : m_registered) {
         std::vector<uint8_t> had;
         for (const Grab& g : m_grabs)
@@ -213,14 +201,11 @@ void X11Hotkeys::KeyboardMapChanged()
     }
     if (same)
         return;
-    const uint16_t newNum = m_numLockMask, newScroll = m_scrollLockMask;
-    m_numLockMask = oldNum; // the old grabs go with the variants they were made with
-    m_scrollLockMask = oldScroll;
+    // Still with the old masks: the old grabs go with the variants they were made with.
     for (const Grab& g : m_grabs)
         UngrabAllLockVariants(g.keycode, g.modifiers);
     m_grabs.clear();
-    m_numLockMask = newNum;
-    m_scrollLockMask = newScroll;
+    m_lockMasks = masks;
     for (const auto& [id, key] : m_registered)
         GrabKey(id, key);
     xcb_flush(m_conn);

@@ -6,6 +6,7 @@
 // reported as not registered. When the keyboard map changes (another layout,
 // xmodmap) every key is grabbed again where it now is. User-interface thread only.
 
+#include "platform/x11/lock_keys.h"
 #include "settings/hotkey_setting.h"
 
 #include <QAbstractNativeEventFilter>
@@ -49,8 +50,8 @@ private:
     bool GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
     void UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
     std::vector<uint16_t> LockVariants() const;
-    void FindLockMasks();
     bool GrabKey(int id, HotkeySetting key);
+    bool UngrabId(int id);
     std::vector<uint8_t> KeycodesOf(HotkeySetting key) const;
     void KeyboardMapChanged();
     bool IsKeyboardMapChange(const void* event) const;
@@ -58,8 +59,7 @@ private:
     xcb_connection_t* m_conn = nullptr;
     uint32_t m_root = 0;
     uint8_t m_xkbEventBase = 0; // 0: no XKB
-    uint16_t m_numLockMask = 0;
-    uint16_t m_scrollLockMask = 0;
+    x11::LockKeyMasks m_lockMasks; // what the grabs in m_grabs were made with
     std::unique_ptr<_XCBKeySymbols, KeySymbolsDeleter> m_symbols;
     std::vector<Grab> m_grabs;
     std::vector<std::pair<int, HotkeySetting>> m_registered; // to grab again after a map change

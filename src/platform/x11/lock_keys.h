@@ -19,6 +19,7 @@ struct LockKeys {
 struct LockKeyMasks {
     uint16_t numModifier = 0;
     uint16_t scrollModifier = 0;
+    bool operator==(const LockKeyMasks&) const = default;
 };
 // Works on any connection (the toolkit's too); all 0 when the map cannot be read.
 LockKeyMasks FindLockKeyMasks(xcb_connection_t* conn);

@@ -1,6 +1,5 @@
 #include "platform/x11/screen_grab.h"
 
-#include "capture/core/capture_geometry.h"
 #include "platform/x11/pixel_layout.h"
 #include "platform/x11/shm_grab.h"
 #include "platform/x11/x11_error.h"
@@ -95,9 +94,7 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
     const std::optional<ScreenRect> screen = CurrentScreenRect(conn, error);
     if (!screen)
         return std::nullopt;
-    const auto visible = VisiblePart(area.x, area.y, area.width, area.height,
-                                     {screen->x, screen->y, screen->x + screen->width,
-                                      screen->y + screen->height});
+    const auto visible = VisibleOnScreen(area, *screen);
     if (const auto* problem = std::get_if<CaptureAreaError>(&visible)) {
         ReportError(error, "cannot grab an area of " + std::to_string(area.width) + " x " +
                                std::to_string(area.height) + " pixels at (" +
@@ -105,8 +102,7 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
                                "): " + DescribeAreaError(*problem));
         return std::nullopt;
     }
-    const Rect& part = std::get<Rect>(visible);
-    const ScreenRect source{part.left, part.top, part.width(), part.height()};
+    const ScreenRect& source = std::get<ScreenRect>(visible);
 
     std::optional<Bitmap> result;
     try {
@@ -119,14 +115,12 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
     GrabOutcome local;
     GrabOutcome& report = outcome ? *outcome : local;
     report = {};
-    report.grabbed = source;
 
     if (!options.allowSharedMemory)
         report.sharedMemoryProblem = "shared memory not allowed by the caller";
     else if (SharedMemoryDisabledByEnvironment())
         report.sharedMemoryProblem = "shared memory turned off by VISTREL_NO_SHM";
-    else if (GrabWithSharedMemory(conn, source, *layout, *result, 0, 0,
-                                  &report.sharedMemoryProblem)) {
+    else if (GrabWithSharedMemory(conn, source, *layout, *result, &report.sharedMemoryProblem)) {
         report.method = GrabMethod::SharedMemory;
         return result;
     }
@@ -134,6 +128,16 @@ std::optional<Bitmap> GrabArea(const Connection& conn, const ScreenRect& area,
     if (!GrabInStrips(conn, source, *layout, *result, error))
         return std::nullopt;
     return result;
+}
+
+std::variant<ScreenRect, CaptureAreaError> VisibleOnScreen(const ScreenRect& area, const ScreenRect& screen)
+{
+    const auto visible = VisiblePart(area.x, area.y, area.width, area.height,
+                                     {screen.x, screen.y, screen.x + screen.width, screen.y + screen.height});
+    if (const auto* problem = std::get_if<CaptureAreaError>(&visible))
+        return *problem;
+    const Rect& part = std::get<Rect>(visible);
+    return ScreenRect{part.left, part.top, part.width(), part.height()};
 }
 
 std::optional<ScreenRect> CurrentScreenRect(const Connection& conn, std::string* error)

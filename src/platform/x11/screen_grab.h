@@ -10,12 +10,14 @@
 // Threads: any thread, as long as no other thread uses the same Connection at the
 // same time (give each grabbing thread its own Connection).
 
+#include "capture/core/capture_geometry.h"
 #include "codec/bitmap.h"
 #include "platform/x11/screen_rect.h"
 #include "platform/x11/x11_connection.h"
 
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace vistrel::x11 {
 
@@ -28,8 +30,10 @@ struct GrabOptions {
 struct GrabOutcome {
     GrabMethod method = GrabMethod::Strips;
     std::string sharedMemoryProblem;  // why shared memory was not used, if it was allowed
-    ScreenRect grabbed;               // the part of the area the bitmap holds
 };
+
+// VisiblePart (capture_geometry.h) of an area in screen coordinates.
+std::variant<ScreenRect, CaptureAreaError> VisibleOnScreen(const ScreenRect& area, const ScreenRect& screen);
 
 // The part of the area (screen coordinates) that lies on the screen now
 // (VisiblePart of capture_geometry.h): the bitmap has that part's size, and only

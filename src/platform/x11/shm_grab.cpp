@@ -87,11 +87,10 @@ bool ShmBands::Grab(const ScreenRect& source, Bitmap& target, int targetX, int t
 }
 
 bool GrabWithSharedMemory(const Connection& conn, const ScreenRect& source,
-                          const PixelLayout& layout, Bitmap& target, int targetX, int targetY,
-                          std::string* problem)
+                          const PixelLayout& layout, Bitmap& target, std::string* problem)
 {
     ShmBands bands(conn, layout, source.width, problem);
-    return bands.ok() && bands.Grab(source, target, targetX, targetY, problem);
+    return bands.ok() && bands.Grab(source, target, 0, 0, problem);
 }
 
 } // namespace vistrel::x11

@@ -39,11 +39,10 @@ private:
     bool m_ok = false;
 };
 
-// Reads source (wholly on the screen) into target at (targetX, targetY). False with
+// Reads source (wholly on the screen) into target, a bitmap of its size. False with
 // the reason in *problem when shared memory is unavailable or the server refuses it;
 // the caller then takes the slower path.
 bool GrabWithSharedMemory(const Connection& conn, const ScreenRect& source,
-                          const PixelLayout& layout, Bitmap& target, int targetX, int targetY,
-                          std::string* problem);
+                          const PixelLayout& layout, Bitmap& target, std::string* problem);
 
 } // namespace vistrel::x11
