@@ -36,8 +36,7 @@ void CMainFrame::RunAviCapture()
     }
     const RecorderEntryPoints* recorder = Recorder(this);
     if (!recorder) {
-        if (std::exchange(m_bAviBusy, false))
-            m_bBusy = false;
+        EndAviBusy();
         return;
     }
     ShowFolder(FOLDER_AVI, true);
@@ -48,6 +47,11 @@ void CMainFrame::RunAviCapture()
     Trace("avi dialog closed");
     // With the dialog gone the AVI hotkey has nothing left to stop: the other
     // hotkeys work again at once rather than after one more press.
+    EndAviBusy();
+}
+
+void CMainFrame::EndAviBusy()
+{
     if (std::exchange(m_bAviBusy, false))
         m_bBusy = false;
 }
@@ -58,8 +62,7 @@ void CMainFrame::OnAviHotKey()
         // The dialog takes the press: it stops its recording, or comes to the front.
         if (const RecorderEntryPoints* recorder = Recorder(nullptr))
             recorder->stopRunningRecording();
-        if (std::exchange(m_bAviBusy, false))
-            m_bBusy = false;
+        EndAviBusy();
         return;
     }
     if (m_bBusy) // another capture runs

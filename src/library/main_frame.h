@@ -97,6 +97,7 @@ private:
     void OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error);
     void OnAviHotKey();
     void RunAviCapture();
+    void EndAviBusy(); // clears m_bBusy when the AVI hotkey set it
     void MinimiseToTray();
     void RemoveMainTray();
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;

@@ -6,6 +6,7 @@
 #include "platform/x11/x11_connection.h"
 #include "record/core/builtin_cursors.h"
 #include "record/core/cursor_file.h"
+#include "ui/color_picker.h"
 #include "record/core/highlight_preview.h"
 #include "record/slider_style.h"
 #include "ui/cursor_pictures.h"
@@ -64,12 +65,6 @@ constexpr int kHighlightControls[] = {IDC_HIGHLIGHT_SIZE,  IDC_SIZE_LABEL,      
 // Room for a cursor of the usual size with a margin; larger ones are shown smaller.
 constexpr int kCursorPreviewSide = 40;
 
-QColor ColorOfRef(uint32_t colorRef) { return QColor::fromRgb(ArgbFromColorRef(colorRef)); }
-
-uint32_t RefOfColor(const QColor& color)
-{
-    return uint32_t(color.red()) | uint32_t(color.green()) << 8 | uint32_t(color.blue()) << 16;
-}
 
 } // namespace
 
@@ -346,10 +341,10 @@ bool CCursorOptionsDlg::LoadCursorFile(const QString& path)
 
 void CCursorOptionsDlg::OnColor()
 {
-    const QColor chosen = QColorDialog::getColor(ColorOfRef(m_highlightColor), this);
+    const QColor chosen = QColorDialog::getColor(ColorFromRef(m_highlightColor), this);
     if (!chosen.isValid())
         return;
-    m_highlightColor = RefOfColor(chosen);
+    m_highlightColor = RefFromColor(chosen);
     RefreshHighlightPreview();
 }
 

@@ -3,6 +3,7 @@
 #include "capture/core/cursor_overlay.h"
 #include "platform/x11/cursor_image.h"
 #include "platform/x11/screen_grab.h"
+#include "platform/x11/window_at_pointer.h"
 #include "record/core/cursor_highlight.h"
 
 #include <cstdlib>
@@ -20,12 +21,10 @@ bool DamageDisabledByEnvironment()
 
 std::optional<RecordPoint> QueryPointer(const x11::Connection& conn)
 {
-    xcb_connection_t* c = conn.get();
-    x11::Reply<xcb_query_pointer_reply_t> reply(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, conn.root()), nullptr));
-    if (!reply || !reply->same_screen)
+    const auto position = x11::PointerPosition(conn);
+    if (!position)
         return std::nullopt;
-    return RecordPoint{reply->root_x, reply->root_y};
+    return RecordPoint{position->first, position->second};
 }
 
 // The screen rectangle a drawn cursor covers.
@@ -124,7 +123,7 @@ bool ScreenFrameSource::Grab(const RecordRegion& area, Bitmap& frame, std::strin
     }
     const x11::ScreenRect source{area.left, area.top, m_width, m_height};
     std::string problem;
-    if (!m_bands || !m_bands->ok() || !m_bands->Grab(source, frame, 0, 0, &problem)) {
+    if (!m_bands || !m_bands->ok() || !m_bands->Grab(source, frame, &problem)) {
         auto bitmap = x11::GrabArea(m_conn, source, &problem);
         if (!bitmap || bitmap->width != m_width || bitmap->height != m_height) {
             error = "cannot grab the screen: " + (problem.empty() ? std::string("the area left the screen") : problem);

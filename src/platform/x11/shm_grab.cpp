@@ -40,7 +40,7 @@ ShmBands::ShmBands(const Connection& conn, const PixelLayout& layout, int width,
     m_ok = true;
 }
 
-bool ShmBands::Grab(const ScreenRect& source, Bitmap& target, int targetX, int targetY, std::string* problem)
+bool ShmBands::Grab(const ScreenRect& source, Bitmap& target, std::string* problem)
 {
     if (!m_ok || source.width != m_width || source.height <= 0) {
         ReportError(problem, "shared-memory bands of another width");
@@ -80,8 +80,7 @@ bool ShmBands::Grab(const ScreenRect& source, Bitmap& target, int targetX, int t
         }
         const uint8_t* data = m_segments[band % 2]->data();
         for (int row = 0; row < rows; ++row)
-            m_layout.convertRow(data + size_t(row) * m_rowBytes, source.width,
-                                target.row(targetY + first + row) + targetX);
+            m_layout.convertRow(data + size_t(row) * m_rowBytes, source.width, target.row(first + row));
     }
     return true;
 }
@@ -90,7 +89,7 @@ bool GrabWithSharedMemory(const Connection& conn, const ScreenRect& source,
                           const PixelLayout& layout, Bitmap& target, std::string* problem)
 {
     ShmBands bands(conn, layout, source.width, problem);
-    return bands.ok() && bands.Grab(source, target, 0, 0, problem);
+    return bands.ok() && bands.Grab(source, target, problem);
 }
 
 } // namespace vistrel::x11

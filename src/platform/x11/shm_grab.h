@@ -23,9 +23,8 @@ public:
     bool ok() const { return m_ok; }
     int width() const { return m_width; }
 
-    // Reads source (wholly on the screen, of this width) into target at
-    // (targetX, targetY).
-    bool Grab(const ScreenRect& source, Bitmap& target, int targetX, int targetY, std::string* problem);
+    // Reads source (wholly on the screen, of this width) into target's top left.
+    bool Grab(const ScreenRect& source, Bitmap& target, std::string* problem);
 
 private:
     const Connection& m_conn;
