@@ -58,6 +58,11 @@ int CommandHere(const CommandLine& commandLine)
 
 } // namespace
 
+void SayWaitingForAnotherRun()
+{
+    std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
+}
+
 bool PrintToStdout(const std::string& text)
 {
     std::cout << text << std::flush;
@@ -109,9 +114,7 @@ int RunCommand(const CommandLine& commandLine)
     InstanceLock lock(GetProgramFolder());
     ChannelReply reply;
     std::string error;
-    const HandOver outcome = HandOverOrLock(lock, CommandRequest(commandLine), reply, error, [] {
-        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
-    });
+    const HandOver outcome = HandOverOrLock(lock, CommandRequest(commandLine), reply, error, SayWaitingForAnotherRun);
     switch (outcome) {
     case HandOver::LockAcquired: return CommandHere(commandLine);
     case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;

@@ -27,6 +27,10 @@ int ReportReply(const ChannelReply& reply);
 // The words a command travels in to the running copy, and back.
 ChannelRequest CommandRequest(const CommandLine& commandLine);
 
+// What every start says on stderr when it has to wait for another run of the
+// same program folder to end (HandOverOrLock's waiting).
+void SayWaitingForAnotherRun();
+
 // Writes text to stdout; false (after saying so on stderr) when it could not be
 // written whole, as to a full disk or a closed pipe.
 bool PrintToStdout(const std::string& text);

@@ -108,6 +108,16 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             }
             return args[++i];
         };
+        // A value and the plain words after it (negative numbers are words too).
+        auto valueAndWords = [&](const char* what, std::vector<std::string>& into) {
+            auto v = value(what);
+            if (!v)
+                return false;
+            into.push_back(*v);
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--"))
+                into.push_back(args[++i]);
+            return true;
+        };
         if (a == "--help" || a == "-h") {
             cl.help = true;
         } else if (a == "--print-settings") {
@@ -127,20 +137,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             cl.assignments.push_back(*v);
         } else if (a == "--capture") {
-            auto v = value("a shape");
-            if (!v)
+            if (!valueAndWords("a shape", cl.capture)) // the points follow as plain words
                 return std::nullopt;
-            cl.capture.push_back(*v);
-            // The points follow as plain words; negative numbers are points too.
-            while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
-                cl.capture.push_back(args[++i]);
         } else if (a == "--icons") {
-            auto v = value("a file");
-            if (!v)
+            if (!valueAndWords("a file", cl.iconFiles))
                 return std::nullopt;
-            cl.iconFiles.push_back(*v);
-            while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
-                cl.iconFiles.push_back(args[++i]);
         } else if (a == "--save-all") {
             auto v = value("a folder");
             if (!v)
@@ -157,12 +158,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             typesGiven = true;
         } else if (a == "--record") {
-            auto v = value("fullscreen or area X Y W H");
-            if (!v)
+            if (!valueAndWords("fullscreen or area X Y W H", cl.record))
                 return std::nullopt;
-            cl.record.push_back(*v);
-            while (i + 1 < args.size() && !(args[i + 1].starts_with("--")))
-                cl.record.push_back(args[++i]);
         } else if (a == "--seconds" || a == "--codec" || a == "--rate" || a == "--quality") {
             auto v = value("a value");
             if (!v)

@@ -53,9 +53,7 @@ int main(int argc, char** argv)
     InstanceLock lock(GetProgramFolder());
     ChannelReply reply;
     std::string error;
-    switch (HandOverOrLock(lock, {std::to_string(ID_SHOW_MAIN_WINDOW)}, reply, error, [] {
-        std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
-    })) {
+    switch (HandOverOrLock(lock, {std::to_string(ID_SHOW_MAIN_WINDOW)}, reply, error, SayWaitingForAnotherRun)) {
     case HandOver::Answered: return reply.status; // the running copy shows itself
     case HandOver::Failed: std::cerr << "vistrel: " << error << "\n"; return 1;
     case HandOver::LockAcquired: break;

@@ -14,8 +14,29 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// UTF-16 code units as UTF-8: count of them, unit(k) gives the k-th. An
+// unpaired surrogate becomes U+FFFD.
+template <typename UnitAt>
+std::string Utf8FromUnits(size_t count, UnitAt unit)
+{
+    std::string out;
+    out.reserve(count * 3);
+    for (size_t k = 0; k < count; ++k) {
+        const char16_t u = unit(k);
+        if (u >= 0xD800 && u < 0xDC00 && k + 1 < count) {
+            const char16_t low = unit(k + 1);
+            if (low >= 0xDC00 && low < 0xE000) {
+                AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
+                ++k;
+                continue;
+            }
+        }
+        AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? char32_t(0xFFFD) : char32_t(u));
+    }
+    return out;
+}
 
 } // namespace
 
@@ -86,25 +107,15 @@ std::string Utf8FromCp1252(std::string_view bytes)
 
 std::string Utf8FromUtf16(std::span<const unsigned char> bytes, bool bigEndian)
 {
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2);
-    auto unit = [&](size_t i) -> char16_t {
+    return Utf8FromUnits(bytes.size() / 2, [&](size_t k) -> char16_t {
+        const size_t i = 2 * k;
         return bigEndian ? char16_t(bytes[i] << 8 | bytes[i + 1]) : char16_t(bytes[i + 1] << 8 | bytes[i]);
-    };
-    const size_t end = bytes.size() & ~size_t(1);
-    for (size_t i = 0; i < end; i += 2) {
-        char16_t u = unit(i);
-        if (u >= 0xD800 && u < 0xDC00 && i + 2 < end) {
-            char16_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? char32_t(0xFFFD) : char32_t(u));
-    }
-    return out;
+    });
+}
+
+std::string Utf8FromUtf16(std::u16string_view text)
+{
+    return Utf8FromUnits(text.size(), [&](size_t k) { return text[k]; });
 }
 
 std::string DecodeText(std::span<const unsigned char> bytes, bool* legacy)

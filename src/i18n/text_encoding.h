@@ -24,6 +24,8 @@ std::string Utf8FromCp1252(std::string_view bytes);
 // UTF-16 code units (little- or big-endian) as UTF-8; an unpaired surrogate
 // becomes U+FFFD and an odd last byte is dropped.
 std::string Utf8FromUtf16(std::span<const unsigned char> bytes, bool bigEndian);
+// The same for code units already in memory (resource names).
+std::string Utf8FromUtf16(std::u16string_view text);
 
 // Any bytes as UTF-8 text: a UTF-8 or UTF-16 byte order mark is honoured;
 // without one, valid UTF-8 is kept and anything else is read as Windows-1252.

@@ -33,12 +33,17 @@ struct MenuSuffix {
 };
 
 constexpr MenuSuffix kMainMenuSuffixes[] = {
-    {32771, &CEnv::m_hkFullScreen, {}}, {32772, &CEnv::m_hkRectangle, {}},
-    {32773, &CEnv::m_hkCircle, {}},     {32774, &CEnv::m_hkEllipse, {}},
-    {32775, &CEnv::m_hkPolygon, {}},    {32806, &CEnv::m_hkObject, {}},
-    {32800, &CEnv::m_hkTimer, {}},      {32802, &CEnv::m_hkAvi, {}},
-    {32790, nullptr, "Ctrl+A"},         {32810, nullptr, "Del"},
-    {32862, nullptr, "Ctrl+C"},
+    {ID_CAPTURE_FULLSCREEN, &CEnv::m_hkFullScreen, {}},
+    {ID_CAPTURE_RECTANGLE, &CEnv::m_hkRectangle, {}},
+    {ID_CAPTURE_CIRCLE, &CEnv::m_hkCircle, {}},
+    {ID_CAPTURE_ELLIPSE, &CEnv::m_hkEllipse, {}},
+    {ID_CAPTURE_POLYGON, &CEnv::m_hkPolygon, {}},
+    {ID_CAPTURE_OBJECT, &CEnv::m_hkObject, {}},
+    {ID_CAPTURE_TIMER, &CEnv::m_hkTimer, {}},
+    {ID_RECORD_AVI, &CEnv::m_hkAvi, {}},
+    {ID_EDIT_SELECT_ALL, nullptr, "Ctrl+A"},
+    {ID_EDIT_DELETE, nullptr, "Del"},
+    {ID_EDIT_COPY, nullptr, "Ctrl+C"},
 };
 
 constexpr std::pair<uint32_t, std::string_view> kViewerSuffixes[] = {

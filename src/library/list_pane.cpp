@@ -71,12 +71,7 @@ void CListPaneView::ShowFolder(FolderKind kind)
 void CListPaneView::Refill()
 {
     m_list->clear();
-    for (const std::string& path : g_captureLists.ofKind(m_kind))
-        AddRow(path);
-    if (TraceEnabled())
-        Trace("list kind " + std::to_string(int(m_kind)) + " shows " + std::to_string(m_list->topLevelItemCount()) +
-              " files");
-    emit totalFilesChanged(QString("Total files: %1").arg(m_list->topLevelItemCount()));
+    ShowAppended(m_kind); // from an empty list, every entry is new
 }
 
 void CListPaneView::AddFile(const std::string& path)

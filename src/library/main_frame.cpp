@@ -290,12 +290,10 @@ QString CMainFrame::TipText(int id) const
 {
     // With no language file the translated texts are empty; the English ones
     // serve as tips then rather than nothing.
-    auto text = theEnv.m_mapMenuText.find(uint32_t(id));
-    if (text == theEnv.m_mapMenuText.end())
-        text = theEnv.m_mapDefaultText.find(uint32_t(id));
-    if (text == theEnv.m_mapDefaultText.end())
-        return {};
-    return QString::fromStdString(CommandTipText(text->second));
+    for (const auto* texts : {&theEnv.m_mapMenuText, &theEnv.m_mapDefaultText})
+        if (const auto text = texts->find(uint32_t(id)); text != texts->end())
+            return QString::fromStdString(CommandTipText(text->second));
+    return {};
 }
 
 void CMainFrame::ShowStatusPrompt(int id) { statusBar()->showMessage(TipText(id)); }

@@ -96,7 +96,7 @@ public:
         m_pos += size_t(bytes);
         if (!wide)
             return std::string(text.begin(), text.end());
-        return Utf16ToUtf8(text);
+        return Utf8FromUtf16(text, false);
     }
 
 private:
@@ -117,25 +117,6 @@ private:
         if (*w < 0xFFFF)
             return *w;
         return U32();
-    }
-
-    static std::string Utf16ToUtf8(std::span<const uint8_t> bytes)
-    {
-        std::string out;
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            uint32_t c = uint32_t(bytes[i] | (bytes[i + 1] << 8));
-            if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
-                uint32_t low = uint32_t(bytes[i + 2] | (bytes[i + 3] << 8));
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    i += 2;
-                }
-            }
-            if (c >= 0xD800 && c <= 0xDFFF)
-                c = 0xFFFD; // unpaired surrogate
-            AppendUtf8(out, c);
-        }
-        return out;
     }
 
     std::span<const uint8_t> m_data;

@@ -1,10 +1,13 @@
 #include "icons/core/byte_source.h"
 
+#include "platform/posix/unique_fd.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vistrel {
 
@@ -12,10 +15,7 @@ namespace {
 
 class FileSource final : public ByteSource {
 public:
-    FileSource(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
-    ~FileSource() override { ::close(m_fd); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
+    FileSource(UniqueFd fd, uint64_t size) : m_fd(std::move(fd)), m_size(size) {}
 
     uint64_t Size() const override { return m_size; }
     bool ReadAt(uint64_t offset, std::span<uint8_t> out) const override
@@ -24,7 +24,7 @@ public:
             return false;
         size_t done = 0;
         while (done < out.size()) {
-            const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done, off_t(offset + done));
+            const ssize_t n = ::pread(m_fd.get(), out.data() + done, out.size() - done, off_t(offset + done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -35,7 +35,7 @@ public:
     }
 
 private:
-    int m_fd;
+    UniqueFd m_fd;
     uint64_t m_size;
 };
 
@@ -70,15 +70,11 @@ std::optional<std::vector<uint8_t>> ByteSource::Read(uint64_t offset, uint64_t l
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path)
 {
     // O_NONBLOCK: opening a pipe that happens to be called "x.dll" must not hang.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
-        ::close(fd);
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0)
         return nullptr;
-    }
-    return std::make_unique<FileSource>(fd, uint64_t(st.st_size));
+    return std::make_unique<FileSource>(std::move(fd), uint64_t(st.st_size));
 }
 
 std::unique_ptr<ByteSource> MemorySource(std::span<const uint8_t> bytes)

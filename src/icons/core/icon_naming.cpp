@@ -1,31 +1,9 @@
 #include "icons/core/icon_naming.h"
 
-#include "i18n/text_encoding.h"
-
 #include <cstdio>
 #include <string_view>
 
 namespace vistrel {
-
-namespace {
-
-
-} // namespace
-
-std::string Utf8FromUtf16(const std::u16string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        AppendUtf8(out, c);
-    }
-    return out;
-}
 
 std::string GroupLabel(const IconGroupName& name)
 {

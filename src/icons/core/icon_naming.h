@@ -3,6 +3,7 @@
 // show them, the names "Save All" and the folder search give the .ico files,
 // and the messages about files that hold no icons.
 
+#include "i18n/text_encoding.h" // Utf8FromUtf16, for the names of text groups
 #include "icons/core/icon_module.h"
 
 #include <string>
@@ -11,9 +12,6 @@ namespace vistrel {
 
 // "Icon [12]" for a numbered group, "Icon [APPICON]" for a named one (UTF-8).
 std::string GroupLabel(const IconGroupName& name);
-
-// The name of a text group in UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf8FromUtf16(const std::u16string& text);
 
 // "Save All": folder + "/" + the source file's name cut before its first "." +
 // the label without the characters "[", "]", " ", "I", "c", "o" and "n" + ".ico".

@@ -1,12 +1,9 @@
 #include "icons/core/icon_resource.h"
 
-#include "platform/posix/canonical_path.h"
-#include "platform/posix/fd_io.h"
-#include "platform/posix/new_file.h"
-
 #include "codec/byte_view.h"
 #include "codec/dib.h"
 #include "icons/core/byte_source.h"
+#include "platform/posix/canonical_path.h"
 #include "platform/posix/fd_io.h"
 #include "platform/posix/new_file.h"
 

@@ -7,7 +7,6 @@
 // depth; newer 256-pixel images are PNG streams, whose IHDR chunk gives them.
 // A PNG image's bytes are never changed.
 
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -6,13 +6,10 @@
 #include "icons/core/icon_resource.h"
 #include "settings/folders.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
 #include <system_error>
 
 namespace vistrel {
-
 
 std::string SearchRootFromPath(std::string_view text)
 {

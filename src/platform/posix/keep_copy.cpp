@@ -2,6 +2,7 @@
 
 #include "platform/posix/fd_io.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/unnamed_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -14,14 +15,6 @@ namespace {
 
 // Enough for any real run of damaged files; past it something else is wrong.
 constexpr int kMaxNames = 1000;
-
-// Errors by which a file system says it has no hard links for this file; a copy
-// does the same job there.
-bool LinkRefused(int error)
-{
-    return error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
-           error == EOPNOTSUPP;
-}
 
 enum class CopyOutcome { Copied, NameTaken, Failed };
 
@@ -65,7 +58,7 @@ std::optional<std::string> KeepUnderNewName(const std::string& path, const std::
         struct stat st {};
         if (error == ENOENT && ::stat(path.c_str(), &st) != 0 && errno == ENOENT)
             return std::string(); // gone: nothing left to keep
-        if (!LinkRefused(error))
+        if (!HardLinkRefused(error))
             return std::nullopt;
         switch (CopyExclusively(path, name)) {
         case CopyOutcome::Copied: return name;

@@ -44,17 +44,17 @@ int LinkUnnamedFile(int fd, const std::string& path)
     return error;
 }
 
-bool LinkingUnsupported(int error)
-{
-    return error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK;
-}
-
 } // namespace
+
+bool HardLinkRefused(int error)
+{
+    return error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP || error == EOPNOTSUPP;
+}
 
 int NameUnnamedFile(int fd, const std::string& path)
 {
     const int error = LinkUnnamedFile(fd, path);
-    if (!LinkingUnsupported(error))
+    if (!HardLinkRefused(error))
         return error;
     UniqueFd copy(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
     if (!copy)
