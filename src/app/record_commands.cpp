@@ -145,7 +145,7 @@ int RunRecordCommand(const CommandLine& commandLine)
     ChannelReply reply;
     const HandOver outcome = HandOverOrLock(
         lock, RecordRequestWords(commandLine), reply, error,
-        [] { std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n"; },
+        SayWaitingForAnotherRun,
         ended.get());
     switch (outcome) {
     case HandOver::LockAcquired: return RecordHere(*prepared);
