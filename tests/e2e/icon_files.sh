@@ -11,9 +11,7 @@ e2e_time_limit 100
 VISTREL=${1:-}
 FIXTURE=${2:-}
 [[ -x $VISTREL && -x $FIXTURE ]] || fail "usage: $0 /path/to/vistrel /path/to/icon_fixture"
-for tool in icotool wrestool identify python3; do
-    command -v $tool >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
-done
+e2e_need_tools icotool wrestool identify python3
 W=$E2E_TMP
 mkdir -p "$W/in" "$W/out" "$W/wrestool"
 "$FIXTURE" "$W/in" || fail "icon_fixture failed"

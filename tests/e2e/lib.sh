@@ -58,6 +58,11 @@ e2e_wait_until() {
     done
 }
 
+# median NUMBER...: the middle value (the mean of the middle two for an even count).
+median() {
+    printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+
 _e2e_seconds_to_ms() {
     local whole=${1%%.*} fraction=
     [[ $1 == *.* ]] && fraction=${1#*.}
@@ -183,12 +188,15 @@ e2e_start_openbox() {
 _e2e_find_window() {
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
 }
-_e2e_window_shown() { [[ -n $(_e2e_find_window "$1") ]]; }
+
+# window_shown NAME: true while a visible window's title matches NAME (a regular
+# expression).
+window_shown() { [[ -n $(_e2e_find_window "$1") ]]; }
 
 # wait_for_window NAME TIMEOUT_S: prints the id of a visible window whose title
 # matches NAME (a regular expression); fails the test after the time limit.
 wait_for_window() {
-    e2e_wait_until "$2" _e2e_window_shown "$1" || fail "no window named '$1' within $2 s"
+    e2e_wait_until "$2" window_shown "$1" || fail "no window named '$1' within $2 s"
     _e2e_find_window "$1"
 }
 
@@ -198,6 +206,14 @@ wait_for_file() {
 }
 
 # ---- the program under test --------------------------------------------------
+
+# e2e_need_tools TOOL...: fails the test unless every TOOL is installed.
+e2e_need_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
+    done
+}
 
 # e2e_make_home: a fresh, empty program folder in VISTREL_HOME.
 e2e_make_home() {
@@ -223,7 +239,20 @@ same_picture() {
     [[ $differing == 0 ]]
 }
 
+# pixel FILE X Y: the pixel's "R,G,B", 0 to 255 each.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
 # differing_pixels A B [FUZZ%]: the number of pixels that differ (by more than FUZZ).
 differing_pixels() {
     compare -metric AE ${3:+-fuzz "$3"} "$1" "$2" null: 2>&1
+}
+
+# ---- recordings --------------------------------------------------------------
+
+# video_probe FILE ENTRIES: ffprobe's value(s) of the first video stream's
+# ENTRIES ("width", "width,height", ...), one a line.
+video_probe() {
+    ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"
 }

@@ -17,9 +17,7 @@ VISTREL=${1:-}
 [[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
 HOST=$(dirname "$VISTREL")/tests/e2e/avi_dialog_host
 [[ -x $HOST ]] || fail "no avi_dialog_host in $(dirname "$VISTREL")/tests/e2e"
-for tool in xdotool ffprobe import; do
-    command -v $tool >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
-done
+e2e_need_tools xdotool ffprobe import
 W=$E2E_TMP
 SHOTS=${E2E_SHOTS:-$W}
 
@@ -27,8 +25,6 @@ e2e_start_xvfb 800x600x24
 e2e_start_openbox
 e2e_make_home
 OUT=$W/host.out
-probe() { ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"; }
-shown() { [[ -n $(xdotool search --onlyvisible --name "$1" 2>/dev/null) ]]; }
 listed() { grep -c '^list ' "$OUT"; }
 last_path() { grep '^list ' "$OUT" | tail -n 1 | cut -d' ' -f3-; }
 keys() {
@@ -54,12 +50,12 @@ import -window root "$SHOTS/video-options-dialog.png"
 keys Tab Tab Tab Tab Tab ctrl+a
 xdotool type --delay 20 500
 keys Return
-e2e_wait_until 5 shown '^Note$' || fail "no message for a rate of 500"
+e2e_wait_until 5 window_shown '^Note$' || fail "no message for a rate of 500"
 import -window root "$SHOTS/video-options-refused.png"
 keys Return
-shown '^Video Options$' || fail "the refused values closed the dialog"
+window_shown '^Video Options$' || fail "the refused values closed the dialog"
 keys Escape
-e2e_wait_until 5 eval '! shown "^Video Options$"' || fail "Escape did not close Video Options"
+e2e_wait_until 5 eval '! window_shown "^Video Options$"' || fail "Escape did not close Video Options"
 focus_dialog
 
 check "full screen: Enter starts, Escape is refused meanwhile, Stop (Enter) ends it and lists the file"
@@ -70,7 +66,7 @@ keys Return # Start, the default button
 sleep 1
 import -window root "$SHOTS/avi-capture-recording.png"
 keys Escape
-shown '^AVI Capture$' || fail "Escape closed the dialog while it records"
+window_shown '^AVI Capture$' || fail "Escape closed the dialog while it records"
 sleep 1
 focus_dialog
 keys Return # Stop, the default button now
@@ -78,7 +74,8 @@ e2e_wait_until 10 eval '[[ $(listed) == 1 ]]' || fail "no file listed after Stop
 FILE=$(last_path)
 [[ -s $FILE ]] || fail "the listed file $FILE is not there"
 note "$FILE"
-[[ $(probe "$FILE" width),$(probe "$FILE" height) == 800,600 ]] || fail "not 800 x 600: $(probe "$FILE" width,height)"
+[[ $(video_probe "$FILE" width),$(video_probe "$FILE" height) == 800,600 ]] ||
+    fail "not 800 x 600: $(video_probe "$FILE" width,height)"
 duration=$(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$FILE")
 awk -v d="$duration" 'BEGIN { exit !(d >= 1.5 && d <= 4) }' || fail "length $duration s, expected about 2"
 ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
@@ -115,8 +112,8 @@ sleep 0.7
 import -window root "$SHOTS/avi-capture-fixed-selection.png"
 xdotool mousemove 400 300 click 1
 sleep 1
-shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
-shown '^avi host main$' && fail "the main window is still shown while recording minimised"
+window_shown '^AVI Capture$' && fail "the dialog is still shown while recording minimised"
+window_shown '^avi host main$' && fail "the main window is still shown while recording minimised"
 # The area is 200 x 120 centred on the pointer: (301, 241) to (500, 360); the
 # frame's corner brackets lie just outside it, green between grabs and pale
 # yellow while one is taken.
@@ -135,12 +132,12 @@ sleep 1
 kill -USR1 "$HOST_PID"
 e2e_wait_until 10 eval '[[ $(listed) == 2 ]]' || fail "no second file listed after the hotkey: $(cat "$OUT")"
 grep -q '^hotkey taken$' "$OUT" || fail "the hotkey was not taken by the dialog"
-e2e_wait_until 5 shown '^AVI Capture$' || fail "the dialog did not come back"
-shown '^avi host main$' || fail "the main window did not come back"
+e2e_wait_until 5 window_shown '^AVI Capture$' || fail "the dialog did not come back"
+window_shown '^avi host main$' || fail "the main window did not come back"
 FILE2=$(last_path)
 [[ $FILE2 != "$FILE" ]] || fail "the second recording replaced the first"
-[[ $(probe "$FILE2" width),$(probe "$FILE2" height) == 200,120 ]] ||
-    fail "not 200 x 120: $(probe "$FILE2" width,height)"
+[[ $(video_probe "$FILE2" width),$(video_probe "$FILE2" height) == 200,120 ]] ||
+    fail "not 200 x 120: $(video_probe "$FILE2" width,height)"
 ffmpeg -v error -nostdin -i "$FILE2" -vf fps=4 "$W/frame-%03d.png" || fail "no frames in $FILE2"
 [[ -e $W/frame-002.png ]] || fail "fewer frames than expected in $FILE2"
 for frame in "$W"/frame-*.png; do
@@ -193,8 +190,8 @@ focus_dialog
 keys Return # Stop
 e2e_wait_until 10 eval '[[ $(listed) == 1 ]]' || fail "no file listed: $(cat "$OUT")"
 FILE3=$(last_path)
-[[ $(probe "$FILE3" width),$(probe "$FILE3" height) == 140,81 ]] ||
-    fail "not the dragged 140 x 81: $(probe "$FILE3" width,height)"
+[[ $(video_probe "$FILE3" width),$(video_probe "$FILE3" height) == 140,81 ]] ||
+    fail "not the dragged 140 x 81: $(video_probe "$FILE3" width,height)"
 focus_dialog
 keys Escape
 wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"

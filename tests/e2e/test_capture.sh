@@ -15,7 +15,6 @@ e2e_start_xvfb 800x600x24
 e2e_make_home
 BITMAPS=$VISTREL_HOME/Capture/Bitmap
 number() { "$VISTREL" --print-settings | sed -n 's/.*"m_nBitmapNumber": \(-\?[0-9]*\).*/\1/p'; }
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
 # A picture with noise and flat parts, so every pixel position matters.
 convert -size 800x300 plasma:fractal -size 800x300 xc:'#3366cc' -fill white -draw 'rectangle 100,50 300,120' \

@@ -24,7 +24,6 @@ B=$VISTREL_HOME/Capture/Bitmap
 convert -size 1024x700 plasma:fractal -fill white -draw 'rectangle 600,100 800,200' -depth 8 "$W/screen.png" ||
     fail "cannot make the test picture"
 show_picture "$W/screen.png"
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 saves() { grep -c "^vistrel: capture saved " "$LOG"; }
 newest() { ls -t "$B"/*.png | head -n 1; }
 wait_saves() { e2e_wait_until 10 eval '[[ $(saves) -ge '"$1"' ]]' || fail "$2 (log: $(tail -n 3 "$LOG"))"; }

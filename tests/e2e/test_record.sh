@@ -13,15 +13,14 @@ VISTREL=${1:-}
 [[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
 ANIMATOR=$(dirname "$VISTREL")/tests/bench/screen_animator
 [[ -x $ANIMATOR ]] || fail "no screen animator at $ANIMATOR (build first)"
-command -v ffprobe >/dev/null || fail "ffprobe is not installed (scripts/deps.sh --test)"
+e2e_need_tools ffprobe
 W=$E2E_TMP
 
 e2e_start_xvfb 800x600x24
 e2e_make_home
 AVI=$VISTREL_HOME/Capture/AVI
 number() { "$VISTREL" --print-settings | sed -n 's/.*"m_nAviNumber": \(-\?[0-9]*\).*/\1/p'; }
-probe() { ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"; }
-frames() { probe "$1" nb_frames; }
+frames() { video_probe "$1" nb_frames; }
 # near A B TOLERANCE: |A - B| <= TOLERANCE
 near() { local d=$(($1 - $2)); ((d < 0)) && d=$((-d)); ((d <= $3)); }
 decodes() { local out; out=$(ffmpeg -v error -nostdin -i "$1" -f null - 2>&1) && [[ -z $out ]]; }
@@ -82,9 +81,11 @@ path=$(VISTREL_TRACE=1 "$VISTREL" --record fullscreen --seconds 5 2>"$W/trace") 
 grep 'recording ' "$W/trace" | sed 's/^/    /'
 [[ $path == "$AVI/$(printf 'Clip%03d.avi' "$before")" ]] || fail "the recording is '$path'"
 [[ $(number) == $((before + 1)) ]] || fail "the stored number did not move"
-[[ $(probe "$path" width),$(probe "$path" height) == 800,600 ]] || fail "size $(probe "$path" width)x$(probe "$path" height)"
-[[ $(probe "$path" codec_name) == mpeg4 && $(probe "$path" codec_tag_string) == XVID ]] || fail "codec $(probe "$path" codec_name)"
-[[ $(probe "$path" r_frame_rate) == 20/1 ]] || fail "rate $(probe "$path" r_frame_rate)"
+[[ $(video_probe "$path" width),$(video_probe "$path" height) == 800,600 ]] ||
+    fail "size $(video_probe "$path" width)x$(video_probe "$path" height)"
+[[ $(video_probe "$path" codec_name) == mpeg4 && $(video_probe "$path" codec_tag_string) == XVID ]] ||
+    fail "codec $(video_probe "$path" codec_name)"
+[[ $(video_probe "$path" r_frame_rate) == 20/1 ]] || fail "rate $(video_probe "$path" r_frame_rate)"
 n=$(frames "$path")
 near "$n" 100 1 || fail "$n frames for 5 s at 20 frames a second"
 decodes "$path" || fail "the recording does not decode"
@@ -95,18 +96,19 @@ declare -A CODEC=([MSVC]=msvideo1 [XVID]=mpeg4 [MJPG]=mjpeg [H264]=h264 [ZMBV]=z
 for code in "${CODES[@]}"; do
     path=$("$VISTREL" --record area 10 10 101 75 --seconds 2 --codec "$code" 2>"$W/err") ||
         fail "$code: $(cat "$W/err")"
-    size=$(probe "$path" width)x$(probe "$path" height)
-    name=$(probe "$path" codec_name)
+    size=$(video_probe "$path" width)x$(video_probe "$path" height)
+    name=$(video_probe "$path" codec_name)
     n=$(frames "$path")
     note "$code: $name $size, $n frames, $(stat -c %s "$path") bytes"
     [[ $name == "${CODEC[$code]}" ]] || fail "$code wrote $name"
-    [[ $code == "DIB " || $(probe "$path" codec_tag_string) == "$code" ]] || fail "$code: tag $(probe "$path" codec_tag_string)"
+    [[ $code == "DIB " || $(video_probe "$path" codec_tag_string) == "$code" ]] ||
+        fail "$code: tag $(video_probe "$path" codec_tag_string)"
     case $code in
     MSVC) [[ $size == 104x76 ]] || fail "MSVC takes multiples of 4 only, yet the size is $size" ;;
     *) [[ $size == 101x75 || $size == 102x76 ]] || fail "$code: size $size" ;;
     esac
     near "$n" 40 1 || fail "$code: $n frames for 2 s"
-    [[ $(probe "$path" r_frame_rate) == 20/1 ]] || fail "$code: rate"
+    [[ $(video_probe "$path" r_frame_rate) == 20/1 ]] || fail "$code: rate"
     decodes "$path" || fail "$code: does not decode"
 done
 
@@ -135,7 +137,7 @@ wait "$pid" 2>/dev/null
 path=$(ls -t "$AVI"/*.avi | head -n 1)
 decodes "$path" || fail "the killed recording does not decode"
 last=$(ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 "$path" | tail -n 1)
-duration=$(probe "$path" duration)
+duration=$(video_probe "$path" duration)
 note "killed after 3.5 s: last frame at $last s, header says $duration s"
 (($(echo "$last >= 2.4" | bc -l))) || fail "the killed recording ends at $last s"
 (($(echo "$duration >= 2.4" | bc -l))) || fail "the killed recording's header says $duration s"

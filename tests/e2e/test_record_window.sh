@@ -15,9 +15,7 @@ e2e_time_limit 150
 
 VISTREL=${1:-}
 [[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
-for tool in xdotool ffprobe; do
-    command -v $tool >/dev/null || fail "$tool is not installed (scripts/deps.sh --test)"
-done
+e2e_need_tools xdotool ffprobe
 W=$E2E_TMP
 LOG=$W/vistrel.log
 
@@ -25,8 +23,6 @@ e2e_start_xvfb 640x480x24
 e2e_start_openbox
 e2e_make_home
 A=$VISTREL_HOME/Capture/AVI
-probe() { ffprobe -v error -select_streams v:0 -show_entries "stream=$2" -of default=nw=1:nk=1 "$1"; }
-shown() { [[ -n $(xdotool search --onlyvisible --name "$1" 2>/dev/null) ]]; }
 loaded_ffmpeg() { grep -q libavcodec "/proc/$PROGRAM/maps"; }
 avis() { find "$A" -name '*.avi' 2>/dev/null | sort; }
 
@@ -50,9 +46,10 @@ xdotool key ctrl+F6
 e2e_wait_until 10 grep -q "list kind 2 shows 1 files" "$LOG" || fail "no file listed (log: $(tail -5 "$LOG"))"
 FILE=$(avis | head -n 1)
 [[ -s $FILE ]] || fail "no recording in $A"
-[[ $(probe "$FILE" width),$(probe "$FILE" height) == 640,480 ]] || fail "not 640 x 480: $(probe "$FILE" width,height)"
+[[ $(video_probe "$FILE" width),$(video_probe "$FILE" height) == 640,480 ]] ||
+    fail "not 640 x 480: $(video_probe "$FILE" width,height)"
 ffmpeg -v error -nostdin -i "$FILE" -f null - || fail "$FILE does not decode"
-shown '^AVI Capture$' || fail "the dialog went away with the recording"
+window_shown '^AVI Capture$' || fail "the dialog went away with the recording"
 
 check "closed, the dialog gives the capture hotkeys back"
 xdotool windowactivate --sync "$DIALOG" 2>/dev/null
@@ -72,7 +69,7 @@ sleep 0.3
 xdotool key alt+o
 CURSOR=$(wait_for_window '^Cursor Options$' 10) || fail "no Cursor Options"
 xdotool key --delay 100 alt+c alt+i Return # a built-in cursor, highlighted; OK
-e2e_wait_until 5 eval '! shown "^Cursor Options$"' || fail "OK did not close Cursor Options"
+e2e_wait_until 5 eval '! window_shown "^Cursor Options$"' || fail "OK did not close Cursor Options"
 # The pointer rests on the dialog's light face, away from its controls.
 X=$(xwininfo -id "$DIALOG" | awk '/Absolute upper-left X/ {print $4}')
 Y=$(xwininfo -id "$DIALOG" | awk '/Absolute upper-left Y/ {print $4}')
@@ -104,9 +101,9 @@ out=$("$VISTREL" --record area 10 20 100 80 --seconds 2 --codec MJPG 2>"$W/rec1.
     fail "--record failed: $(cat "$W/rec1.err")"
 [[ -s $out ]] || fail "no file at the printed path '$out'"
 grep -q "list kind 2 shows 3 files" "$LOG" || fail "the handed-over recording is not listed"
-[[ $(probe "$out" width),$(probe "$out" height),$(probe "$out" codec_name) == 100,80,mjpeg ]] ||
-    fail "wrong stream: $(probe "$out" width,height,codec_name)"
-frames=$(probe "$out" nb_frames)
+[[ $(video_probe "$out" width),$(video_probe "$out" height),$(video_probe "$out" codec_name) == 100,80,mjpeg ]] ||
+    fail "wrong stream: $(video_probe "$out" width,height,codec_name)"
+frames=$(video_probe "$out" nb_frames)
 note "$frames frames"
 ((frames >= 39 && frames <= 41)) || fail "$frames frames for 2 s at 20 fps"
 

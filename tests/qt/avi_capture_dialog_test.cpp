@@ -1,6 +1,7 @@
 #include "record/avi_capture_dialog.h"
 #include "record/record_region_window.h"
 #include "settings/env.h"
+#include "qt_test_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,12 +9,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -131,18 +130,7 @@ TEST(AviCaptureDialog, StaysStartedAfterAFailedStartUntilStopAndCannotBeClosedMe
     dialog.show();
     static_cast<QComboBox*>(dialog.Control(1083))->setCurrentIndex(4); // "Low", taken at Start
 
-    QString message;
-    QTimer answer;
-    answer.setInterval(10);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = box->text();
-            box->done(QMessageBox::Ok);
-        }
-    });
-    answer.start();
-    dialog.OnStart();
-    answer.stop();
+    const QString message = test::AcceptingMessageBoxes([&] { dialog.OnStart(); });
     EXPECT_TRUE(message.startsWith("Error Creating AVI File")) << message.toStdString();
     EXPECT_EQ(options.runPriority, RunPriority::Low);
     EXPECT_EQ(dialog.phase(), CAviCaptureDlg::Phase::Busy);
@@ -171,15 +159,7 @@ TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
     AviRecordOptions options;
     options.regionMode = REGION_FULLSCREEN;
     auto dialog = std::make_unique<CAviCaptureDlg>(nullptr, options, std::function<void()>{});
-    QTimer answer;
-    answer.setInterval(10);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->done(QMessageBox::Ok);
-    });
-    answer.start();
-    dialog->OnStart();
-    answer.stop();
+    test::AcceptingMessageBoxes([&] { dialog->OnStart(); });
     ASSERT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Busy);
     EXPECT_TRUE(StopRunningRecording());
     EXPECT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Idle);

@@ -8,7 +8,7 @@
 
 #include "../unit/pe_fixture.h"
 #include "../unit/temp_home.h"
-#include "icon_test_support.h"
+#include "qt_test_support.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

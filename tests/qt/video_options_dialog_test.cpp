@@ -1,13 +1,12 @@
 #include "record/video_options_dialog.h"
+#include "qt_test_support.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,18 +24,7 @@ std::vector<ffmpeg::CompressorInfo> Compressors()
 // Presses OK and returns the message it showed (closing it), or "" when the dialog closed.
 QString PressOk(CVideoOptionsDlg& dialog)
 {
-    QString message;
-    QTimer answer;
-    answer.setInterval(5);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = box->text();
-            box->done(QMessageBox::Ok);
-        }
-    });
-    answer.start();
-    dialog.accept();
-    return message;
+    return test::AcceptingMessageBoxes([&] { dialog.accept(); });
 }
 
 void SetFields(CVideoOptionsDlg& dialog, const char* keys, const char* interval, const char* rate)

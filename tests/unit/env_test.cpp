@@ -2,20 +2,21 @@
 #include "settings/settings_fields.h"
 #include "settings/settings_file.h"
 #include "failing_links.h"
+#include "file_text.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::ReadText;
+using vistrel::test::WriteText;
 using vistrel::test::LinkDenied;
 using vistrel::test::LinkRefusedXdev;
 
@@ -32,16 +33,7 @@ public:
     void Unregister(int id) override { calls.emplace_back('-', id); }
 };
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // A settings file cut short after its folders: damaged, but holding a value.
 std::string DamagedSettings(const std::string& bitmapFolder)

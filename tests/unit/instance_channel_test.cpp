@@ -1,5 +1,6 @@
 #include "platform/posix/instance_channel.h"
 #include "platform/posix/instance_server.h"
+#include "platform/posix/unique_fd.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,20 @@ struct PrivateRuntime {
     PrivateRuntime() { setenv("XDG_RUNTIME_DIR", home.path().c_str(), 1); }
     ~PrivateRuntime() { unsetenv("XDG_RUNTIME_DIR"); }
 };
+
+// A client that speaks to the socket itself: connected, with bytes sent as they
+// are; invalid when either failed.
+UniqueFd SendRaw(const std::string& socketPath, const std::string& bytes)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));
+    if (!fd || connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        send(fd.get(), bytes.data(), bytes.size(), 0) != ssize_t(bytes.size()))
+        return UniqueFd();
+    return fd;
+}
 
 std::string Joined(const ChannelRequest& words)
 {
@@ -121,17 +136,12 @@ TEST(InstanceChannel, AClientThatLeavesWithdrawsItsRequest)
     std::promise<std::shared_ptr<PendingRequest>> arrived;
     InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> p) { arrived.set_value(p); });
 
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string request = EncodeRequest({"--capture", "fullscreen"});
-    ASSERT_EQ(send(fd, request.data(), request.size(), 0), ssize_t(request.size()));
+    UniqueFd connection = SendRaw(running.socketPath(), EncodeRequest({"--capture", "fullscreen"}));
+    ASSERT_TRUE(connection);
     auto pending = arrived.get_future();
     ASSERT_EQ(pending.wait_for(5s), std::future_status::ready);
     std::shared_ptr<PendingRequest> p = pending.get();
-    close(fd); // killed before the running copy got to it
+    connection.Reset(); // killed before the running copy got to it
     for (int i = 0; i < 200 && !p->withdrawn(); ++i)
         std::this_thread::sleep_for(10ms);
     EXPECT_TRUE(p->withdrawn());
@@ -229,15 +239,10 @@ TEST(InstanceChannel, AClientThatLeavesInterruptsItsRunningWork)
         p->Start();
         p->OnInterrupt([&] { interrupted.set_value(); });
     });
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string request = EncodeRequest({"--record", "fullscreen"});
-    ASSERT_EQ(send(fd, request.data(), request.size(), 0), ssize_t(request.size()));
+    UniqueFd connection = SendRaw(running.socketPath(), EncodeRequest({"--record", "fullscreen"}));
+    ASSERT_TRUE(connection);
     std::this_thread::sleep_for(200ms);
-    close(fd); // killed: nobody waits for the recording any more
+    connection.Reset(); // killed: nobody waits for the recording any more
     EXPECT_EQ(interrupted.get_future().wait_for(5s), std::future_status::ready);
 }
 
@@ -261,19 +266,13 @@ TEST(InstanceChannel, AnInterruptThatComesWithTheRequestStillCounts)
     EXPECT_NE(error.find("interrupted"), std::string::npos) << error;
 
     // In one piece with the request: the request is taken, then withdrawn.
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    UniqueFd connection(fd);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", running.socketPath().c_str());
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string bytes = EncodeRequest({"--record", "fullscreen"}) + kInterruptByte;
-    ASSERT_EQ(send(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+    UniqueFd connection = SendRaw(running.socketPath(), EncodeRequest({"--record", "fullscreen"}) + kInterruptByte);
+    ASSERT_TRUE(connection);
     auto pending = arrived.get_future();
     ASSERT_EQ(pending.wait_for(5s), std::future_status::ready);
     std::string answer;
     char buffer[256];
-    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;)
+    for (ssize_t n; (n = recv(connection.get(), buffer, sizeof buffer, 0)) > 0;)
         answer.append(buffer, size_t(n));
     ReplyDecoder decoder;
     ASSERT_EQ(decoder.Feed(answer), ReplyDecoder::State::Complete) << answer;

@@ -1,32 +1,22 @@
 #include "platform/posix/keep_copy.h"
 #include "failing_links.h"
+#include "file_text.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::ReadText;
+using vistrel::test::WriteText;
 using vistrel::test::LinkDenied;
 using vistrel::test::LinkRefusedXdev;
 
 namespace {
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 ino_t Inode(const std::string& path)
 {
@@ -41,17 +31,17 @@ TEST(KeepCopy, EachKeepTakesTheFirstFreeNameAndReplacesNothing)
     TempHome home;
     const std::string file = home.file("capture.cfg");
     const std::string stem = file + ".damaged";
-    Write(file, "first");
+    WriteText(file, "first");
     ASSERT_EQ(KeepUnderNewName(file, stem), stem);
     EXPECT_EQ(Inode(stem), Inode(file)); // a hard link where one can be made
 
-    Write(stem + ".1", "someone else's"); // taken names are passed over
+    WriteText(stem + ".1", "someone else's"); // taken names are passed over
     std::filesystem::remove(file);
-    Write(file, "second");
+    WriteText(file, "second");
     ASSERT_EQ(KeepUnderNewName(file, stem), stem + ".2");
-    EXPECT_EQ(Read(stem), "first");
-    EXPECT_EQ(Read(stem + ".1"), "someone else's");
-    EXPECT_EQ(Read(stem + ".2"), "second");
+    EXPECT_EQ(ReadText(stem), "first");
+    EXPECT_EQ(ReadText(stem + ".1"), "someone else's");
+    EXPECT_EQ(ReadText(stem + ".2"), "second");
 }
 
 TEST(KeepCopy, WithoutHardLinksTheBytesAreCopiedUnderAFreeName)
@@ -60,13 +50,13 @@ TEST(KeepCopy, WithoutHardLinksTheBytesAreCopiedUnderAFreeName)
     const std::string file = home.file("capture.cfg");
     const std::string stem = file + ".damaged";
     const std::string bytes("con\0fig\xff", 8);
-    Write(file, bytes);
-    Write(stem, "older copy");
+    WriteText(file, bytes);
+    WriteText(stem, "older copy");
     auto kept = KeepUnderNewName(file, stem, LinkRefusedXdev);
     ASSERT_EQ(kept, stem + ".1");
-    EXPECT_EQ(Read(*kept), bytes);
+    EXPECT_EQ(ReadText(*kept), bytes);
     EXPECT_NE(Inode(*kept), Inode(file)); // a copy of its own
-    EXPECT_EQ(Read(stem), "older copy");
+    EXPECT_EQ(ReadText(stem), "older copy");
 
     // A copy needs a regular file to read; a failed one leaves nothing behind.
     std::filesystem::create_directory(home.file("folder"));
@@ -78,7 +68,7 @@ TEST(KeepCopy, OtherFailuresAndMissingFiles)
 {
     TempHome home;
     const std::string file = home.file("capture.cfg");
-    Write(file, "x");
+    WriteText(file, "x");
     // An error that a copy would not get round: not kept, nothing made.
     EXPECT_FALSE(KeepUnderNewName(file, file + ".damaged", LinkDenied));
     EXPECT_FALSE(std::filesystem::exists(file + ".damaged"));
@@ -89,7 +79,7 @@ TEST(KeepCopy, OtherFailuresAndMissingFiles)
 TEST(KeepCopy, ASymbolicLinkKeepsTheFileItNames)
 {
     TempHome home;
-    Write(home.file("real.cfg"), "damaged bytes");
+    WriteText(home.file("real.cfg"), "damaged bytes");
     std::filesystem::create_symlink(home.file("real.cfg"), home.file("capture.cfg"));
     auto kept = KeepUnderNewName(home.file("capture.cfg"), home.file("capture.cfg.damaged"));
     ASSERT_TRUE(kept);

@@ -1,5 +1,6 @@
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/new_file.h"
+#include "file_text.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,9 @@
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::ReadText;
 
 namespace {
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::function<std::optional<std::string>()> Candidates(const std::string& folder, std::vector<std::string> names)
 {
@@ -50,15 +46,15 @@ TEST(WriteNewFile, TakenNamesAreSkippedAndKeptAsTheyWere)
     std::filesystem::create_symlink(home.file("elsewhere"), home.file("b")); // a dangling link is taken too
     NewFileResult r = WriteNewFile(home.path(), Candidates(home.path(), {"a", "b", "c", "d"}), Writes("new"));
     EXPECT_EQ(r.path, home.file("c"));
-    EXPECT_EQ(Read(home.file("c")), "new");
-    EXPECT_EQ(Read(home.file("a")), "old a");
+    EXPECT_EQ(ReadText(home.file("c")), "new");
+    EXPECT_EQ(ReadText(home.file("a")), "old a");
     EXPECT_FALSE(std::filesystem::exists(home.file("elsewhere")));
     EXPECT_FALSE(std::filesystem::exists(home.file("d")));
 
     NewFileResult none = WriteNewFile(home.path(), Candidates(home.path(), {"a", "c"}), Writes("newer"));
     EXPECT_TRUE(none.path.empty());
     EXPECT_NE(none.error.find("no free file name"), std::string::npos);
-    EXPECT_EQ(Read(home.file("c")), "new");
+    EXPECT_EQ(ReadText(home.file("c")), "new");
     EXPECT_EQ(FilesIn(home.path()), 3u);
 }
 
@@ -80,7 +76,7 @@ TEST(WriteNewFile, WritersRacingForOneNameEachKeepTheirFile)
     std::set<std::string> paths;
     for (int i = 0; i < kWriters; ++i) {
         ASSERT_FALSE(results[i].path.empty()) << results[i].error;
-        EXPECT_EQ(Read(results[i].path), "writer " + std::to_string(i));
+        EXPECT_EQ(ReadText(results[i].path), "writer " + std::to_string(i));
         paths.insert(results[i].path);
     }
     EXPECT_EQ(paths.size(), size_t(kWriters));
@@ -120,7 +116,7 @@ TEST(CreateFileExclusively, NeverOpensWhatIsThere)
     int fd = CreateFileExclusively(home.file("fresh"));
     ASSERT_GE(fd, 0);
     close(fd);
-    EXPECT_EQ(Read(home.file("kept")), "kept");
+    EXPECT_EQ(ReadText(home.file("kept")), "kept");
 }
 
 TEST(ReplaceFile, LeavesNoTemporaryBehind)
@@ -131,6 +127,6 @@ TEST(ReplaceFile, LeavesNoTemporaryBehind)
         Writes("half")(fd);
         return false;
     }));
-    EXPECT_EQ(Read(home.file("cfg")), std::string("\1\2\3"));
+    EXPECT_EQ(ReadText(home.file("cfg")), std::string("\1\2\3"));
     EXPECT_EQ(FilesIn(home.path()), 1u);
 }

@@ -1,6 +1,7 @@
 #include "capture/core/save_capture.h"
 #include "settings/capture_names.h"
 #include "settings/env.h"
+#include "file_text.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::ReadText;
 
 namespace {
 
@@ -18,12 +20,6 @@ void Plant(const std::string& path)
 {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path) << "earlier capture";
-}
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 int16_t StoredNumber()
@@ -46,7 +42,7 @@ TEST(SaveCapture, SkipsTakenNamesStoresTheNumberAndLists)
     SavedCapture saved = SaveCapture(env, Bitmap(8, 4, MakeArgb(1, 2, 3)), 24, list);
     EXPECT_EQ(saved.path, env.m_strBitmapPath + "/Image002.png");
     EXPECT_TRUE(saved.settingsSaved);
-    EXPECT_EQ(Read(env.m_strBitmapPath + "/Image000.png"), "earlier capture");
+    EXPECT_EQ(ReadText(env.m_strBitmapPath + "/Image000.png"), "earlier capture");
     EXPECT_EQ(env.m_nBitmapNumber, 3);
     EXPECT_EQ(StoredNumber(), 3); // on disk before the caller reports success
     EXPECT_EQ(list, std::vector<std::string>{saved.path});
@@ -61,7 +57,7 @@ TEST(SaveCapture, AfterTheWrapTakenNamesAreSkippedToo)
     std::vector<std::string> list;
     EXPECT_EQ(SaveCapture(env, Bitmap(2, 2), 24, list).path, env.m_strBitmapPath + "/Image65535.bmp");
     EXPECT_EQ(SaveCapture(env, Bitmap(2, 2), 24, list).path, env.m_strBitmapPath + "/Image001.bmp");
-    EXPECT_EQ(Read(env.m_strBitmapPath + "/Image000.bmp"), "earlier capture");
+    EXPECT_EQ(ReadText(env.m_strBitmapPath + "/Image000.bmp"), "earlier capture");
     EXPECT_EQ(env.m_nBitmapNumber, 2);
 }
 
@@ -105,7 +101,7 @@ TEST(SaveCapture, ByTimeTheSameSecondGetsASortableSuffix)
     SavedCapture saved = SaveCapture(env, Bitmap(2, 2), 24, list);
     ASSERT_FALSE(saved.path.empty());
     EXPECT_NE(saved.path, first);
-    EXPECT_EQ(Read(first), "earlier capture");
+    EXPECT_EQ(ReadText(first), "earlier capture");
 }
 
 TEST(CaptureNames, NumberedNamesTryOneFullTurnOfTheCounter)

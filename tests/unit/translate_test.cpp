@@ -2,28 +2,23 @@
 #include "i18n/language_menu.h"
 #include "i18n/translate.h"
 #include "settings/command_ids.h"
+#include "file_text.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
 using namespace vistrel;
 using vistrel::test::TempHome;
+using vistrel::test::WriteText;
 
 namespace {
 
 Translator FromText(std::string_view text)
 {
     return Translator::FromIni(IniFile::Parse(text));
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
 }
 
 std::map<uint32_t, std::string> AsMap(const std::vector<std::pair<uint32_t, std::string>>& items)

@@ -1,9 +1,10 @@
 #pragma once
-// Shared by the icon dialog tests: waiting on the event loop, answering the
-// next modal window, and reading files.
+// Shared by the Qt-side tests: waiting on the event loop, answering modal
+// windows, and reading files.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -42,6 +43,24 @@ inline void AnswerNextModal(std::function<void(QWidget&)> answer)
         }
     });
     poll->start(5);
+}
+
+// Runs action, closing with OK every message box it shows meanwhile; returns
+// the text of the last one ("" when there was none).
+inline QString AcceptingMessageBoxes(const std::function<void()>& action)
+{
+    QString message;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer.start();
+    action();
+    return message;
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path)
