@@ -3,7 +3,7 @@
 // The pictures the program shows and the installed icons come from the same
 // drawings through the same renderer, the small sizes from the small drawing.
 
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QDir>
 #include <QFile>

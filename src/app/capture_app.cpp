@@ -1,14 +1,15 @@
 #include "app/capture_app.h"
 
 #include "app/settings_commands.h"
+#include "base/instance_server.h"
+#include "base/program_folder.h"
+#include "base/system_language.h"
+#include "commands/command_ids.h"
 #include "i18n/language_files.h"
 #include "library/core/capture_lists.h"
-#include "library/main_frame.h"
-#include "platform/posix/instance_server.h"
-#include "platform/posix/program_folder.h"
-#include "platform/posix/system_language.h"
+#include "library/model/capture_library.h"
+#include "mainframe/main_frame.h"
 #include "platform/qt/termination_signals.h"
-#include "settings/command_ids.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 #include "ui/program_style.h"
@@ -54,6 +55,7 @@ bool CCaptureApp::InitInstance()
     // A program folder under the user's data folder may not exist yet.
     EnsureFolder(GetProgramFolder());
     theEnv.Load();
+    CollectLanguageFiles();
     m_settingsLoaded = true;
     static const bool registered = std::atexit(SaveSettingsAtExit) == 0;
     (void)registered;
@@ -63,7 +65,8 @@ bool CCaptureApp::InitInstance()
         g_strLanguageFile = LanguageFilePath("vstlchs.ini", g_languageFiles);
 
     m_termination = std::make_unique<TerminationSignals>();
-    m_mainFrame = std::make_unique<CMainFrame>();
+    m_library = std::make_unique<CaptureLibrary>(g_captureLists);
+    m_mainFrame = std::make_unique<CMainFrame>(*m_library);
     m_mainFrame->show();
     m_mainFrame->StartServices();
     if (!m_commandLine.rest.empty() && m_commandLine.rest.back() == '0')
@@ -76,7 +79,9 @@ bool CCaptureApp::InitInstance()
         QMetaObject::invokeMethod(
             target,
             [this, request] {
-                if (request->Start())
+                if (IsCaptureRequest(request->words()))
+                    HandleCaptureRequest(request); // started once no other capture runs
+                else if (request->Start())
                     HandleRequest(request);
             },
             Qt::QueuedConnection);
@@ -100,6 +105,7 @@ int CCaptureApp::ExitInstance()
     if (m_settingsLoaded && g_settingsToSaveAtExit.exchange(false))
         theEnv.Save();
     m_mainFrame.reset();
+    m_library.reset();
     g_captureLists.clear();
     g_languageFiles.clear();
     return 0;
@@ -112,6 +118,33 @@ int CCaptureApp::Run()
         code = QApplication::exec();
     int exitCode = ExitInstance();
     return code != 0 ? code : exitCode;
+}
+
+bool CCaptureApp::IsCaptureRequest(const ChannelRequest& request) const
+{
+    return !request.empty() && request.front() == "--capture" && m_mainFrame;
+}
+
+void CCaptureApp::HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending)
+{
+    const ChannelRequest& request = pending->words();
+    std::vector<std::string> words;
+    bool includeCursor = true;
+    for (size_t i = 1; i < request.size(); ++i) {
+        if (request[i] == "--no-cursor")
+            includeCursor = false;
+        else
+            words.push_back(request[i]);
+    }
+    std::string error;
+    auto capture = ParseCaptureRequest(words, includeCursor, error);
+    if (!capture) {
+        if (pending->Start())
+            pending->Finish({2, {}, error});
+        return;
+    }
+    // Saved like the program's own captures, the answer once the file is there.
+    m_mainFrame->CaptureForRequest(pending, *capture);
 }
 
 void CCaptureApp::HandleRequest(const std::shared_ptr<PendingRequest>& pending)
@@ -136,25 +169,6 @@ void CCaptureApp::HandleRequest(const std::shared_ptr<PendingRequest>& pending)
         }
         theEnv.RegisterHotkeys(false);
         done(reply);
-        return;
-    }
-    if (!request.empty() && request.front() == "--capture" && m_mainFrame) {
-        std::vector<std::string> words;
-        bool includeCursor = true;
-        for (size_t i = 1; i < request.size(); ++i) {
-            if (request[i] == "--no-cursor")
-                includeCursor = false;
-            else
-                words.push_back(request[i]);
-        }
-        auto capture = ParseCaptureRequest(words, includeCursor, reply.error);
-        if (!capture) {
-            reply.status = 2;
-            done(reply);
-            return;
-        }
-        // Saved like the program's own captures, the answer once the file is there.
-        m_mainFrame->CaptureForRequest(*capture, done);
         return;
     }
     if (!request.empty() && request.front() == "--record" && m_mainFrame) {

@@ -3,8 +3,8 @@
 // user-interface thread only.
 
 #include "app/command_line.h"
-#include "platform/posix/instance_channel.h"
-#include "platform/posix/instance_lock.h"
+#include "base/instance_channel.h"
+#include "base/instance_lock.h"
 
 #include <functional>
 #include <memory>
@@ -15,6 +15,7 @@ namespace vistrel {
 
 class PendingRequest;
 
+class CaptureLibrary;
 class CMainFrame;
 class InstanceServer;
 class TerminationSignals;
@@ -32,13 +33,17 @@ public:
     int Run(); // InitInstance, the event loop, ExitInstance
 
 private:
-    // Carries out a later copy's request; done gets the answer, now or once a
-    // capture is saved.
+    // Carries out a later copy's request, started; answered now or once its work is done.
     void HandleRequest(const std::shared_ptr<PendingRequest>& pending);
+    // A capture waits, not started, while another capture runs, so that a
+    // client that goes away meanwhile withdraws it.
+    bool IsCaptureRequest(const ChannelRequest& request) const;
+    void HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending);
 
     CommandLine m_commandLine;
     InstanceLock m_lock;
     bool m_settingsLoaded = false;
+    std::unique_ptr<CaptureLibrary> m_library; // outlives the windows and what they leave running
     std::unique_ptr<CMainFrame> m_mainFrame;
     // Requests of later copies are carried out through queued calls to this
     // object, so none reaches a program that is shutting down.

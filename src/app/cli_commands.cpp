@@ -1,10 +1,11 @@
 #include "app/cli_commands.h"
 
 #include "app/settings_commands.h"
-#include "capture/still_capture.h"
+#include "base/instance_lock.h"
+#include "base/program_folder.h"
+#include "capture/grab/still_capture.h"
+#include "i18n/language_files.h"
 #include "library/core/capture_lists.h"
-#include "platform/posix/instance_lock.h"
-#include "platform/posix/program_folder.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 #include "settings/settings_fields.h"
@@ -60,7 +61,7 @@ int CommandHere(const CommandLine& commandLine)
 
 void SayWaitingForAnotherRun()
 {
-    std::cerr << "vistrel: waiting for another run of Vistrel with this program folder to end\n";
+    std::cerr << "vistrel: waiting for the capture in progress or another run of Vistrel with this program folder to end\n";
 }
 
 bool PrintToStdout(const std::string& text)
@@ -90,6 +91,7 @@ std::optional<CommandLine> TakeCommandLine(int argc, char** argv)
 int PrintSettings()
 {
     theEnv.Load(false);
+    CollectLanguageFiles();
     return PrintToStdout(SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles)) ? 0 : 1;
 }
 

@@ -4,8 +4,8 @@
 // start meanwhile). No toolkit: these run in the small launcher.
 
 #include "app/command_line.h"
+#include "base/instance_channel.h"
 #include "capture/core/capture_request.h"
-#include "platform/posix/instance_channel.h"
 
 #include <optional>
 

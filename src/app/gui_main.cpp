@@ -5,11 +5,11 @@
 #include "app/capture_app.h"
 #include "app/cli_commands.h"
 #include "app/command_line.h"
-#include "platform/posix/instance_channel.h"
-#include "platform/posix/instance_lock.h"
-#include "platform/posix/program_folder.h"
+#include "base/instance_channel.h"
+#include "base/instance_lock.h"
+#include "base/program_folder.h"
+#include "commands/command_ids.h"
 #include "platform/x11/x11_connection.h"
-#include "settings/command_ids.h"
 
 #include <QApplication>
 

@@ -8,7 +8,7 @@
 #include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/icon_commands.h"
-#include "platform/posix/program_folder.h"
+#include "base/program_folder.h"
 
 #include <cerrno>
 #include <cstring>

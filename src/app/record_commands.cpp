@@ -1,13 +1,13 @@
 #include "app/record_commands.h"
 
 #include "app/cli_commands.h"
+#include "base/instance_channel.h"
+#include "base/instance_lock.h"
+#include "base/program_folder.h"
 #include "platform/ffmpeg/compressor_catalog.h"
-#include "platform/posix/instance_channel.h"
-#include "platform/posix/instance_lock.h"
-#include "platform/posix/program_folder.h"
-#include "record/avi_recorder.h"
-#include "record/record_command.h"
 #include "record/core/record_request.h"
+#include "record/engine/avi_recorder.h"
+#include "record/engine/record_command.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 

@@ -1,11 +1,12 @@
 #include "capture/capture_saver.h"
 
+#include "library/model/capture_library.h"
 #include "settings/env.h"
 
 namespace vistrel {
 
-CaptureSaver::CaptureSaver(CEnv& env, std::vector<std::string>& bitmapList, QObject* parent)
-    : QObject(parent), m_env(env), m_bitmapList(bitmapList),
+CaptureSaver::CaptureSaver(CEnv& env, CaptureLibrary& library, QObject* parent)
+    : QObject(parent), m_env(env), m_library(library),
       m_worker([this](std::stop_token stop) { Work(stop); })
 {
 }
@@ -69,9 +70,10 @@ void CaptureSaver::WriteReady()
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
         }
-        SavedCapture saved = SaveEncodedCapture(m_env, job.result, m_bitmapList);
+        std::vector<std::string> written;
+        SavedCapture saved = SaveEncodedCapture(m_env, job.result, written);
         if (!saved.path.empty())
-            emit this->saved(QString::fromStdString(saved.path));
+            m_library.Append(FOLDER_BITMAPS, saved.path);
         if (job.done)
             job.done(saved);
     }

@@ -3,8 +3,9 @@
 // the pixels are encoded on a worker thread, one capture after another, and
 // each file is then named and written on the user-interface thread in the
 // order the captures were taken (naming reads and moves the settings' number,
-// which lives on that thread). A capture handed over here is never dropped:
-// Finish() waits for the encodes still running and writes them.
+// which lives on that thread) and appended to the capture library. A capture
+// handed over here is never dropped: Finish() waits for the encodes still
+// running and writes them.
 //
 // Submit, Finish and the done callbacks run on the user-interface thread.
 
@@ -20,6 +21,7 @@
 
 namespace vistrel {
 
+class CaptureLibrary;
 class CEnv;
 
 class CaptureSaver : public QObject {
@@ -27,7 +29,7 @@ class CaptureSaver : public QObject {
 public:
     using Done = std::function<void(const SavedCapture&)>;
 
-    CaptureSaver(CEnv& env, std::vector<std::string>& bitmapList, QObject* parent = nullptr);
+    CaptureSaver(CEnv& env, CaptureLibrary& library, QObject* parent = nullptr);
     ~CaptureSaver() override; // Finish()
 
     // imageType as the settings say at the moment of the capture.
@@ -35,9 +37,6 @@ public:
     // Blocks until every submitted capture is written.
     void Finish();
     bool idle() const;
-
-signals:
-    void saved(const QString& path);
 
 private:
     struct Job {
@@ -53,7 +52,7 @@ private:
     void WriteReady(); // user-interface thread
 
     CEnv& m_env;
-    std::vector<std::string>& m_bitmapList;
+    CaptureLibrary& m_library;
     mutable std::mutex m_mutex;
     std::condition_variable_any m_wake;
     std::condition_variable m_encoded;

@@ -4,7 +4,7 @@
 #include "platform/qt/key_names.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

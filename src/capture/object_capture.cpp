@@ -1,9 +1,9 @@
 #include "capture/object_capture.h"
 
 #include "capture/core/region_selection.h"
+#include "capture/grab/still_capture.h"
 #include "capture/highlight_frame.h"
 #include "capture/notice_dialog.h"
-#include "capture/still_capture.h"
 #include "settings/env.h"
 #include "settings/hotkey_setting.h"
 

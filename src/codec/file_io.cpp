@@ -1,6 +1,6 @@
 #include "codec/file_io.h"
 
-#include "platform/posix/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "i18n/hotkey_text.h"
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <array>
 #include <string_view>

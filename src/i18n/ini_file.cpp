@@ -1,8 +1,8 @@
 #include "i18n/ini_file.h"
 
-#include "platform/posix/unique_fd.h"
+#include "base/unique_fd.h"
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <cerrno>
 #include <cstring>

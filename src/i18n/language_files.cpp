@@ -1,7 +1,7 @@
 #include "i18n/language_files.h"
 
-#include "i18n/text_encoding.h"
-#include "platform/posix/program_folder.h"
+#include "base/program_folder.h"
+#include "base/text_encoding.h"
 #include "settings/env.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "i18n/language_menu.h"
 
+#include "base/text_encoding.h"
 #include "i18n/language_texts.h"
-#include "i18n/text_encoding.h"
 #include "i18n/translate.h"
 
 #include <algorithm>

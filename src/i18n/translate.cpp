@@ -1,6 +1,6 @@
 #include "i18n/translate.h"
 
-#include "settings/command_ids.h"
+#include "commands/command_ids.h"
 
 #include <utility>
 

@@ -1,13 +1,13 @@
 #include "icons/icon_search_dialog.h"
 
+#include "commands/command_ids.h"
 #include "icons/icon_search_task.h"
 #include "icons/icons_dialog.h"
-#include "settings/command_ids.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 #include "ui/dialog_texts.h"
 #include "ui/file_filter.h"
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -66,13 +66,13 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 
-void RunIconCaptureDialog(QWidget* parent, std::function<void()> iconListChanged)
+void RunIconCaptureDialog(QWidget* parent, CaptureLibrary& library)
 {
-    CIconSearchDlg dialog(parent, std::move(iconListChanged));
+    CIconSearchDlg dialog(parent, library);
     dialog.exec();
 }
 
-CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListChanged)
+CIconSearchDlg::CIconSearchDlg(QWidget* parent, CaptureLibrary& library)
     : QDialog(parent), m_fileMode(new QRadioButton("Searc&h Icons In EXE or DLL File", this)),
       m_folderMode(new QRadioButton("Search in &folder", this)), m_executable(new QLineEdit(this)),
       m_searchPath(new QLineEdit(this)), m_currentFile(new QLineEdit(this)), m_iconCount(new QLineEdit(this)),
@@ -85,7 +85,7 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, std::function<void()> iconListCh
     setWindowTitle("Icon Capture&Search");
     setWindowIcon(CommandPicture(ID_CAPTURE_ICONS));
     QObject* owner = parent ? static_cast<QObject*>(parent) : QCoreApplication::instance();
-    m_task = new IconSearchTask(std::move(iconListChanged), owner);
+    m_task = new IconSearchTask(library, owner);
     connect(m_task, &IconSearchTask::progress, this, &CIconSearchDlg::OnProgress, Qt::QueuedConnection);
     connect(m_task, &IconSearchTask::finished, this, &CIconSearchDlg::OnSearchEnded);
 

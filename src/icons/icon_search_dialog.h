@@ -27,21 +27,21 @@ class QRadioButton;
 
 namespace vistrel {
 
-
+class CaptureLibrary;
 
 // Runs the dialog modally for the main window's "Capture &Icons" command.
-// iconListChanged is called on this thread whenever found files have been
-// added to g_captureLists.icons: after each search, when the dialog closes,
-// and once more when a search stopped by closing has ended (which can be after
-// this function has returned; parent must outlive that, as the main window does).
-void RunIconCaptureDialog(QWidget* parent, std::function<void()> iconListChanged);
+// Found files are appended to the library's icon list on this thread: after
+// each search, when the dialog closes, and once more when a search stopped by
+// closing has ended (which can be after this function has returned; parent
+// and library must outlive that, as the main window and the program's library do).
+void RunIconCaptureDialog(QWidget* parent, CaptureLibrary& library);
 
 class CIconSearchDlg : public QDialog {
     Q_OBJECT
 public:
     // The search it runs belongs to parent (or to the application without one),
     // so that it can end after the dialog is gone.
-    CIconSearchDlg(QWidget* parent, std::function<void()> iconListChanged);
+    CIconSearchDlg(QWidget* parent, CaptureLibrary& library);
     ~CIconSearchDlg() override; // hands a running search over to end by itself; takes the hotkeys again
 
     // The control with this identifier (as the dialog's table numbers them).

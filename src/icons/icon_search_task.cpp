@@ -1,11 +1,12 @@
 #include "icons/icon_search_task.h"
 
-#include "library/core/capture_lists.h"
+#include "library/model/capture_library.h"
+
+#include <utility>
 
 namespace vistrel {
 
-IconSearchTask::IconSearchTask(std::function<void()> listChanged, QObject* parent)
-    : QObject(parent), m_listChanged(std::move(listChanged))
+IconSearchTask::IconSearchTask(CaptureLibrary& library, QObject* parent) : QObject(parent), m_library(library)
 {
     IconSearchCallbacks callbacks;
     // These run on the workers. A queued call to this object is dropped if the
@@ -39,7 +40,7 @@ void IconSearchTask::Abandon()
 {
     m_abandoned = true;
     m_search->Stop();
-    TellListChanged();
+    AppendFound();
     // A finished search may still have calls on their way; they come first.
     if (!m_search->IsRunning())
         deleteLater();
@@ -47,27 +48,22 @@ void IconSearchTask::Abandon()
 
 void IconSearchTask::OnWritten(const QString& path)
 {
-    g_captureLists.icons.push_back(path.toStdString());
-    m_listChangedPending = true;
+    m_found.push_back(path.toStdString());
 }
 
 void IconSearchTask::OnFinished()
 {
     if (m_search->IsRunning()) // a new search began before this call arrived
         return;
-    TellListChanged();
+    AppendFound();
     emit finished();
     if (m_abandoned)
         deleteLater();
 }
 
-void IconSearchTask::TellListChanged()
+void IconSearchTask::AppendFound()
 {
-    if (!m_listChangedPending)
-        return;
-    m_listChangedPending = false;
-    if (m_listChanged)
-        m_listChanged();
+    m_library.Append(FOLDER_ICONS, std::exchange(m_found, {}));
 }
 
 } // namespace vistrel

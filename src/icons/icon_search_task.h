@@ -3,9 +3,9 @@
 // from the user-interface thread. It owns the core search (up to three worker
 // threads and their one lock) and turns what the workers report into queued
 // calls to itself, so that nothing reaches a window from a worker thread:
-// progress as a signal, every file written appended to the icon capture list
-// (on this thread, in the order the files were written), the end of a search
-// as a signal.
+// progress as a signal, the files written appended to the library's icon list
+// (on this thread, in the order they were written, together once a search has
+// ended), the end of a search as a signal.
 //
 // The task can outlive its dialog: a dialog that closes during a search calls
 // Abandon, which asks the threads to stop and lets the task delete itself once
@@ -20,17 +20,20 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace vistrel {
+
+class CaptureLibrary;
 
 class IconSearchTask : public QObject {
     Q_OBJECT
 public:
-    // listChanged: called after found files were added to the icon capture
-    // list, once a search has ended and when an abandoned task adds more.
-    IconSearchTask(std::function<void()> listChanged, QObject* parent);
+    // Found files reach library once a search has ended, and when an abandoned
+    // task adds more; library must outlive the task.
+    IconSearchTask(CaptureLibrary& library, QObject* parent);
     ~IconSearchTask() override; // stops the threads and waits for them
 
     // False while the last search is still running.
@@ -51,10 +54,10 @@ signals:
 private:
     void OnWritten(const QString& path);
     void OnFinished();
-    void TellListChanged();
+    void AppendFound();
 
-    std::function<void()> m_listChanged;
-    bool m_listChangedPending = false;
+    CaptureLibrary& m_library;
+    std::vector<std::string> m_found; // written, not yet in the library
     bool m_abandoned = false;
     std::unique_ptr<IconSearch> m_search;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 namespace vistrel {
 

@@ -1,8 +1,9 @@
 #include "library/list_pane.h"
 
-#include "platform/posix/trace.h"
+#include "base/trace.h"
+#include "library/model/capture_library.h"
 #include "platform/qt/desktop_open.h"
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -25,8 +26,8 @@ QString SizeText(qint64 size)
 
 } // namespace
 
-CListPaneView::CListPaneView(QWidget* parent)
-    : QWidget(parent), m_path(new QLineEdit(this)), m_explore(new QToolButton(this)), m_list(new QTreeWidget(this))
+CListPaneView::CListPaneView(const CaptureLibrary& library, QWidget* parent)
+    : QWidget(parent), m_library(library), m_path(new QLineEdit(this)), m_explore(new QToolButton(this)), m_list(new QTreeWidget(this))
 {
     m_path->setReadOnly(true);
     m_explore->setIcon(FolderPicture(true));
@@ -54,6 +55,7 @@ CListPaneView::CListPaneView(QWidget* parent)
         m_list->setColumnWidth(c, widths[c]);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CListPaneView::OnSelectionChanged);
     connect(m_explore, &QToolButton::clicked, this, &CListPaneView::Explore);
+    connect(&library, &CaptureLibrary::listChanged, this, &CListPaneView::ShowAppended);
 }
 
 void CListPaneView::SetColumnTitles(const QStringList& titles) { m_list->setHeaderLabels(titles); }
@@ -74,17 +76,11 @@ void CListPaneView::Refill()
     ShowAppended(m_kind); // from an empty list, every entry is new
 }
 
-void CListPaneView::AddFile(const std::string& path)
-{
-    g_captureLists.ofKind(m_kind).push_back(path);
-    ShowAppended(m_kind);
-}
-
 void CListPaneView::ShowAppended(FolderKind kind)
 {
     if (kind != m_kind)
         return;
-    const auto& files = g_captureLists.ofKind(kind);
+    const auto& files = m_library.files(kind);
     for (size_t i = size_t(m_list->topLevelItemCount()); i < files.size(); ++i)
         AddRow(files[i]);
     if (TraceEnabled())

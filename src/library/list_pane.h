@@ -2,7 +2,7 @@
 // CListPaneView: the right-hand side of the main window. The path bar on top
 // shows the selected file's path and opens its folder; below it the list of the
 // files captured or found in this run, of one folder kind at a time, in
-// details. User-interface thread only.
+// details, following the capture library. User-interface thread only.
 
 #include "library/core/capture_lists.h"
 
@@ -14,19 +14,17 @@ class QTreeWidget;
 
 namespace vistrel {
 
+class CaptureLibrary;
+
 class CListPaneView : public QWidget {
     Q_OBJECT
 public:
-    explicit CListPaneView(QWidget* parent = nullptr);
+    // library must outlive the pane.
+    CListPaneView(const CaptureLibrary& library, QWidget* parent = nullptr);
 
     FolderKind folderKind() const { return m_kind; }
     // Switches the list to another kind; nothing when it shows that kind already.
     void ShowFolder(FolderKind kind);
-    // Appends to the capture list of the kind shown and shows the new entry.
-    void AddFile(const std::string& path);
-    // Another part of the program appended to kind's capture list: shows the new
-    // entries if that kind is on screen.
-    void ShowAppended(FolderKind kind);
     void SetColumnTitles(const QStringList& titles);
     int selectedCount() const;
 
@@ -34,11 +32,14 @@ signals:
     void totalFilesChanged(const QString& text);
 
 private:
+    // kind's list changed: shows the new entries if that kind is on screen.
+    void ShowAppended(FolderKind kind);
     void AddRow(const std::string& path);
     void Refill();
     void OnSelectionChanged();
     void Explore();
 
+    const CaptureLibrary& m_library;
     FolderKind m_kind = FOLDER_BITMAPS;
     QLineEdit* m_path;
     QToolButton* m_explore;

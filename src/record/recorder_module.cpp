@@ -1,6 +1,6 @@
 #include "record/recorder_module.h"
 
-#include "platform/posix/program_folder.h"
+#include "base/program_folder.h"
 
 #include <cstring>
 #include <dlfcn.h>

@@ -4,7 +4,7 @@
 // runs that record. Looked for beside the executable (the build folder), then
 // in the program's library folder of an installation.
 
-#include "record/recorder_entry.h"
+#include "record/module/recorder_entry.h"
 
 #include <string>
 

@@ -1,10 +1,9 @@
 #include "settings/env.h"
 
+#include "base/atomic_file.h"
+#include "base/program_folder.h"
 #include "codec/image_type.h"
-#include "i18n/language_files.h"
-#include "platform/posix/atomic_file.h"
-#include "platform/posix/desktop_tools.h"
-#include "platform/posix/program_folder.h"
+#include "settings/default_tools.h"
 #include "settings/file_naming.h"
 #include "settings/folders.h"
 #include "settings/settings_fields.h"
@@ -116,7 +115,6 @@ bool CEnv::Load(bool ensureFolders)
             EnsureFolder(m_strIconPath);
         }
     }
-    CollectLanguageFiles();
     return true;
 }
 

@@ -5,7 +5,7 @@
 // User-interface thread only, except GetAviFileName (the recorder's thread, while
 // the modal recording dialog keeps everything else from writing those fields).
 
-#include "platform/posix/keep_copy.h"
+#include "base/keep_copy.h"
 #include "settings/hotkey_setting.h"
 #include "settings/tool_entry.h"
 
@@ -60,7 +60,8 @@ public:
     // The settings file "capture.cfg" in the program folder. Load reads it if it
     // exists (from a damaged file it keeps the fields read whole; it never changes
     // the file; a tool list stored empty gets its default entry), makes sure the
-    // save folders exist and collects the language files. Save writes it
+    // save folders exist. (The language files are collected by the start-up
+    // code, CollectLanguageFiles.) Save writes it
     // atomically, first keeping a damaged or foreign file it replaces under the
     // first free name of "capture.cfg.damaged", "capture.cfg.damaged.1", ...;
     // false when it could not be written or the damaged file could not be kept,

@@ -1,6 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include "settings/settings_fields.h"
 

@@ -1,6 +1,6 @@
 #include "ui/program_style.h"
 
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 namespace vistrel {
 

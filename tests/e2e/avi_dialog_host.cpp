@@ -6,7 +6,8 @@
 // has closed, then ends. SIGUSR1 stands for the AVI hotkey: it prints
 // "hotkey taken" or "hotkey free" after handing the press to the dialog.
 #include "library/core/capture_lists.h"
-#include "record/avi_capture_dialog.h"
+#include "library/model/capture_library.h"
+#include "record/dialogs/avi_capture_dialog.h"
 #include "settings/env.h"
 #include "ui/program_style.h"
 
@@ -49,10 +50,12 @@ int main(int argc, char** argv)
     owner.setWindowTitle("avi host main");
     owner.resize(200, 100);
     owner.show();
-    RunAviCaptureDialog(&owner, [] {
+    CaptureLibrary library(g_captureLists);
+    QObject::connect(&library, &CaptureLibrary::listChanged, [] {
         std::printf("list %zu %s\n", g_captureLists.avis.size(), g_captureLists.avis.back().c_str());
         std::fflush(stdout);
     });
+    RunAviCaptureDialog(&owner, library);
     std::printf("closed\n");
     std::fflush(stdout);
     return 0;

@@ -7,6 +7,7 @@
 #include "icons/icon_search_dialog.h"
 #include "icons/icon_search_task.h"
 #include "library/core/capture_lists.h"
+#include "library/model/capture_library.h"
 #include "settings/env.h"
 #include "ui/program_style.h"
 
@@ -28,10 +29,12 @@ int main(int argc, char** argv)
         g_strLanguageFile = argv[1];
 
     QWidget owner; // stands for the main window: the search belongs to it
-    RunIconCaptureDialog(&owner, [] {
+    CaptureLibrary library(g_captureLists);
+    QObject::connect(&library, &CaptureLibrary::listChanged, [] {
         std::printf("list %zu\n", g_captureLists.icons.size());
         std::fflush(stdout);
     });
+    RunIconCaptureDialog(&owner, library);
     std::printf("closed\n");
     std::fflush(stdout);
 

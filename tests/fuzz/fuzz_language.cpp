@@ -3,8 +3,8 @@
 // the value limit; each kept line is found again by its own section and key;
 // written back out, the file reads back the same; and the translators built on
 // it produce only such texts.
+#include "base/text_encoding.h"
 #include "i18n/ini_file.h"
-#include "i18n/text_encoding.h"
 #include "i18n/translate.h"
 
 #include <cstdlib>

@@ -1,5 +1,6 @@
-#include "record/avi_capture_dialog.h"
-#include "record/record_region_window.h"
+#include "library/model/capture_library.h"
+#include "record/dialogs/avi_capture_dialog.h"
+#include "record/dialogs/record_region_window.h"
 #include "settings/env.h"
 #include "qt_test_support.h"
 
@@ -40,6 +41,13 @@ public:
 
 // Points the recorder at a display that is not there, so that Start fails
 // at once, and answers the message box that follows.
+// The dialogs append what they record here.
+CaptureLibrary& Library()
+{
+    static CaptureLibrary library(g_captureLists);
+    return library;
+}
+
 class NoDisplay {
 public:
     NoDisplay()
@@ -80,7 +88,7 @@ TEST(AviCaptureDialog, OpensWithTheRunsOptionsAndLetsGoOfAllHotkeysButTheAviOne)
     options.fixedHeight = 480;
     options.compressorFourCC = kFourCCMsvc;
     {
-        CAviCaptureDlg dialog(nullptr, options, {});
+        CAviCaptureDlg dialog(nullptr, options, Library());
         EXPECT_EQ(registrar.held, std::set<int>{HOTKEY_AVI});
         EXPECT_EQ(dialog.windowTitle(), "AVI Capture");
         EXPECT_EQ(options.compressorFourCC, kDefaultCompressorFourCC);
@@ -115,7 +123,7 @@ TEST(AviCaptureDialog, OpensWithTheRunsOptionsAndLetsGoOfAllHotkeysButTheAviOne)
     EXPECT_EQ(options.showFlashingFrame, 1);
     EXPECT_EQ(options.playWhenFinished, 1);
     EXPECT_EQ(options.regionMode, REGION_FIXED);
-    CAviCaptureDlg again(nullptr, options, {});
+    CAviCaptureDlg again(nullptr, options, Library());
     EXPECT_FALSE(static_cast<QCheckBox*>(again.Control(1025))->isChecked());
     EXPECT_TRUE(static_cast<QRadioButton*>(again.Control(1029))->isChecked());
     theEnv.SetHotkeyRegistrar(nullptr);
@@ -126,7 +134,7 @@ TEST(AviCaptureDialog, StaysStartedAfterAFailedStartUntilStopAndCannotBeClosedMe
     NoDisplay noDisplay;
     AviRecordOptions options;
     options.regionMode = REGION_FULLSCREEN;
-    CAviCaptureDlg dialog(nullptr, options, {});
+    CAviCaptureDlg dialog(nullptr, options, Library());
     dialog.show();
     static_cast<QComboBox*>(dialog.Control(1083))->setCurrentIndex(4); // "Low", taken at Start
 
@@ -158,7 +166,7 @@ TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
     EXPECT_FALSE(StopRunningRecording());
     AviRecordOptions options;
     options.regionMode = REGION_FULLSCREEN;
-    auto dialog = std::make_unique<CAviCaptureDlg>(nullptr, options, std::function<void()>{});
+    auto dialog = std::make_unique<CAviCaptureDlg>(nullptr, options, Library());
     test::AcceptingMessageBoxes([&] { dialog->OnStart(); });
     ASSERT_EQ(dialog->phase(), CAviCaptureDlg::Phase::Busy);
     EXPECT_TRUE(StopRunningRecording());

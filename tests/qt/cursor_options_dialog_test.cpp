@@ -1,12 +1,13 @@
 // The "Cursor Options" dialog offscreen: what OK and Cancel write, which
 // controls each choice enables, built-in and file cursors with their hot
 // spots, the highlight preview, and the AVI dialog's button that opens it.
-#include "record/avi_capture_dialog.h"
+#include "library/model/capture_library.h"
 #include "record/core/builtin_cursors.h"
 #include "record/core/cursor_highlight.h"
-#include "record/cursor_options_dialog.h"
+#include "record/dialogs/avi_capture_dialog.h"
+#include "record/dialogs/cursor_options_dialog.h"
 #include "settings/env.h"
-#include "ui/cursor_pictures.h"
+#include "ui/pictures/cursor_pictures.h"
 #include "../unit/pe_fixture.h"
 
 #include <QApplication>
@@ -299,7 +300,8 @@ TEST(CursorOptionsDialog, EveryBuiltInPictureIsDrawnAroundItsHotSpot)
 TEST(CursorOptionsDialog, TheAviDialogOpensItOnItsOptions)
 {
     AviRecordOptions options;
-    CAviCaptureDlg avi(nullptr, options, {});
+    CaptureLibrary library(g_captureLists);
+    CAviCaptureDlg avi(nullptr, options, library);
     auto* button = static_cast<QPushButton*>(avi.Control(1015));
     ASSERT_TRUE(button->isEnabled());
     EXPECT_TRUE(Answering([&] { button->click(); },

@@ -3,7 +3,7 @@
 // the user hides it, and gone before a panning area moves.
 
 #include "record/core/flashing_frame.h"
-#include "record/flashing_window.h"
+#include "record/dialogs/flashing_window.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

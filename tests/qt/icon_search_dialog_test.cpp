@@ -4,6 +4,7 @@
 #include "icons/icon_search_task.h"
 #include "icons/icons_dialog.h"
 #include "library/core/capture_lists.h"
+#include "library/model/capture_library.h"
 #include "settings/env.h"
 
 #include "../unit/pe_fixture.h"
@@ -65,6 +66,7 @@ protected:
         theEnv.m_strIconPath = home.file("icons");
         theEnv.SetHotkeyRegistrar(&hotkeys);
         g_captureLists.icons.clear();
+        QObject::connect(&library, &CaptureLibrary::listChanged, [this] { ++listChanges; });
     }
     void TearDown() override
     {
@@ -77,7 +79,7 @@ protected:
     // Opens the dialog in folder mode on this folder.
     std::unique_ptr<CIconSearchDlg> FolderDialog(const std::string& folder)
     {
-        auto dialog = std::make_unique<CIconSearchDlg>(nullptr, [this] { ++listChanges; });
+        auto dialog = std::make_unique<CIconSearchDlg>(nullptr, library);
         Radio(*dialog, 1050).setChecked(true);
         Edit(*dialog, 1004).setText(QString::fromStdString(folder));
         return dialog;
@@ -104,6 +106,7 @@ protected:
 
     TempHome home;
     HotkeyLog hotkeys;
+    CaptureLibrary library {g_captureLists};
     int listChanges = 0;
     std::string m_savedIconPath;
 };
@@ -115,7 +118,7 @@ TEST_F(IconSearchDialogTest, OpensInFileModeWithTheHotkeysLetGoUntilItCloses)
     theEnv.RegisterHotkeys(false);
     ASSERT_EQ(hotkeys.registered.size(), 8u);
     {
-        CIconSearchDlg dialog(nullptr, {});
+        CIconSearchDlg dialog(nullptr, library);
         EXPECT_TRUE(hotkeys.registered.empty()); // HOTKEY_AVI too
         EXPECT_EQ(dialog.windowTitle(), "Icon Capture&Search");
         EXPECT_TRUE(Radio(dialog, 1049).isChecked());
@@ -254,7 +257,7 @@ TEST_F(IconSearchDialogTest, ClosingMidSearchReturnsAtOnceAndTheSearchEndsOnItsO
 TEST_F(IconSearchDialogTest, FileModeOpensTheIconsOfTheChosenFile)
 {
     WriteFile(home.file("tools.dll"), SimpleFixture({Numbered(1), Numbered(2)}, {{16, 4}}, false).bytes);
-    CIconSearchDlg dialog(nullptr, {});
+    CIconSearchDlg dialog(nullptr, library);
     Edit(dialog, 1069).setText(QString::fromStdString(home.file("tools.dll")));
     QString title;
     AnswerNextModal([&](QWidget& modal) {

@@ -2,7 +2,7 @@
 // and 2x, to the size asked for; pixel-grid drawings stay sharp; the menu
 // drawings lose nothing when cut to 16 x 16; the tray animation moves.
 
-#include "ui/pictures.h"
+#include "ui/pictures/pictures.h"
 
 #include <QPainter>
 #include <QPixmap>

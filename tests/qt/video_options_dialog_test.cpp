@@ -1,4 +1,4 @@
-#include "record/video_options_dialog.h"
+#include "record/dialogs/video_options_dialog.h"
 #include "qt_test_support.h"
 
 #include <QApplication>

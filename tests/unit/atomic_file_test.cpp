@@ -1,4 +1,4 @@
-#include "platform/posix/atomic_file.h"
+#include "base/atomic_file.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
+#include "base/text_encoding.h"
 #include "i18n/ini_file.h"
-#include "i18n/text_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/posix/instance_channel.h"
-#include "platform/posix/instance_server.h"
-#include "platform/posix/unique_fd.h"
+#include "base/instance_channel.h"
+#include "base/instance_server.h"
+#include "base/unique_fd.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

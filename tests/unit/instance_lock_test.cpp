@@ -1,6 +1,6 @@
-#include "platform/posix/canonical_path.h"
-#include "platform/posix/instance_lock.h"
-#include "platform/posix/program_folder.h"
+#include "base/canonical_path.h"
+#include "base/instance_lock.h"
+#include "base/program_folder.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/keep_copy.h"
+#include "base/keep_copy.h"
 #include "failing_links.h"
 #include "file_text.h"
 #include "temp_home.h"

@@ -1,8 +1,8 @@
+#include "base/program_folder.h"
+#include "base/text_encoding.h"
 #include "i18n/language_files.h"
 #include "i18n/language_texts.h"
-#include "i18n/text_encoding.h"
 #include "i18n/translate.h"
-#include "platform/posix/program_folder.h"
 #include "settings/env.h"
 #include "temp_home.h"
 
@@ -72,6 +72,7 @@ TEST(LanguageFiles, SearchFoldersAndCollection)
     Touch(home.file("Language/mine.ini"));
     CEnv env;
     env.Load(false);
+    CollectLanguageFiles();
     EXPECT_EQ(g_languageFiles, ListLanguageFiles(folders));
     EXPECT_NE(std::find(g_languageFiles.begin(), g_languageFiles.end(), home.file("Language/mine.ini")),
               g_languageFiles.end());

@@ -1,5 +1,5 @@
-#include "platform/posix/atomic_file.h"
-#include "platform/posix/new_file.h"
+#include "base/atomic_file.h"
+#include "base/new_file.h"
 #include "file_text.h"
 #include "temp_home.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/registry_store.h"
+#include "base/registry_store.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The nice values a recording's threads really run at, and a recording that
 // asks for more than it may have still records.
 
-#include "platform/posix/thread_priority.h"
+#include "base/thread_priority.h"
 #include "record/core/run_priority.h"
 #include "record_loop_helpers.h"
 

@@ -354,18 +354,12 @@ TEST(SettingsFile, LoadNeverChangesADamagedFileAndSaveKeepsIt)
     EXPECT_EQ(again.m_strBitmapPath, "/tmp/pictures");
 }
 
-TEST(SettingsFile, LoadCreatesSaveFoldersAndCollectsLanguageFiles)
+TEST(SettingsFile, LoadCreatesSaveFoldersOnlyWithAFile)
 {
     TempHome home;
-    std::filesystem::create_directories(home.file("Language"));
-    WriteFile(home.file("Language/deutsch.ini"), {'x'});
-    WriteFile(home.file("Language/readme.txt"), {'x'});
-
     CEnv noFile;
     noFile.Load(); // no file: no folders made
     EXPECT_FALSE(std::filesystem::exists(home.file("Capture")));
-    ASSERT_EQ(g_languageFiles.size(), 1u);
-    EXPECT_EQ(g_languageFiles[0], home.file("Language/deutsch.ini"));
 
     WriteFile(home.file("capture.cfg"), {'n', 'o', 'p', 'e'}); // foreign, still opened
     CEnv foreign;

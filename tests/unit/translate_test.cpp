@@ -1,7 +1,7 @@
+#include "commands/command_ids.h"
 #include "i18n/hotkey_text.h"
 #include "i18n/language_menu.h"
 #include "i18n/translate.h"
-#include "settings/command_ids.h"
 #include "file_text.h"
 #include "temp_home.h"
 

@@ -1,6 +1,6 @@
 #include "icons/core/byte_source.h"
 
-#include "platform/posix/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // show them, the names "Save All" and the folder search give the .ico files,
 // and the messages about files that hold no icons.
 
-#include "i18n/text_encoding.h" // Utf8FromUtf16, for the names of text groups
+#include "base/text_encoding.h" // Utf8FromUtf16, for the names of text groups
 #include "icons/core/icon_module.h"
 
 #include <string>

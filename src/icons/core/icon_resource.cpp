@@ -1,11 +1,11 @@
 #include "icons/core/icon_resource.h"
 
+#include "base/canonical_path.h"
+#include "base/fd_io.h"
+#include "base/new_file.h"
 #include "codec/byte_view.h"
 #include "codec/dib.h"
 #include "icons/core/byte_source.h"
-#include "platform/posix/canonical_path.h"
-#include "platform/posix/fd_io.h"
-#include "platform/posix/new_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,6 +13,11 @@ std::vector<std::string>& CaptureLists::ofKind(FolderKind kind)
     }
 }
 
+const std::vector<std::string>& CaptureLists::ofKind(FolderKind kind) const
+{
+    return const_cast<CaptureLists*>(this)->ofKind(kind);
+}
+
 void CaptureLists::clear()
 {
     icons.clear();

@@ -16,6 +16,7 @@ struct CaptureLists {
     std::vector<std::string> avis;
 
     std::vector<std::string>& ofKind(FolderKind kind);
+    const std::vector<std::string>& ofKind(FolderKind kind) const;
     void clear();
 };
 

@@ -13,9 +13,9 @@
 //
 // Threads: one thread at a time.
 
+#include "base/unique_fd.h"
 #include "platform/ffmpeg/compressor_catalog.h"
 #include "platform/ffmpeg/encoder_setup.h"
-#include "platform/posix/unique_fd.h"
 #include "record/core/record_loop.h"
 
 #include <memory>

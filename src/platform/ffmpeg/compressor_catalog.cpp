@@ -1,7 +1,7 @@
 #include "platform/ffmpeg/compressor_catalog.h"
 
+#include "base/trace.h"
 #include "platform/ffmpeg/encoder_setup.h"
-#include "platform/posix/trace.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -1,6 +1,6 @@
 #include "record/core/run_priority.h"
 
-#include "platform/posix/thread_priority.h"
+#include "base/thread_priority.h"
 
 #include <algorithm>
 

@@ -1,0 +1,24 @@
+#include "library/model/capture_library.h"
+
+namespace vistrel {
+
+CaptureLibrary::CaptureLibrary(CaptureLists& lists, QObject* parent) : QObject(parent), m_lists(lists) {}
+
+const std::vector<std::string>& CaptureLibrary::files(FolderKind kind) const { return m_lists.ofKind(kind); }
+
+void CaptureLibrary::Append(FolderKind kind, const std::string& path)
+{
+    m_lists.ofKind(kind).push_back(path);
+    emit listChanged(kind);
+}
+
+void CaptureLibrary::Append(FolderKind kind, const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    auto& list = m_lists.ofKind(kind);
+    list.insert(list.end(), paths.begin(), paths.end());
+    emit listChanged(kind);
+}
+
+} // namespace vistrel

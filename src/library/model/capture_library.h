@@ -1,0 +1,37 @@
+#pragma once
+// CaptureLibrary: the windowed program's one door to this run's capture lists.
+// Whatever captures or finds a file (still captures, the icon dialogs and their
+// search, recordings, requests of the command line) appends it here, and the
+// library's views listen to listChanged. The lists themselves stay
+// g_captureLists, which the command-line programs fill without a window.
+//
+// User-interface thread only. The program makes one, which outlives its windows;
+// the recorder module gets it by reference.
+
+#include "library/core/capture_lists.h"
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+namespace vistrel {
+
+class CaptureLibrary : public QObject {
+    Q_OBJECT
+public:
+    explicit CaptureLibrary(CaptureLists& lists, QObject* parent = nullptr);
+
+    const std::vector<std::string>& files(FolderKind kind) const;
+    void Append(FolderKind kind, const std::string& path);
+    // Several files found together: one listChanged for all of them.
+    void Append(FolderKind kind, const std::vector<std::string>& paths);
+
+signals:
+    void listChanged(vistrel::FolderKind kind);
+
+private:
+    CaptureLists& m_lists;
+};
+
+} // namespace vistrel
