@@ -382,7 +382,8 @@ void CMainFrame::ShowSaveFailure(const QString& text)
 {
     // Not modal: the saver calls this from its own queued call, and more
     // captures may be written while the box is open.
-    auto* box = new QMessageBox(QMessageBox::Warning, "Vistrel", text, QMessageBox::Ok, this);
+    Trace("told the user: " + QString(text).replace('\n', ' ').toStdString());
+    auto* box = new QMessageBox(QMessageBox::Warning, "Capture not saved", text, QMessageBox::Ok, this);
     box->setObjectName("saveFailure");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

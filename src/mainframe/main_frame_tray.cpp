@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 namespace vistrel {
@@ -50,8 +51,14 @@ void CMainFrame::setVisible(bool visible)
 {
     if (!visible && isVisible())
         m_hiddenPlacement = saveGeometry();
-    else if (visible && !isVisible() && !m_hiddenPlacement.isEmpty())
-        restoreGeometry(m_hiddenPlacement); // before it is mapped, so it never shows elsewhere
+    else if (visible && !isVisible() && !m_hiddenPlacement.isEmpty()) {
+        // Before it is mapped, so it never shows elsewhere. Qt believes it is
+        // there already, and would map it with no place of its own for the
+        // window manager to keep, unless its position is set outright.
+        restoreGeometry(m_hiddenPlacement);
+        if (QWindow* window = windowHandle())
+            window->setPosition(geometry().topLeft());
+    }
     QMainWindow::setVisible(visible);
 }
 
