@@ -3,6 +3,7 @@
 #include "base/registry_store.h"
 #include "base/trace.h"
 #include "capture/capture_flow.h"
+#include "mainframe/capture_feedback.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"
 #include "i18n/language_menu.h"
@@ -89,6 +90,7 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_captureFlow.get(), &CaptureFlow::saveFailed, this, &CMainFrame::ShowSaveFailure);
     m_recordFlow = std::make_unique<RecordFlow>(library, m_busy, this);
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
+    m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
     TranslateMenus();
 }
