@@ -14,6 +14,7 @@
 #include "record/record_flow.h"
 #include "settings/hotkey_setting.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -103,6 +104,8 @@ void CMainFrame::StartServices()
     m_x11 = std::make_unique<x11::Connection>();
     m_lockMasks = x11::FindLockKeyMasks(m_x11->get());
     UpdateLockKeys();
+    if (ReadPreference(kPrefAlwaysTray) != 0)
+        AddMainTray();
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
     poll->start(kLockKeyPollMs);
@@ -112,7 +115,7 @@ CMainFrame::~CMainFrame()
 {
     FinishSaving();
     SaveBarState();
-    RemoveMainTray();
+    m_pMainTray.reset();
     theEnv.UnregisterHotkeys(false);
     theEnv.SetHotkeyRegistrar(nullptr);
 }

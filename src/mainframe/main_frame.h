@@ -100,7 +100,8 @@ private:
 
     // The tray and the window's placement (main_frame_tray.cpp).
     void MinimiseToTray();
-    void RemoveMainTray();
+    void AddMainTray();
+    void RemoveMainTray(); // unless the icon is always there
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;
 
     // Languages (main_frame_language.cpp).

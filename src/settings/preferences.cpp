@@ -11,6 +11,7 @@ namespace {
 constexpr std::array kPreferences {
     Preference {kPrefNotify, 1, "a desktop notification names each saved file"},
     Preference {kPrefClipboard, 0, "each still capture also goes on the clipboard"},
+    Preference {kPrefAlwaysTray, 0, "the tray icon is always there; a click opens its menu"},
 };
 
 } // namespace

@@ -36,5 +36,6 @@ std::optional<uint32_t> ParsePreferenceValue(std::string_view text);
 // The switches by name, as the program reads them.
 inline constexpr std::string_view kPrefNotify = "notifyAfterCapture";
 inline constexpr std::string_view kPrefClipboard = "copyCapturesToClipboard";
+inline constexpr std::string_view kPrefAlwaysTray = "alwaysShowTrayIcon";
 
 } // namespace vistrel
