@@ -95,6 +95,19 @@ int PrintSettings()
     return PrintToStdout(SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles)) ? 0 : 1;
 }
 
+std::optional<int> BeginMain(int argc, char** argv, CommandLine& commandLine)
+{
+    auto cl = TakeCommandLine(argc, argv);
+    if (!cl)
+        return 2;
+    if (cl->help)
+        return PrintToStdout(UsageText()) ? 0 : 1;
+    if (cl->printSettings)
+        return PrintSettings();
+    commandLine = std::move(*cl);
+    return std::nullopt;
+}
+
 ChannelRequest CommandRequest(const CommandLine& cl)
 {
     ChannelRequest words;

@@ -17,6 +17,12 @@ std::optional<CommandLine> TakeCommandLine(int argc, char** argv);
 
 int PrintSettings();
 
+// The opening of vistrel-cli's and vistrel-gui's main(): takes the command line
+// (TakeCommandLine) and answers --help and --print-settings, which both answer
+// alike. The exit status when that ends the run (2: the arguments are refused);
+// otherwise nullopt, with the command line in commandLine.
+std::optional<int> BeginMain(int argc, char** argv, CommandLine& commandLine);
+
 // --set or --capture: handed to the running copy, or carried out here once no
 // copy runs (waiting for another command-line run to end first).
 int RunCommand(const CommandLine& commandLine);

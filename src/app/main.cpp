@@ -31,26 +31,22 @@ int ContinueIn(const char* half, char** argv)
 
 int main(int argc, char** argv)
 {
-    auto cl = TakeCommandLine(argc, argv);
-    if (!cl)
-        return 2;
-    if (cl->help)
-        return PrintToStdout(UsageText()) ? 0 : 1;
-    if (cl->printSettings)
-        return PrintSettings();
-    if (IsIconCommand(*cl))
-        return RunIconCommand(*cl);
-    if (IsRecordCommand(*cl)) // the only commands that load FFmpeg
+    CommandLine cl;
+    if (const auto status = BeginMain(argc, argv, cl))
+        return *status;
+    if (IsIconCommand(cl))
+        return RunIconCommand(cl);
+    if (IsRecordCommand(cl)) // the only commands that load FFmpeg
         return ContinueIn("vistrel-record", argv);
-    if (!cl->capture.empty()) {
+    if (!cl.capture.empty()) {
         // Refused before anything else, so a bad request waits for nobody.
         std::string error;
-        if (!ParseCaptureRequest(cl->capture, !cl->noCursor, error)) {
+        if (!ParseCaptureRequest(cl.capture, !cl.noCursor, error)) {
             std::cerr << "vistrel: " << error << "\n";
             return 2;
         }
     }
-    if (!cl->assignments.empty() || !cl->capture.empty())
-        return RunCommand(*cl);
+    if (!cl.assignments.empty() || !cl.capture.empty())
+        return RunCommand(cl);
     return ContinueIn("vistrel-gui", argv);
 }

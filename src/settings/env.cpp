@@ -20,7 +20,6 @@
 namespace vistrel {
 
 CEnv theEnv;
-CEnv* g_pEnv = &theEnv;
 std::string g_strLanguageFile;
 std::vector<std::string> g_languageFiles;
 

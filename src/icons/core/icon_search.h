@@ -11,9 +11,10 @@
 // under the search's one lock (which also guards the count); they must not call
 // Start or Wait.
 
+#include "base/guarded.h"
+
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -33,7 +34,8 @@ struct IconSearchCallbacks {
     // A file was written (the count already holds it).
     std::function<void(const std::string& writtenPath)> fileWritten;
     // A file of a thread's type was handled: every .ico file, every module with
-    // icon groups. currentFile is its path in lower case.
+    // icon groups. currentFile is its path as found, letter case kept (a
+    // lower-cased path would name another file, or none).
     std::function<void(const std::string& currentFile, int iconCount)> progress;
     // The last thread of a search is ending (called outside the lock); with no
     // type ticked, at once from Start. Must not call Stop.
@@ -69,11 +71,11 @@ private:
     void Handled(const std::string& path);
 
     IconSearchCallbacks m_callbacks;
-    mutable std::mutex m_lock;
-    int m_iconCount = 0; // under m_lock
+    // The search's one lock: held while a callback runs, so that they come one at a time.
+    Guarded<int> m_iconCount {0};
     std::atomic<int> m_live {0};
-    std::mutex m_stopLock;     // guards m_stop: Stop may come from any thread
-    std::stop_source m_stop;   // one per search, shared by its threads
+    // One per search, shared by its threads; guarded, as Stop may come from any thread.
+    Guarded<std::stop_source> m_stop;
     std::vector<std::jthread> m_threads;
 };
 

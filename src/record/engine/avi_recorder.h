@@ -3,9 +3,9 @@
 // stopped. This is what the "AVI Capture" dialog and the command line drive.
 //
 //   AviRecorder recorder;
-//   recorder.Start(options, region, theEnv, callbacks);  // UI thread
+//   recorder.Start(options, region, theEnv, callbacks);  // owner thread
 //   ...
-//   recorder.Stop();                                      // any thread, returns at once
+//   recorder.Stop();                                      // owner thread, returns at once
 //
 // Start takes the next AVI name (the stored number is saved when it moves) and
 // creates the file under that name at once, exclusively: nothing is ever
@@ -15,12 +15,20 @@
 // is finished and kept (an empty file is removed), and `finished` is called
 // exactly once.
 //
-// Callbacks come from the worker thread: a Qt dialog turns each into a queued
-// call to itself (QMetaObject::invokeMethod with Qt::QueuedConnection on a
-// QPointer it checks), never touching widgets from them.
+// Threads: Start, Stop, Wait and the destructor belong to the thread that owns
+// the recorder (the user-interface thread, or the main thread of a command-line
+// run). Callbacks call none of them: one that wants the recording stopped has
+// the owner do it, as a queued call. state() may be read from any thread.
+//
+// Callbacks come from the recording's threads, never the owner's: `started` and
+// the grab watch from the grab thread, `progress` and `finished` from the
+// worker (the encode thread). A window turns each into a queued call to itself
+// (QMetaObject::invokeMethod with Qt::QueuedConnection and itself as the
+// context, so that a call still queued when it is deleted is dropped), never
+// touching widgets from them.
 //
 // The X server is reached on connections of the engine's own; the settings
-// record is read only by Start, on the caller's thread.
+// record is read (and its AVI number moved) only by Start, on the owner's thread.
 
 #include "record/core/record_loop.h"
 #include "record/core/record_options.h"
@@ -78,16 +86,17 @@ public:
     // Starts recording region (cut to the screen) with options; its threads
     // run at options.runPriority, this one keeps its own. Refused while
     // a recording runs. Nothing is created when the options or the area are
-    // refused. UI thread (reads and saves env).
+    // refused. Owner thread (reads and saves env).
     RecordStart Start(const AviRecordOptions& options, const RecordRegion& region, CEnv& env,
                       RecordCallbacks callbacks);
 
     // Asks the recording to end; it does within one sleep slice plus the frame
-    // under way. Any thread.
+    // under way. Owner thread (it touches the worker's handle, which Start replaces).
     void Stop();
-    // Waits until the worker has ended (after `finished` was called).
+    // Waits until the worker has ended (after `finished` was called). Owner thread.
     void Wait();
 
+    // Any thread.
     RecordState state() const { return m_state.load(); }
 
 private:
