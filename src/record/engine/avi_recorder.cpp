@@ -11,10 +11,7 @@
 #include "record/engine/screen_source.h"
 #include "settings/capture_names.h"
 #include "settings/env.h"
-#include "settings/folders.h"
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,27 +201,16 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     job.area = std::get<Rect>(visible);
 
     // The name, and the file under it, before anything else can take it.
-    const int16_t numberBefore = env.m_nAviNumber;
-    CaptureNames names = CaptureNames::ForAvi(env);
-    EnsureFolder(names.folder());
-    while (auto candidate = names.Next()) {
-        UniqueFd fd(CreateFileExclusively(*candidate));
-        if (!fd && errno == EEXIST)
-            continue;
-        if (!fd) {
-            error = "cannot create " + *candidate + ": " + std::strerror(errno);
-            break;
-        }
-        struct stat made {};
-        ::fstat(fd.get(), &made);
-        job.file = {std::move(fd), *candidate, made.st_dev, made.st_ino};
-        break;
-    }
-    // Stored at once, so that no later run, after a crash or a kill, starts from an old number.
-    if (env.m_nAviNumber != numberBefore && !env.Save())
-        job.settingsSaved = false;
-    if (!job.file.fd)
-        return Refused(1, error.empty() ? "no free file name in " + names.folder() : error);
+    CreatedFile created;
+    job.settingsSaved = CaptureNames::ForAvi(env).CreateFile(
+        [&created](const std::string& folder, const NameSource& candidates) {
+            created = CreateNewFile(folder, candidates);
+        });
+    if (!created.fd)
+        return Refused(1, created.result.error);
+    struct stat made {};
+    ::fstat(created.fd.get(), &made);
+    job.file = {std::move(created.fd), created.result.path, made.st_dev, made.st_ino};
 
     RecordStart start;
     start.started = true;
