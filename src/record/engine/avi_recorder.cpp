@@ -40,10 +40,7 @@ RecordStart Refused(int status, std::string error)
 // first one), as long as the name still is that file.
 void RemoveIfEmpty(const NewAvi& file, bool wroteFrames)
 {
-    struct stat now {};
-    if (wroteFrames || ::lstat(file.path.c_str(), &now) != 0)
-        return;
-    if (now.st_dev == file.device && now.st_ino == file.inode)
+    if (!wroteFrames && NamesFile(file.path, file.device, file.inode))
         ::unlink(file.path.c_str());
 }
 
@@ -67,6 +64,8 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
 {
     RecordEnd end;
     end.path = job.file.path;
+    end.device = job.file.device;
+    end.inode = job.file.inode;
     end.settingsSaved = job.settingsSaved;
     const AviRecordOptions& o = job.options;
     ffmpeg::FfmpegCompressorQuery query;
@@ -133,6 +132,12 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
 }
 
 } // namespace
+
+bool NamesFile(const std::string& path, dev_t device, ino_t inode)
+{
+    struct stat now {};
+    return ::lstat(path.c_str(), &now) == 0 && now.st_dev == device && now.st_ino == inode;
+}
 
 bool ReadScreenSize(int& width, int& height, std::string& error)
 {
