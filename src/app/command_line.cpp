@@ -188,6 +188,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 "--list-codecs";
         return std::nullopt;
     }
+    // The plain words a command does not take (its own come right after it)
+    // are a mistake, not something to drop silently; only the window's start
+    // takes them.
+    if (commands > 0 && !cl.rest.empty()) {
+        error = "unexpected \"" + cl.rest + "\" (see --help)";
+        return std::nullopt;
+    }
     if ((cl.recordSeconds || cl.recordCodec || cl.recordRate || cl.recordQuality) && cl.record.empty()) {
         error = "--seconds, --codec, --rate and --quality go with --record";
         return std::nullopt;

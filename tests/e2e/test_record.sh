@@ -39,7 +39,8 @@ mapfile -t CODES < <(cut -f1 "$W/codecs")
 check "refused requests exit 2 and write nothing"
 for args in "fullscreen --codec NOPE" "fullscreen --codec DIVX" "fullscreen --rate 0" "fullscreen --rate 201" \
     "area 0 0 0 5" "area 10 10 5 -5" "area 800 0 10 10" "area -50 -50 20 20" "area 0 0 1x 5" \
-    "fullscreen --seconds 0" "fullscreen --seconds nan" "fullscreen --quality 101" "window"; do
+    "fullscreen --seconds 0" "fullscreen --seconds nan" "fullscreen --quality 101" "window" \
+    "area 0 0 10 10 --seconds 1 junk" "fullscreen --rate 5 0"; do
     # shellcheck disable=SC2086
     "$VISTREL" --record $args >"$W/out" 2>"$W/err"
     status=$?
