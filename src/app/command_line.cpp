@@ -35,11 +35,14 @@ const char* const kUsageText =
     "  --icons FILE...          list the icon groups of each EXE or DLL file, one a\n"
     "                           line with the size and depth of their images\n"
     "    --save-all DIR         instead write every group as an .ico file into DIR\n"
-    "                           (group 3 of tools.dll: DIR/tools3.ico); an existing\n"
+    "                           (group 3 of tools.dll: DIR/tools3.ico; a later group\n"
+    "                           of the same name: tools3_001.ico); an existing\n"
     "                           file is never replaced\n"
     "  --icon-search DIR        search DIR and its sub-folders for icons and write\n"
-    "                           them into the icon folder; prints each file written,\n"
-    "                           then \"Icon Files: N\". DIR \"C:\" is the root \"/\"\n"
+    "                           them into the icon folder (a taken name gives\n"
+    "                           NAME_001.ico, an icon there already is skipped);\n"
+    "                           prints each file written, then \"Icon Files: N\".\n"
+    "                           DIR \"C:\" is the root \"/\"\n"
     "    --types LIST           file types to search, of ico,dll,exe (default ico)\n"
     "    --no-subfolders        search DIR alone\n"
     "  --record fullscreen      record the screen into a new AVI file in the AVI\n"
@@ -64,8 +67,10 @@ const char* const kUsageText =
     "\n"
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
     "on stderr, and the frame counts of each recording.\n"
-    "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
-    "were not: then its path is printed too), 2 refused (bad option or value).\n";
+    "Exit status: 0 done, 1 failed (a file that cannot be read or written, output\n"
+    "that cannot be written; a capture may be saved while its settings were not:\n"
+    "then its path is printed too), 2 refused (bad option or value, a file that\n"
+    "is not a 32-bit module).\n";
 
 } // namespace
 
@@ -204,6 +209,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     if (commands > 1) {
         error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record and "
                 "--list-codecs";
+        return std::nullopt;
+    }
+    // The plain words a command does not take (its own come right after it)
+    // are a mistake, not something to drop silently; only the window's start
+    // takes them.
+    if (commands > 0 && !cl.rest.empty()) {
+        error = "unexpected \"" + cl.rest + "\" (see --help)";
         return std::nullopt;
     }
     if ((cl.recordSeconds || cl.recordCodec || cl.recordRate || cl.recordQuality) && cl.record.empty()) {

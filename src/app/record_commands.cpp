@@ -103,11 +103,12 @@ int RecordHere(const PreparedRecording& prepared)
     recorder.Wait();
 
     std::lock_guard lock(mutex);
-    for (const std::string& problem : RecordEndProblems(end))
+    const RecordReport report = ReportRecordEnd(end);
+    for (const std::string& problem : report.problems)
         std::cerr << "vistrel: " << problem << "\n";
-    if (!end.path.empty() && !PrintToStdout(end.path + "\n"))
+    if (!report.path.empty() && !PrintToStdout(report.path + "\n"))
         return 1;
-    return RecordEndStatus(end);
+    return report.status;
 }
 
 } // namespace

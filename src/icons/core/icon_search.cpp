@@ -109,8 +109,7 @@ void IconSearch::Search(const IconSearchJob& job, std::string extension, Kind ki
 void IconSearch::HandleIco(const std::string& path, const std::string& name, const std::string& target)
 {
     if (const auto icon = ReadIconFromIcoFile(path)) {
-        const std::string copy = target + "/" + name;
-        if (WriteIconToIcoFile(*icon, copy) == IconWriteResult::Written)
+        if (const std::string copy = WriteIconUnderFreeName(*icon, target + "/" + name); !copy.empty())
             Written(copy);
     }
     Handled(path);
@@ -130,8 +129,8 @@ void IconSearch::HandleModule(const std::string& path, const std::string& name, 
         const auto icon = module->ReadGroup(groups[i]);
         if (!icon)
             continue;
-        const std::string file = SearchModuleIconName(target, name, i);
-        if (WriteIconToIcoFile(*icon, file) == IconWriteResult::Written)
+        const std::string file = WriteIconUnderFreeName(*icon, SearchModuleIconName(target, name, i));
+        if (!file.empty())
             Written(file);
     }
     Handled(path);

@@ -3,7 +3,9 @@
 // (.ico, .dll, .exe), walk a folder tree and write every icon they find into the
 // icon folder as a new .ico file. An .ico file is copied under its own name; a
 // module's groups become TITLE001.ico, TITLE002.ico, ... in directory order. A
-// name that is already taken is left alone, and that icon is not counted.
+// name taken by another file is left alone and the icon goes under the next
+// free name (WriteIconUnderFreeName); an icon already there byte for byte, or
+// one without images, is neither written nor counted.
 //
 // Threads: Start, Wait and the destructor belong to the thread that owns the
 // object. Stop, IsRunning and IconCount may be called from any thread, the

@@ -35,6 +35,7 @@
 
 #include <atomic>
 #include <functional>
+#include <sys/types.h>
 #include <memory>
 #include <string>
 #include <thread>
@@ -54,6 +55,8 @@ struct RecordProgress {
 struct RecordEnd {
     bool ok = false;          // ended by Stop, the file complete
     std::string path;         // the file (kept whenever it holds anything)
+    dev_t device = 0;         // and its identity, to tell whether path still names it
+    ino_t inode = 0;
     std::string error;        // why it failed
     FourCC compressor = 0;    // the compressor used
     int width = 0, height = 0; // the frame size used
@@ -103,6 +106,10 @@ private:
     std::atomic<RecordState> m_state{RecordState::Idle};
     std::jthread m_worker;
 };
+
+// Whether path still names the file of that identity: not removed, renamed or
+// replaced (with its folder, too) since it was made.
+bool NamesFile(const std::string& path, dev_t device, ino_t inode);
 
 // The screen's size from a connection of our own; false when there is no display.
 bool ReadScreenSize(int& width, int& height, std::string& error);

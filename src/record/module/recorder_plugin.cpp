@@ -97,14 +97,15 @@ private:
             m_answered = true;
             end = *m_end;
         }
+        const RecordReport report = ReportRecordEnd(end);
         ChannelReply reply;
-        if (!end.path.empty()) {
-            m_library.Append(FOLDER_AVI, end.path);
-            reply.output = end.path + "\n";
+        if (!report.path.empty()) {
+            m_library.Append(FOLDER_AVI, report.path);
+            reply.output = report.path + "\n";
         }
-        for (const std::string& problem : RecordEndProblems(end))
+        for (const std::string& problem : report.problems)
             reply.error += (reply.error.empty() ? "" : "; ") + problem;
-        reply.status = RecordEndStatus(end);
+        reply.status = report.status;
         m_request->Finish(std::move(reply));
         // Let go later: the worker that reported this is still returning.
         OnUiThread([self = std::move(m_self)] { self->m_recorder.Wait(); });
