@@ -1,11 +1,15 @@
 // The list's column texts, the status and preview texts, and the Save As
 // type table and target names.
+#include "base/file_moves.h"
+#include "file_text.h"
 #include "library/core/list_texts.h"
 #include "library/core/save_as.h"
+#include "temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 using namespace vistrel;
 
@@ -102,4 +106,23 @@ TEST(SaveAsRules, TypesByFileName)
     EXPECT_EQ(SaveAsSourceType("a.tif"), IMAGE_TYPE_TIF);
     EXPECT_EQ(SaveAsSourceType("a.avi"), -1);
     EXPECT_EQ(SaveAsSourceType("a.ico"), -1);
+}
+
+TEST(ListTexts, RowOfAFileAndOfOneThatVanished)
+{
+    vistrel::test::TempHome home;
+    const std::string path = home.file("Bitmap 3.bmp");
+    vistrel::test::WriteText(path, std::string(2047, 'x'));
+    const RowTexts row = RowTextsOf(path, EnglishDateNames());
+    EXPECT_EQ(row.name, "Bitmap 3.bmp");
+    EXPECT_EQ(row.path, path);
+    EXPECT_EQ(row.size, "1KB");
+    const auto facts = LookAtFile(path);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(row.created, LongDateText(facts->created, EnglishDateNames()));
+    EXPECT_FALSE(row.created.empty());
+
+    std::filesystem::remove(path);
+    const RowTexts gone = RowTextsOf(path, EnglishDateNames());
+    EXPECT_TRUE(gone.name.empty() && gone.path.empty() && gone.size.empty() && gone.created.empty());
 }

@@ -1,5 +1,7 @@
 #include "library/core/list_texts.h"
 
+#include "base/file_moves.h"
+
 #include <cstdio>
 
 namespace vistrel {
@@ -41,6 +43,14 @@ std::string LongDateText(std::time_t when, const DateNames& names)
         return {};
     return LongDateText(names.weekdays[size_t(local.tm_wday)], names.months[size_t(local.tm_mon)], local.tm_mday,
                         local.tm_year + 1900);
+}
+
+RowTexts RowTextsOf(const std::string& path, const DateNames& names)
+{
+    const auto facts = LookAtFile(path);
+    if (!facts)
+        return {};
+    return {std::string(FileNameOfPath(path)), path, FileSizeText(facts->size), LongDateText(facts->created, names)};
 }
 
 std::string TotalFilesText(size_t count)

@@ -1,8 +1,9 @@
 #pragma once
 // The texts of the captured-file list: its columns (name, path, size, creation
 // date), the file count of the status bar and the preview's size text. Plain
-// text work, any thread; the day and month names come from the caller, so the
-// window can give them in the user's language.
+// text work, any thread (RowTextsOf also looks at the file); the day and month
+// names come from the caller, so the window can give them in the user's
+// language.
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,16 @@ const DateNames& EnglishDateNames();
 std::string LongDateText(std::string_view weekday, std::string_view month, int dayOfMonth, int year);
 // The same for a moment in the local time zone.
 std::string LongDateText(std::time_t when, const DateNames& names);
+
+// The four columns of one entry. All empty when no file is at the path any
+// more: the row of a vanished file shows no text.
+struct RowTexts {
+    std::string name;
+    std::string path;
+    std::string size;
+    std::string created;
+};
+RowTexts RowTextsOf(const std::string& path, const DateNames& names);
 
 // The status bar's count: "Total files: %d".
 std::string TotalFilesText(size_t count);
