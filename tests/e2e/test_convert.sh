@@ -9,7 +9,7 @@
 # Usage: test_convert.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-e2e_time_limit 200
+e2e_time_limit 230
 
 VISTREL=${1:-}
 [[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
