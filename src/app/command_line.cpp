@@ -54,6 +54,13 @@ const char* const kUsageText =
     "    --quality Q            compressor quality, 0 to 100 (default 65)\n"
     "  --list-codecs            the installed compressors: FourCC, a tab, the\n"
     "                           description, one a line\n"
+    "  --convert IN OUT         convert the picture IN (.bmp, .gif, .jpg, .png,\n"
+    "                           .tif) into OUT, of the type OUT's name ends in (one\n"
+    "                           of the same); OUT appears whole or not at all\n"
+    "    --replace              replace an OUT that exists (else it is left alone\n"
+    "                           and the exit status is 1)\n"
+    "  --info FILE              print the picture's width, height and bits per\n"
+    "                           pixel as the preview shows them: \" W x H x BPP\"\n"
     "  --help                   show this text\n"
     "\n"
     "A capture never replaces a file: a name that is taken is skipped, and the\n"
@@ -68,9 +75,10 @@ const char* const kUsageText =
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
     "on stderr, and the frame counts of each recording.\n"
     "Exit status: 0 done, 1 failed (a file that cannot be read or written, output\n"
-    "that cannot be written; a capture may be saved while its settings were not:\n"
-    "then its path is printed too), 2 refused (bad option or value, a file that\n"
-    "is not a 32-bit module).\n";
+    "that cannot be written, a picture that cannot be read; a capture may be\n"
+    "saved while its settings were not: then its path is printed too), 2 refused\n"
+    "(bad option or value, a file that is not a 32-bit module, a file name of a\n"
+    "type that is not read or written).\n";
 
 } // namespace
 
@@ -194,6 +202,19 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             slot = *v;
         } else if (a == "--list-codecs") {
             cl.listCodecs = true;
+        } else if (a == "--convert") {
+            auto in = value("IN and OUT");
+            auto out = in ? value("IN and OUT") : std::nullopt;
+            if (!out)
+                return std::nullopt;
+            cl.convert = {*in, *out};
+        } else if (a == "--replace") {
+            cl.replace = true;
+        } else if (a == "--info") {
+            auto v = value("a picture file");
+            if (!v)
+                return std::nullopt;
+            cl.info = *v;
         } else if (a == "--no-subfolders") {
             cl.noSubFolders = true;
         } else if (a.starts_with("--")) {
@@ -205,10 +226,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty()) +
                    int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty()) + int(!cl.record.empty()) +
-                   int(cl.listCodecs);
+                   int(cl.listCodecs) + int(!cl.convert.empty()) + int(!cl.info.empty());
     if (commands > 1) {
-        error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record and "
-                "--list-codecs";
+        error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record, "
+                "--list-codecs, --convert and --info";
+        return std::nullopt;
+    }
+    if (cl.replace && cl.convert.empty()) {
+        error = "--replace goes with --convert";
         return std::nullopt;
     }
     // The plain words a command does not take (its own come right after it)

@@ -20,6 +20,9 @@ struct CommandLine {
     std::vector<std::string> record;  // --record fullscreen | area X Y W H
     std::optional<std::string> recordSeconds, recordCodec, recordRate, recordQuality;
     bool listCodecs = false;
+    std::vector<std::string> convert; // --convert IN OUT
+    bool replace = false;             // --replace
+    std::string info;                 // --info FILE
     std::string home;
     // Whatever is not one of our options, joined by blanks: the command line whose
     // last character '0' starts the program minimised (autorun passes " 0").

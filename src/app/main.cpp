@@ -1,13 +1,14 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
 // --set and --capture, the last two handed to the running copy when there is
-// one, and the icon commands), carried out without the toolkit so scripted
-// captures start in a few milliseconds. --record and --list-codecs become
+// one, the icon commands and the picture commands), carried out without the
+// toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
 // vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/icon_commands.h"
+#include "app/picture_commands.h"
 #include "base/program_folder.h"
 
 #include <cerrno>
@@ -34,6 +35,8 @@ int main(int argc, char** argv)
     CommandLine cl;
     if (const auto status = BeginMain(argc, argv, cl))
         return *status;
+    if (IsPictureCommand(cl))
+        return RunPictureCommand(cl);
     if (IsIconCommand(cl))
         return RunIconCommand(cl);
     if (IsRecordCommand(cl)) // the only commands that load FFmpeg
