@@ -173,7 +173,7 @@ e2e_stop_xvfb() {
 }
 
 _e2e_wm_running() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    grep -q 'window id' <<<"$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"
 }
 
 # e2e_start_openbox: openbox with tests/e2e/openbox-rc.xml on $DISPLAY.
