@@ -205,6 +205,30 @@ wait_for_file() {
     e2e_wait_until "$2" test -s "$1"
 }
 
+# trace_lines LOG PATTERN: how many lines of the program's trace match PATTERN.
+trace_lines() { grep -c -- "$2" "$1"; }
+
+_e2e_trace_reached() { (($(trace_lines "$1" "$2") >= $3)); }
+
+# wait_for_trace LOG PATTERN COUNT TIMEOUT_S: true once COUNT lines of LOG match
+# PATTERN. A check that something did not happen waits on such a line, which
+# proves the program got past the point where it would have happened.
+wait_for_trace() {
+    e2e_wait_until "$4" _e2e_trace_reached "$1" "$2" "$3"
+}
+
+# hotkeys_caught_up LOG: presses Ctrl+Shift+T (the timer hotkey, which does
+# nothing while no timer window is open) and waits for it in the trace. X hands
+# the program its key events in order, so every key pressed before has been
+# dealt with by then; a check that such a key did nothing may follow.
+hotkeys_caught_up() {
+    local before
+    before=$(trace_lines "$1" "hotkey 0x615$")
+    xdotool key ctrl+shift+t
+    wait_for_trace "$1" "hotkey 0x615$" $((before + 1)) 5 ||
+        fail "the program did not answer Ctrl+Shift+T (trace: $(tail -n 3 "$1"))"
+}
+
 # ---- the program under test --------------------------------------------------
 
 # e2e_need_tools TOOL...: fails the test unless every TOOL is installed.

@@ -37,7 +37,7 @@ focus_dialog() {
 }
 
 : >"$OUT"
-e2e_spawn "$HOST" >"$OUT"
+VISTREL_TRACE=1 e2e_spawn "$HOST" >"$OUT" 2>"$W/host.trace"
 HOST_PID=$E2E_LAST_PID
 DIALOG=$(wait_for_window '^AVI Capture$' 15) || exit 1
 focus_dialog
@@ -93,7 +93,7 @@ xdotool mousemove 200 300
 sleep 0.3
 import -window root "$SHOTS/avi-capture-select-region.png"
 xdotool mouseup 1
-sleep 0.5
+wait_for_trace "$W/host.trace" "region selected" 1 5 || fail "the selection did not end: $(cat "$W/host.trace")"
 focus_dialog
 import -window root "$SHOTS/avi-capture-selected.png"
 [[ $(listed) == 1 ]] || fail "Select Region started a recording"

@@ -77,7 +77,7 @@ grep -q m_nCaptureType "$E2E_TMP/err" || fail "no clear message: $(cat "$E2E_TMP
 "$VISTREL" --set no_such_field=1 2>/dev/null
 [[ $? -eq 2 ]] || fail "an unknown field was not refused"
 xdotool key ctrl+a
-sleep 0.5
+hotkeys_caught_up "$LOG"
 [[ $(hotkey_lines 0x608) -eq 3 ]] || fail "a refused --set still changed the hotkey"
 
 check "--set through the running copy moves the rectangle hotkey to Ctrl+A"
@@ -87,7 +87,7 @@ xdotool key ctrl+a
 wait_for_hotkey_lines 0x608 4 || fail "the new key Ctrl+A does not work"
 close_overlay
 xdotool key ctrl+F1
-sleep 0.5
+hotkeys_caught_up "$LOG"
 [[ $(hotkey_lines 0x608) -eq 4 ]] || fail "the old key Ctrl+F1 still works"
 
 check "the settings file is written at exit (SIGTERM ends the program in order)"
