@@ -61,8 +61,11 @@ bool CCaptureApp::InitInstance()
     (void)registered;
     g_settingsToSaveAtExit = true;
 
-    if (g_strLanguageFile.empty() && SystemDefaultLangId() == LANGID_CHINESE_PRC)
-        g_strLanguageFile = LanguageFilePath("vstlchs.ini", g_languageFiles);
+    // With no file chosen, the shipped file of the system's language: its menus
+    // carry the hotkeys and the polished texts.
+    if (g_strLanguageFile.empty())
+        g_strLanguageFile = LanguageFilePath(
+            SystemDefaultLangId() == LANGID_CHINESE_PRC ? "vstlchs.ini" : "vstleng.ini", g_languageFiles);
 
     m_termination = std::make_unique<TerminationSignals>();
     m_library = std::make_unique<CaptureLibrary>(g_captureLists);

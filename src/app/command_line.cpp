@@ -1,8 +1,12 @@
 #include "app/command_line.h"
 
+#include "settings/preferences.h"
+
 #include <algorithm>
 
 namespace vistrel {
+
+namespace {
 
 const char* const kUsageText =
     "Usage: vistrel [OPTION]... [0]\n"
@@ -62,6 +66,20 @@ const char* const kUsageText =
     "on stderr, and the frame counts of each recording.\n"
     "Exit status: 0 done, 1 failed (the capture may be saved while its settings\n"
     "were not: then its path is printed too), 2 refused (bad option or value).\n";
+
+} // namespace
+
+std::string UsageText()
+{
+    std::string text = kUsageText;
+    text += "\nPreferences (registry.ini of the program folder), --set NAME=1 (on) or 0:\n";
+    for (const Preference& p : Preferences()) {
+        std::string name = "  " + std::string(p.name);
+        name.resize(std::max<size_t>(name.size() + 1, 27), ' ');
+        text += name + std::string(p.help) + " (default " + std::to_string(p.defaultValue) + ")\n";
+    }
+    return text;
+}
 
 namespace {
 

@@ -32,6 +32,7 @@ bool IsRecordCommand(const CommandLine& commandLine);
 // nullopt with the message in error when the words do not parse.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
 
-extern const char* const kUsageText;
+// --help: the options, then the preferences of the registry store.
+std::string UsageText();
 
 } // namespace vistrel

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     if (!cl)
         return 2;
     if (cl->help)
-        return PrintToStdout(kUsageText) ? 0 : 1;
+        return PrintToStdout(UsageText()) ? 0 : 1;
     if (cl->printSettings)
         return PrintSettings();
     if (!cl->assignments.empty() || !cl->capture.empty())

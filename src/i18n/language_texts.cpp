@@ -284,6 +284,8 @@ std::vector<LanguageKey> KnownLanguageKeys(const CEnv& env)
 
     for (auto key : kFolderNameKeys)
         add(kVirtualFolderSection, key);
+    add(kSelectionSection, kDragHintKey);
+    add(kSelectionSection, kPolygonHintKey);
     for (int kind : {1, 0, 2})
         for (auto key : ListMenuKeys(kind))
             add(ListMenuSection(kind), key);

@@ -3,6 +3,7 @@
 #include "base/registry_store.h"
 #include "base/trace.h"
 #include "capture/capture_flow.h"
+#include "mainframe/capture_feedback.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"
 #include "i18n/language_menu.h"
@@ -13,6 +14,7 @@
 #include "record/record_flow.h"
 #include "settings/hotkey_setting.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -89,6 +91,7 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_captureFlow.get(), &CaptureFlow::saveFailed, this, &CMainFrame::ShowSaveFailure);
     m_recordFlow = std::make_unique<RecordFlow>(library, m_busy, this);
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
+    m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
     TranslateMenus();
 }
@@ -101,6 +104,8 @@ void CMainFrame::StartServices()
     m_x11 = std::make_unique<x11::Connection>();
     m_lockMasks = x11::FindLockKeyMasks(m_x11->get());
     UpdateLockKeys();
+    if (ReadPreference(kPrefAlwaysTray) != 0)
+        AddMainTray();
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
     poll->start(kLockKeyPollMs);
@@ -110,7 +115,7 @@ CMainFrame::~CMainFrame()
 {
     FinishSaving();
     SaveBarState();
-    RemoveMainTray();
+    m_pMainTray.reset();
     theEnv.UnregisterHotkeys(false);
     theEnv.SetHotkeyRegistrar(nullptr);
 }
@@ -382,7 +387,8 @@ void CMainFrame::ShowSaveFailure(const QString& text)
 {
     // Not modal: the saver calls this from its own queued call, and more
     // captures may be written while the box is open.
-    auto* box = new QMessageBox(QMessageBox::Warning, "Vistrel", text, QMessageBox::Ok, this);
+    Trace("told the user: " + QString(text).replace('\n', ' ').toStdString());
+    auto* box = new QMessageBox(QMessageBox::Warning, "Capture not saved", text, QMessageBox::Ok, this);
     box->setObjectName("saveFailure");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -32,6 +32,7 @@ class QToolButton;
 
 namespace vistrel {
 
+class CaptureFeedback;
 class CaptureFlow;
 class CaptureLibrary;
 class CFolderTreeCtrl;
@@ -99,7 +100,8 @@ private:
 
     // The tray and the window's placement (main_frame_tray.cpp).
     void MinimiseToTray();
-    void RemoveMainTray();
+    void AddMainTray();
+    void RemoveMainTray(); // unless the icon is always there
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;
 
     // Languages (main_frame_language.cpp).
@@ -126,6 +128,7 @@ private:
     CaptureBusy m_busy; // one capture at a time, whichever flow runs it
     std::unique_ptr<CaptureFlow> m_captureFlow;
     std::unique_ptr<RecordFlow> m_recordFlow;
+    std::unique_ptr<CaptureFeedback> m_feedback;
     std::unique_ptr<CTrayNotifyIcon> m_pMainTray;
     bool m_bInTray = false;
     QByteArray m_hiddenPlacement; // where the window was when it was last hidden

@@ -7,6 +7,7 @@
 #include "commands/menu_layout.h"
 #include "i18n/translate.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 namespace vistrel {
@@ -50,14 +52,28 @@ void CMainFrame::setVisible(bool visible)
 {
     if (!visible && isVisible())
         m_hiddenPlacement = saveGeometry();
-    else if (visible && !isVisible() && !m_hiddenPlacement.isEmpty())
-        restoreGeometry(m_hiddenPlacement); // before it is mapped, so it never shows elsewhere
+    else if (visible && !isVisible() && !m_hiddenPlacement.isEmpty()) {
+        // Before it is mapped, so it never shows elsewhere. Qt believes it is
+        // there already, and would map it with no place of its own for the
+        // window manager to keep, unless its position is set outright.
+        restoreGeometry(m_hiddenPlacement);
+        if (QWindow* window = windowHandle())
+            window->setPosition(geometry().topLeft());
+    }
     QMainWindow::setVisible(visible);
 }
 
 void CMainFrame::MinimiseToTray()
 {
-    RemoveMainTray();
+    AddMainTray();
+    m_bInTray = true;
+    hide();
+}
+
+void CMainFrame::AddMainTray()
+{
+    if (m_pMainTray)
+        return;
     auto menu = [this] {
         CTrayNotifyIcon::MenuEntries entries;
         for (auto& [id, text] : TrayMenuTexts()) {
@@ -68,13 +84,13 @@ void CMainFrame::MinimiseToTray()
     };
     m_pMainTray = std::make_unique<CTrayNotifyIcon>(kMainTrayId, menu, [this](int id) { OnCommand(id); });
     m_pMainTray->Create("Vistrel", TrayIcon());
-    m_bInTray = true;
-    hide();
+    m_pMainTray->SetMenuOnClick(ReadPreference(kPrefAlwaysTray) != 0);
 }
 
 void CMainFrame::RemoveMainTray()
 {
-    m_pMainTray.reset();
+    if (ReadPreference(kPrefAlwaysTray) == 0)
+        m_pMainTray.reset();
 }
 
 void CMainFrame::changeEvent(QEvent* event)

@@ -101,6 +101,8 @@ grep -q '"m_hkRectangle": {"modifiers": 2, "virtualKey": 65}' <<<"$("$VISTREL" -
     fail "the saved hotkey is not in the settings: $("$VISTREL" --print-settings)"
 
 check "after the last copy ends a new start is the first copy again; zh_CN picks the Chinese file"
+# No language chosen yet (the first start of an English system chose English).
+"$VISTREL" --set g_strLanguageFile= >/dev/null
 LANG=zh_CN.UTF-8 LC_ALL= LC_MESSAGES= e2e_spawn "$VISTREL" 0
 SECOND=$E2E_LAST_PID
 e2e_wait_until 15 eval 'xdotool search --name "^Vistrel\$" >/dev/null' || fail "the program did not start again"

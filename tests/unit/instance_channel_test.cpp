@@ -281,3 +281,38 @@ TEST(InstanceChannel, AnInterruptThatComesWithTheRequestStillCounts)
     EXPECT_EQ(decoder.reply().status, 1);
     EXPECT_TRUE(pending.get()->withdrawn()); // answered only once it was
 }
+
+TEST(InstanceChannel, ARequestThatWaitsUnstartedTellsItsClientOnceAndWorkUnderWayDoesNot)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::vector<std::jthread> workers;
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> pending) {
+        workers.emplace_back([pending] {
+            const bool startLate = pending->words().front() == "late";
+            if (!startLate && !pending->Start())
+                return;
+            std::this_thread::sleep_for(2500ms); // two beats or more
+            if (startLate && !pending->Start())
+                return;
+            pending->Finish({0, "done", {}});
+        });
+    });
+    ASSERT_TRUE(server.listening()) << server.error();
+
+    InstanceLock client("/opt/program");
+    for (const char* word : {"late", "early"}) {
+        int told = 0;
+        ChannelReply reply;
+        std::string error;
+        ASSERT_EQ(HandOverOrLock(client, {word}, reply, error, [&] { ++told; }), HandOver::Answered) << error;
+        EXPECT_EQ(reply.output, "done");
+        EXPECT_EQ(told, word == std::string("late") ? 1 : 0) << word;
+    }
+
+    ReplyDecoder decoder;
+    EXPECT_EQ(decoder.Feed(".:."), ReplyDecoder::State::NeedMore);
+    EXPECT_TRUE(decoder.queued());
+    EXPECT_EQ(decoder.Feed(EncodeReply({0, "x", {}})), ReplyDecoder::State::Complete);
+}
