@@ -57,6 +57,7 @@ void CaptureFlow::StartObjectCapture()
         m_objectCapture = std::make_unique<CObjectCapture>(m_env, m_hotkeys, m_mainWindow);
     m_objectCapture->Start();
     m_busy.Set();
+    Trace("object capture started");
 }
 
 void CaptureFlow::EndObjectCapture(bool save)
@@ -70,6 +71,7 @@ void CaptureFlow::EndObjectCapture(bool save)
     };
     if (!save) {
         m_objectCapture->Cancel();
+        Trace("object capture cancelled");
         showAgain();
         return;
     }
@@ -106,8 +108,7 @@ void CaptureFlow::OnCaptureDone(bool finished, std::optional<Bitmap> picture, co
 {
     m_busy.Clear();
     if (!finished || !picture) {
-        if (!error.empty())
-            Trace("capture failed: " + error);
+        Trace(error.empty() ? std::string("capture cancelled") : "capture failed: " + error);
         if (answer)
             answer({1, {}, error.empty() ? "the capture was cancelled" : error});
         return;

@@ -9,6 +9,7 @@
 #include "platform/qt/screen_pixels.h"
 #include "platform/x11/cursor_image.h"
 #include "platform/x11/screen_grab.h"
+#include "platform/x11/window_at_pointer.h"
 #include "i18n/language_texts.h"
 #include "i18n/translate.h"
 #include "settings/env.h"
@@ -32,8 +33,12 @@ namespace vistrel {
 
 namespace {
 
-// Long enough for a hidden window to have left the screen before it is read.
+// Long enough for a hidden window to have left the screen before it is read;
+// a busy window manager may take longer to take its frame away, which is then
+// waited for up to kHideWaitMs, looking every kHidePollMs.
 constexpr int kHideDelayMs = 100;
+constexpr int kHideWaitMs = 3000;
+constexpr int kHidePollMs = 10;
 constexpr int kKeepOnTopMs = 50;
 // The hint at the top shows until the user has finished this many selections.
 constexpr uint32_t kHintedSelections = 3;
@@ -100,9 +105,21 @@ void CRegionSelectWnd::BeginCapture(Done done)
     }
     // Only a window that was just hidden needs the wait.
     if (m_hidMainWindow)
-        QTimer::singleShot(kHideDelayMs, this, &CRegionSelectWnd::GrabScreen);
+        QTimer::singleShot(kHideDelayMs, this, [this] { GrabOnceHidden(kHideWaitMs - kHideDelayMs); });
     else
         GrabScreen();
+}
+
+void CRegionSelectWnd::GrabOnceHidden(int waitLeftMs)
+{
+    if (!m_pointerConn)
+        m_pointerConn = std::make_unique<x11::Connection>();
+    if (waitLeftMs > 0 && m_mainWindow && m_pointerConn->ok() &&
+        x11::TopLevelViewable(*m_pointerConn, xcb_window_t(m_mainWindow->winId()))) {
+        QTimer::singleShot(kHidePollMs, this, [this, waitLeftMs] { GrabOnceHidden(waitLeftMs - kHidePollMs); });
+        return;
+    }
+    GrabScreen();
 }
 
 void CRegionSelectWnd::GrabScreen()

@@ -57,6 +57,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void GrabOnceHidden(int waitLeftMs);
     void GrabScreen();
     void ShowOverlay();
     void Apply(RegionSelection::Step step);

@@ -26,7 +26,7 @@ close_overlay() {
     xdotool key Escape
     e2e_wait_until 5 eval '! overlay_up' || fail "Escape did not close the overlay"
 }
-is_hidden() { window_state "$1" | grep -q _NET_WM_STATE_HIDDEN || ! xwininfo -id "$1" | grep -q IsViewable; }
+is_hidden() { grep -q _NET_WM_STATE_HIDDEN <<<"$(window_state "$1")" || ! grep -q IsViewable <<<"$(xwininfo -id "$1")"; }
 
 check "the first copy starts and shows its window \"Vistrel\""
 VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>"$LOG"
@@ -77,7 +77,7 @@ grep -q m_nCaptureType "$E2E_TMP/err" || fail "no clear message: $(cat "$E2E_TMP
 "$VISTREL" --set no_such_field=1 2>/dev/null
 [[ $? -eq 2 ]] || fail "an unknown field was not refused"
 xdotool key ctrl+a
-sleep 0.5
+hotkeys_caught_up "$LOG"
 [[ $(hotkey_lines 0x608) -eq 3 ]] || fail "a refused --set still changed the hotkey"
 
 check "--set through the running copy moves the rectangle hotkey to Ctrl+A"
@@ -87,7 +87,7 @@ xdotool key ctrl+a
 wait_for_hotkey_lines 0x608 4 || fail "the new key Ctrl+A does not work"
 close_overlay
 xdotool key ctrl+F1
-sleep 0.5
+hotkeys_caught_up "$LOG"
 [[ $(hotkey_lines 0x608) -eq 4 ]] || fail "the old key Ctrl+F1 still works"
 
 check "the settings file is written at exit (SIGTERM ends the program in order)"
@@ -97,7 +97,7 @@ e2e_stop "$FIRST" 10
 wait "$FIRST" 2>/dev/null
 after=$(stat -c %Y.%s "$CFG")
 [[ $before != "$after" ]] || fail "the settings file was not written at exit"
-"$VISTREL" --print-settings | grep -q '"m_hkRectangle": {"modifiers": 2, "virtualKey": 65}' ||
+grep -q '"m_hkRectangle": {"modifiers": 2, "virtualKey": 65}' <<<"$("$VISTREL" --print-settings)" ||
     fail "the saved hotkey is not in the settings: $("$VISTREL" --print-settings)"
 
 check "after the last copy ends a new start is the first copy again; zh_CN picks the Chinese file"
@@ -110,6 +110,6 @@ WIN=$(xdotool search --name '^Vistrel$' | head -n 1)
 check "a last argument 0 starts it minimised"
 e2e_wait_until 5 is_hidden "$WIN" || fail "not minimised with a last argument 0"
 e2e_stop "$SECOND" 10
-"$VISTREL" --print-settings | grep -q "\"g_strLanguageFile\": \"[^\"]*/Language/vstlchs.ini\"" ||
+grep -q "\"g_strLanguageFile\": \"[^\"]*/Language/vstlchs.ini\"" <<<"$("$VISTREL" --print-settings)" ||
     fail "the Chinese default language file was not chosen"
 echo "PASS"

@@ -153,7 +153,9 @@ TEST(InstanceChannel, WaitersCarryOnOnceTheHolderEnds)
     PrivateRuntime runtime;
     auto running = std::make_unique<InstanceLock>("/opt/program");
     ASSERT_EQ(running->TryAcquire(), InstanceLock::State::Acquired);
-    auto server = std::make_unique<InstanceServer>(running->socketPath(), [](std::shared_ptr<PendingRequest>) {});
+    std::promise<std::shared_ptr<PendingRequest>> queued;
+    auto server = std::make_unique<InstanceServer>(running->socketPath(),
+                                                   [&](std::shared_ptr<PendingRequest> p) { queued.set_value(p); });
 
     // Queued with a copy that ends before starting it: given back, and the
     // waiter then takes the lock itself.

@@ -1,5 +1,6 @@
 #include "record/dialogs/avi_capture_dialog.h"
 
+#include "base/trace.h"
 #include "i18n/translate.h"
 #include "library/model/capture_library.h"
 #include "platform/qt/key_names.h"
@@ -422,6 +423,7 @@ void CAviCaptureDlg::OnSelectRegion()
     m_selector->BeginCustom([this](std::optional<RecordRegion> region) {
         if (!region)
             return;
+        Trace("region selected " + std::to_string(region->width()) + "x" + std::to_string(region->height()));
         m_width->setValue(int(std::min<int64_t>(region->width(), m_width->maximum())));
         m_height->setValue(int(std::min<int64_t>(region->height(), m_height->maximum())));
         m_options.fixedWidth = m_width->value();
