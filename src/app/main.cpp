@@ -1,6 +1,6 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
-// --set and --capture, the last two handed to the running copy when there is
-// one, and the icon commands), carried out without the toolkit so scripted
+// --set, --capture and --timer, the last three handed to the running copy when
+// there is one, and the icon commands), carried out without the toolkit so scripted
 // captures start in a few milliseconds. --record and --list-codecs become
 // vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
@@ -8,6 +8,7 @@
 #include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/icon_commands.h"
+#include "app/timer_commands.h"
 #include "base/program_folder.h"
 
 #include <cerrno>
@@ -40,6 +41,8 @@ int main(int argc, char** argv)
         return PrintSettings();
     if (IsIconCommand(*cl))
         return RunIconCommand(*cl);
+    if (IsTimerCommand(*cl))
+        return RunTimerCommand(*cl);
     if (IsRecordCommand(*cl)) // the only commands that load FFmpeg
         return ContinueIn("vistrel-record", argv);
     if (!cl->capture.empty()) {

@@ -1,7 +1,8 @@
 #pragma once
 // CRecordRegionWnd: chooses an area of the screen on a still picture of the
-// screen that covers it: the area to record, or the region of a timer capture. Fixed: a rectangle of the fixed size follows the
-// pointer, kept whole on the screen, and a left click takes it. Custom: the
+// screen that covers it: the area to record, or the region of a timer
+// capture. Fixed: a rectangle of the fixed size follows the pointer, kept
+// whole on the screen, and a left click takes it. Custom: the
 // user drags a rectangle with the left button and releasing takes it. Escape
 // (and a right click) cancels. A size label names the rectangle as it moves.
 // Shared by the recording and timer dialogs, so it lives with the shared

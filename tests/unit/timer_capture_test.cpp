@@ -202,3 +202,20 @@ TEST(TimerRequest, RefusesBadWordsBeforeAnyShot)
     EXPECT_FALSE(Parse({"0", "0", "10", "10"}, "1", "-2"));
     EXPECT_FALSE(Parse({"0", "0", "10", "10"}, "1", "2x"));
 }
+
+TEST(TimerPlan, RegionFromInclusiveCorners)
+{
+    TimerCaptureSettings s;
+    SetRegionFromCorners(s, 10, 20, 109, 69);
+    EXPECT_EQ(s.x, 10);
+    EXPECT_EQ(s.y, 20);
+    EXPECT_EQ(s.width, 100);
+    EXPECT_EQ(s.height, 50);
+    SetRegionFromCorners(s, 109, 69, 10, 20); // dragged the other way
+    EXPECT_EQ(s.x, 10);
+    EXPECT_EQ(s.width, 100);
+    EXPECT_EQ(s.height, 50);
+    SetRegionFromCorners(s, -2147483647 - 1, 0, 2147483647, 0);
+    EXPECT_EQ(s.width, 2147483647);
+    EXPECT_EQ(s.height, 1);
+}

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 
 namespace vistrel {
 
-namespace {
-
-std::optional<int> WholeNumber(const std::string& word)
+std::optional<int> ParseWholeNumber(std::string_view word)
 {
     int value = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -16,7 +16,17 @@ std::optional<int> WholeNumber(const std::string& word)
     return value;
 }
 
-} // namespace
+void SetRegionFromCorners(TimerCaptureSettings& settings, int left, int top, int right, int bottom)
+{
+    auto extent = [](int from, int to) {
+        const int64_t n = int64_t(to) - from + 1;
+        return int(std::clamp<int64_t>(n, 0, std::numeric_limits<int>::max()));
+    };
+    settings.x = std::min(left, right);
+    settings.y = std::min(top, bottom);
+    settings.width = extent(settings.x, std::max(left, right));
+    settings.height = extent(settings.y, std::max(top, bottom));
+}
 
 std::string DescribeTimerError(TimerSettingsError error)
 {
@@ -83,14 +93,14 @@ std::optional<TimerRequest> ParseTimerRequest(const TimerWords& words, std::stri
     }
     int numbers[4] = {};
     for (size_t i = 0; i < 4; ++i) {
-        const auto n = WholeNumber(words.area[i]);
+        const auto n = ParseWholeNumber(words.area[i]);
         if (!n) {
             error = "not a whole number: \"" + words.area[i] + "\"";
             return std::nullopt;
         }
         numbers[i] = *n;
     }
-    const auto interval = WholeNumber(*words.interval);
+    const auto interval = ParseWholeNumber(*words.interval);
     if (!interval) {
         error = "--interval takes whole seconds, not \"" + *words.interval + "\"";
         return std::nullopt;
@@ -102,7 +112,7 @@ std::optional<TimerRequest> ParseTimerRequest(const TimerWords& words, std::stri
         return std::nullopt;
     }
     if (words.count) {
-        const auto count = WholeNumber(*words.count);
+        const auto count = ParseWholeNumber(*words.count);
         if (!count || *count < 1) {
             error = "--count takes a whole number of shots above 0, not \"" + *words.count + "\"";
             return std::nullopt;

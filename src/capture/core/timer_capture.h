@@ -16,6 +16,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct TimerPlan {
     bool hideProgram = true;
 };
 
+// A region chosen on the screen, by its inclusive corners (left, top) and
+// (right, bottom): x, y, width and height of the settings. A size beyond int
+// is kept at the largest int (the screen keeps only its part anyway).
+void SetRegionFromCorners(TimerCaptureSettings& settings, int left, int top, int right, int bottom);
+
 enum class TimerSettingsError {
     IntervalTooShort,
     IntervalTooLong,
@@ -61,6 +67,9 @@ using TimerPlanResult = std::variant<TimerPlan, TimerSettingsError>;
 // What can be refused without looking at the screen: the interval, and the
 // size of a region.
 std::optional<TimerSettingsError> CheckTimerSettings(const TimerCaptureSettings& settings);
+
+// A whole decimal number that fits an int, nothing before or after it.
+std::optional<int> ParseWholeNumber(std::string_view word);
 
 // The screen's size as it is at the start.
 TimerPlanResult PlanTimerCapture(const TimerCaptureSettings& settings, int screenWidth, int screenHeight);
