@@ -2,7 +2,8 @@
 # Timer captures: from the command line alone and through the running copy
 # (--timer ... --count 3, and an interval of 0 refused before any shot), and
 # from the dialog: a 200 x 150 region every second until the timer hotkey
-# stops it, with the animated tray icon while it runs and gone afterwards.
+# stops it, with the animated tray icon while it runs and gone afterwards; a
+# region chosen on the screen, stopped from the tray menu.
 # Usage: test_timer.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -85,6 +86,21 @@ e2e_wait_until 5 grep -q "^undocked 0" "$W/tray.log" || fail "the timer's tray i
 timer_cli paths 100 50 200 150 --interval 0
 [[ $STATUS -eq 2 && -z $paths && $(count) -eq $((n + 3)) ]] || fail "interval 0: status $STATUS, '$paths'"
 
+check "through the running copy each path is printed as it is saved, and SIGINT ends it"
+n=$(count)
+e2e_spawn "$VISTREL" --timer 100 50 200 150 --interval 1 >"$W/handed.out" 2>"$W/handed.err"
+cli=$E2E_LAST_PID
+e2e_wait_until 10 eval '[[ $(wc -l <"$W/handed.out") -ge 1 ]]' || fail "no path while it runs: $(cat "$W/handed.err")"
+_e2e_is_our_child "$cli" || fail "it ended by itself"
+kill -INT "$cli"
+e2e_wait_until 5 eval '! _e2e_is_our_child '"$cli" || fail "SIGINT did not end it"
+wait "$cli"
+[[ $? -eq 0 ]] || fail "SIGINT: status not 0: $(cat "$W/handed.err")"
+mapfile -t files <"$W/handed.out"
+[[ $(count) -eq $((n + ${#files[@]})) ]] || fail "$(count) files for ${#files[@]} paths"
+all_200x150 "${files[@]}"
+e2e_wait_until 5 eval '[[ $(grep -c "^undocked 0" "$W/tray.log") -ge 2 ]]' || fail "the tray icon stayed: $(cat "$W/tray.log")"
+
 check "the timer hotkey opens the dialog; a region every second until the hotkey stops it"
 : >"$LOG"
 n=$(count)
@@ -104,7 +120,7 @@ sleep 0.3
 import -window root "$SHOTS/timer-dialog.png"
 xdotool key Return
 e2e_wait_until 5 grep -q "^vistrel: timer started 200x150 every 1000 ms" "$LOG" || fail "the dialog did not start it: $(tail -3 "$LOG")"
-e2e_wait_until 5 eval '[[ $(grep -c "^docked 1" "$W/tray.log") -ge 2 ]]' || fail "no timer tray icon: $(cat "$W/tray.log")"
+e2e_wait_until 5 eval '[[ $(grep -c "^docked 1" "$W/tray.log") -ge 3 ]]' || fail "no timer tray icon: $(cat "$W/tray.log")"
 e2e_wait_until 5 eval '! mapped '"$WIN" || fail "the main window was not hidden"
 e2e_wait_until 10 eval '[[ $(shots) -ge 2 ]]' || fail "fewer than two shots: $(tail -3 "$LOG")"
 
@@ -118,7 +134,7 @@ sleep 0.2
 xdotool key ctrl+shift+t
 e2e_wait_until 5 grep -q "^vistrel: timer stopped" "$LOG" || fail "the hotkey did not stop it"
 taken=$(shots)
-e2e_wait_until 5 eval '[[ $(grep -c "^undocked 0" "$W/tray.log") -ge 2 ]]' || fail "the tray icon stayed: $(cat "$W/tray.log")"
+e2e_wait_until 5 eval '[[ $(grep -c "^undocked 0" "$W/tray.log") -ge 3 ]]' || fail "the tray icon stayed: $(cat "$W/tray.log")"
 e2e_wait_until 5 mapped "$WIN" || fail "the main window did not come back"
 mapfile -t files < <(grep "^vistrel: timer shot " "$LOG" | sed 's/^vistrel: timer shot //')
 [[ ${#files[@]} -eq $taken && $(count) -eq $((n + taken)) ]] || fail "$(count) files for $taken shots"
@@ -142,4 +158,35 @@ xdotool key Escape # the dialog, still open
 e2e_wait_until 5 eval '! window_shown "^Timer Capture$"' || fail "the dialog did not close"
 [[ $(grep -c "^vistrel: timer started" "$LOG") -eq 1 ]] || fail "a timer started with interval 0"
 [[ $(count) -eq $((n + taken)) ]] || fail "a file was saved with interval 0"
+check "a region chosen with Select Region, the window kept, and Stop Capture from the tray menu"
+: >"$LOG"
+n=$(count)
+xdotool windowactivate --sync "$WIN" 2>/dev/null
+xdotool key ctrl+shift+t
+DLG=$(wait_for_window '^Timer Capture$' 10)
+xdotool windowactivate --sync "$DLG" 2>/dev/null
+xdotool key alt+r
+set_field alt+i 1
+xdotool key alt+h # the program stays in sight
+xdotool key alt+s
+e2e_wait_until 5 eval '[[ -n $(xdotool search --onlyvisible --name "^Title$") ]]' || fail "no region selection"
+sleep 0.3
+xdotool mousemove 10 20 mousedown 1
+xdotool mousemove 60 40
+xdotool mousemove 109 69 mouseup 1
+e2e_wait_until 5 eval '[[ -z $(xdotool search --onlyvisible --name "^Title$") ]]' || fail "the selection stayed"
+xdotool windowactivate --sync "$DLG" 2>/dev/null
+xdotool key Return
+e2e_wait_until 5 grep -q "^vistrel: timer started 100x50 every 1000 ms" "$LOG" || fail "not the region chosen: $(grep started "$LOG")"
+e2e_wait_until 10 eval '[[ $(shots) -ge 1 ]]' || fail "no shot"
+mapped "$WIN" || fail "the main window was hidden"
+xdotool mousemove $((1024 - 96 + 12)) 12 click 3
+sleep 0.6
+xdotool mousemove 850 44 click 1 # the second item
+e2e_wait_until 5 grep -q "^vistrel: timer stopped" "$LOG" || fail "Stop Capture did not stop it"
+mapfile -t files < <(grep "^vistrel: timer shot " "$LOG" | sed 's/^vistrel: timer shot //')
+for f in "${files[@]}"; do
+    [[ $(identify -format '%wx%h' "$f") == 100x50 ]] || fail "not a 100 x 50 picture: $(identify "$f")"
+done
+[[ $(count) -eq $((n + ${#files[@]})) ]] || fail "$(count) files for ${#files[@]} shots"
 echo "PASS"
