@@ -41,6 +41,12 @@ TimerFlow::TimerFlow(CEnv& env, CaptureLibrary& library, CaptureBusy& busy, QWid
     m_timer->setSingleShot(true);
     m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &TimerFlow::OnTimer);
+    // Ended while the program can still answer a command-line client, and
+    // without bringing back a window that is going away.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        m_bHidMainWindow = false;
+        Stop();
+    });
 }
 
 TimerFlow::~TimerFlow() { Stop(); }

@@ -411,8 +411,6 @@ void CMainFrame::ShowSaveFailure(const QString& text)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // Its command-line client is answered while the program can still answer.
-    m_timerFlow->Stop();
     SaveBarState();
     event->accept();
     qApp->quit();

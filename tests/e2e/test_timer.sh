@@ -71,6 +71,7 @@ e2e_spawn "$TRAY_HOST" >"$W/tray.log"
 e2e_wait_until 5 grep -q ready "$W/tray.log" || fail "the tray host did not start"
 : >"$LOG"
 VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>>"$LOG"
+PROGRAM=$E2E_LAST_PID
 WIN=$(wait_for_window '^Vistrel$' 15)
 
 check "through the running copy: --count 3 prints three paths; an interval of 0 exits 2"
@@ -189,4 +190,14 @@ for f in "${files[@]}"; do
     [[ $(identify -format '%wx%h' "$f") == 100x50 ]] || fail "not a 100 x 50 picture: $(identify "$f")"
 done
 [[ $(count) -eq $((n + ${#files[@]})) ]] || fail "$(count) files for ${#files[@]} shots"
+check "a program ended while it takes a timer capture for the command line still answers"
+e2e_spawn "$VISTREL" --timer 100 50 200 150 --interval 1 >"$W/ended.out" 2>"$W/ended.err"
+cli=$E2E_LAST_PID
+e2e_wait_until 10 eval '[[ $(wc -l <"$W/ended.out") -ge 1 ]]' || fail "no path while it runs: $(cat "$W/ended.err")"
+e2e_stop "$PROGRAM" 10
+e2e_wait_until 10 eval '! _e2e_is_our_child '"$cli" || fail "the command line still waits for a program that has ended"
+wait "$cli"
+[[ $? -eq 0 ]] || fail "status not 0: $(cat "$W/ended.err")"
+mapfile -t files <"$W/ended.out"
+all_200x150 "${files[@]}"
 echo "PASS"
