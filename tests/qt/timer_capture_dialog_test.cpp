@@ -112,6 +112,7 @@ TEST(TimerCaptureDialog, RefusesWhatTheTimerCannotRunAndStaysOpen)
         EXPECT_FALSE(dialog.plan()) << id << " " << text;
         EXPECT_TRUE(dialog.isVisible()) << id << " " << text;
     }
+    Type(dialog, 1095, "50");
     Type(dialog, 1094, "1023"); // one column still on the screen
     EXPECT_EQ(AcceptingMessageBoxes([&] { dialog.accept(); }), "");
     EXPECT_TRUE(dialog.plan());
