@@ -117,3 +117,19 @@ TEST(TimerCaptureDialog, RefusesWhatTheTimerCannotRunAndStaysOpen)
     EXPECT_EQ(AcceptingMessageBoxes([&] { dialog.accept(); }), "");
     EXPECT_TRUE(dialog.plan());
 }
+
+TEST(TimerCaptureDialog, TranslatedTheStopKeyAndTheRefusalsFollowTheLanguageFile)
+{
+    CEnv env;
+    env.m_hkTimer = {MOD_CONTROL | MOD_SHIFT, 0x54};
+    g_strLanguageFile = VISTREL_LANGUAGE_DIR "/vstlchs.ini";
+    CTimerCaptureDlg dialog(env, 1024, 700);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("定时截图"));
+    EXPECT_EQ(Control<QLabel>(dialog, 1173)->text(), QString::fromUtf8("按 Ctrl+Shift+T 停止截图"));
+    dialog.show();
+    Type(dialog, 1084, "0");
+    const QString message = AcceptingMessageBoxes([&] { dialog.accept(); });
+    g_strLanguageFile.clear();
+    EXPECT_EQ(message, QString::fromUtf8("间隔必须在 1 到 86400 秒之间。"));
+    EXPECT_FALSE(dialog.plan());
+}
