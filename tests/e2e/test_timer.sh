@@ -40,6 +40,17 @@ timer_cli() {
     STATUS=$?
 }
 
+# The timer hotkey over the main window opens the dialog (DLG), which gets the keyboard.
+open_dialog() {
+    xdotool windowactivate --sync "$WIN" 2>/dev/null
+    xdotool key ctrl+shift+t
+    DLG=$(wait_for_window '^Timer Capture$' 10)
+    [[ -n $DLG ]] || fail "no timer dialog"
+    xdotool windowactivate --sync "$DLG" 2>/dev/null
+}
+# set_field MNEMONIC TEXT: the field the label's key leads to, typed over.
+set_field() { xdotool key "$1"; xdotool key ctrl+a; xdotool type --delay 20 "$2"; }
+
 check "an interval of 0, and a size of 0, exit 2 before any shot"
 timer_cli paths 100 50 200 150 --interval 0 --count 1
 [[ $STATUS -eq 2 && -z $paths && $(count) -eq 0 ]] || fail "interval 0: status $STATUS, '$paths', $(count) files"
@@ -105,12 +116,7 @@ e2e_wait_until 5 eval '[[ $(grep -c "^undocked 0" "$W/tray.log") -ge 2 ]]' || fa
 check "the timer hotkey opens the dialog; a region every second until the hotkey stops it"
 : >"$LOG"
 n=$(count)
-xdotool windowactivate --sync "$WIN" 2>/dev/null
-xdotool key ctrl+shift+t
-DLG=$(wait_for_window '^Timer Capture$' 10)
-xdotool windowactivate --sync "$DLG" 2>/dev/null
-# Tab order: interval, the two choices, x, y, width, height.
-set_field() { xdotool key "$1"; xdotool key ctrl+a; xdotool type --delay 20 "$2"; }
+open_dialog
 xdotool key alt+r
 set_field alt+i 1
 set_field alt+x 100
@@ -144,10 +150,7 @@ sleep 1.5
 [[ $(shots) -eq $taken && $(count) -eq $((n + taken)) ]] || fail "shots went on after the stop"
 
 check "the dialog refuses an interval of 0 and stays open"
-xdotool windowactivate --sync "$WIN" 2>/dev/null
-xdotool key ctrl+shift+t
-DLG=$(wait_for_window '^Timer Capture$' 10)
-xdotool windowactivate --sync "$DLG" 2>/dev/null
+open_dialog
 set_field alt+i 0
 xdotool key Return
 e2e_wait_until 5 eval '[[ $(xdotool search --onlyvisible --name "^Timer Capture$" | wc -l) -ge 2 ]]' || fail "no message about the interval"
@@ -162,10 +165,7 @@ e2e_wait_until 5 eval '! window_shown "^Timer Capture$"' || fail "the dialog did
 check "a region chosen with Select Region, the window kept, and Stop Capture from the tray menu"
 : >"$LOG"
 n=$(count)
-xdotool windowactivate --sync "$WIN" 2>/dev/null
-xdotool key ctrl+shift+t
-DLG=$(wait_for_window '^Timer Capture$' 10)
-xdotool windowactivate --sync "$DLG" 2>/dev/null
+open_dialog
 xdotool key alt+r
 set_field alt+i 1
 xdotool key alt+h # the program stays in sight
