@@ -1,6 +1,7 @@
 #include "app/capture_app.h"
 
 #include "app/settings_commands.h"
+#include "app/timer_commands.h"
 #include "base/instance_server.h"
 #include "base/program_folder.h"
 #include "base/system_language.h"
@@ -84,6 +85,8 @@ bool CCaptureApp::InitInstance()
             [this, request] {
                 if (IsCaptureRequest(request->words()))
                     HandleCaptureRequest(request); // started once no other capture runs
+                else if (IsTimerRequest(request->words()))
+                    HandleTimerRequest(request); // the same
                 else if (request->Start())
                     HandleRequest(request);
             },
@@ -126,6 +129,26 @@ int CCaptureApp::Run()
 bool CCaptureApp::IsCaptureRequest(const ChannelRequest& request) const
 {
     return !request.empty() && request.front() == "--capture" && m_mainFrame;
+}
+
+bool CCaptureApp::IsTimerRequest(const ChannelRequest& request) const
+{
+    return !request.empty() && request.front() == "--timer" && m_mainFrame;
+}
+
+void CCaptureApp::HandleTimerRequest(const std::shared_ptr<PendingRequest>& pending)
+{
+    std::string error;
+    const auto commandLine = ParseCommandLine(pending->words(), error);
+    std::optional<TimerRequest> timer;
+    if (commandLine && IsTimerCommand(*commandLine))
+        timer = ParseTimerRequest(TimerWordsOf(*commandLine), error);
+    if (!timer) {
+        if (pending->Start())
+            pending->Finish({2, {}, error});
+        return;
+    }
+    m_mainFrame->TimerForRequest(pending, *timer);
 }
 
 void CCaptureApp::HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending)

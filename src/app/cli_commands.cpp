@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <sys/signalfd.h>
 
 namespace vistrel {
 
@@ -62,6 +63,27 @@ int CommandHere(const CommandLine& commandLine)
 void SayWaitingForAnotherRun()
 {
     std::cerr << "vistrel: waiting for the capture in progress or another run of Vistrel with this program folder to end\n";
+}
+
+sigset_t EndSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+UniqueFd TakeEndSignals()
+{
+    const sigset_t endSignals = EndSignals();
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &endSignals, &before);
+    UniqueFd ended(signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!ended) // nothing would watch them
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return ended;
 }
 
 bool PrintToStdout(const std::string& text)

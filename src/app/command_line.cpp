@@ -14,7 +14,7 @@ const char* const kUsageText =
     "\n"
     "Without a command the program's window opens (a last argument 0 opens it\n"
     "minimised); while a copy runs for the same program folder, that copy shows\n"
-    "its window instead, and --set and --capture are carried out by it.\n"
+    "its window instead, and --set, --capture and --timer are carried out by it.\n"
     "\n"
     "  --home DIR               use DIR as the program folder (settings, captures,\n"
     "                           language files); VISTREL_HOME does the same\n"
@@ -32,6 +32,14 @@ const char* const kUsageText =
     "                             window   (the window under the pointer)\n"
     "                             area X Y W H\n"
     "  --no-cursor              leave the mouse cursor out of the capture\n"
+    "  --timer X Y W H          capture the area every --interval seconds into the\n"
+    "                           bitmap folder, printing each path as it is saved,\n"
+    "                           until --count shots are taken, the process gets\n"
+    "                           SIGINT or SIGTERM, or the window's timer hotkey\n"
+    "                           stops it; --no-cursor leaves the cursor out\n"
+    "    --interval S           whole seconds between shots, 1 to 86400; the first\n"
+    "                           shot comes one interval after the start\n"
+    "    --count N              stop after N shots (default: no limit)\n"
     "  --icons FILE...          list the icon groups of each EXE or DLL file, one a\n"
     "                           line with the size and depth of their images\n"
     "    --save-all DIR         instead write every group as an .ico file into DIR\n"
@@ -69,8 +77,8 @@ const char* const kUsageText =
     "window runs, they are carried out there.\n"
     "\n"
     "The window captures the full screen, shapes chosen with the mouse and single\n"
-    "windows, extracts icons, records (Ctrl+F6), and lists this run's captures;\n"
-    "timed captures and the library's file commands are still to come.\n"
+    "windows, extracts icons, records (Ctrl+F6), takes timed captures, and lists\n"
+    "this run's captures; the library's file commands are still to come.\n"
     "\n"
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
     "on stderr, and the frame counts of each recording.\n"
@@ -120,6 +128,8 @@ bool ParseIconTypes(const std::string& list, CommandLine& cl, std::string& error
 }
 
 } // namespace
+
+bool IsTimerCommand(const CommandLine& commandLine) { return !commandLine.timer.empty(); }
 
 bool IsRecordCommand(const CommandLine& commandLine)
 {
@@ -200,6 +210,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                          : a == "--rate"  ? cl.recordRate
                                           : cl.recordQuality;
             slot = *v;
+        } else if (a == "--timer") {
+            if (!valueAndWords("X Y W H", cl.timer))
+                return std::nullopt;
+        } else if (a == "--interval" || a == "--count") {
+            auto v = value("a number");
+            if (!v)
+                return std::nullopt;
+            (a == "--interval" ? cl.timerInterval : cl.timerCount) = *v;
         } else if (a == "--list-codecs") {
             cl.listCodecs = true;
         } else if (a == "--convert") {
@@ -226,14 +244,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty()) +
                    int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty()) + int(!cl.record.empty()) +
-                   int(cl.listCodecs) + int(!cl.convert.empty()) + int(!cl.info.empty());
+                   int(cl.listCodecs) + int(!cl.convert.empty()) + int(!cl.info.empty()) + int(!cl.timer.empty());
     if (commands > 1) {
         error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record, "
-                "--list-codecs, --convert and --info";
+                "--list-codecs, --convert, --info and --timer";
         return std::nullopt;
     }
     if (cl.replace && cl.convert.empty()) {
         error = "--replace goes with --convert";
+        return std::nullopt;
+    }
+    if ((cl.timerInterval || cl.timerCount) && cl.timer.empty()) {
+        error = "--interval and --count go with --timer";
         return std::nullopt;
     }
     // The plain words a command does not take (its own come right after it)

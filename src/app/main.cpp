@@ -1,7 +1,7 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
-// --set and --capture, the last two handed to the running copy when there is
-// one, the icon commands and the picture commands), carried out without the
-// toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
+// --set, --capture and --timer, the last three handed to the running copy when
+// there is one, the icon commands and the picture commands), carried out without
+// the toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
 // vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
 
@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/icon_commands.h"
 #include "app/picture_commands.h"
+#include "app/timer_commands.h"
 #include "base/program_folder.h"
 
 #include <cerrno>
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         return RunPictureCommand(cl);
     if (IsIconCommand(cl))
         return RunIconCommand(cl);
+    if (IsTimerCommand(cl))
+        return RunTimerCommand(cl);
     if (IsRecordCommand(cl)) // the only commands that load FFmpeg
         return ContinueIn("vistrel-record", argv);
     if (!cl.capture.empty()) {

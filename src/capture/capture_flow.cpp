@@ -25,6 +25,16 @@ constexpr int kShowAfterObjectMs = 200;
 
 } // namespace
 
+QString SaveFailureText(const SavedCapture& saved)
+{
+    if (saved.path.empty())
+        return QString("The capture could not be saved.\n\n%1").arg(QString::fromStdString(saved.error));
+    if (!saved.settingsSaved)
+        return QString("The capture was saved as %1, but its number could not be stored:\n\n%2")
+            .arg(QString::fromStdString(saved.path), QString::fromStdString(saved.error));
+    return {};
+}
+
 CaptureFlow::CaptureFlow(CEnv& env, CaptureLibrary& library, CaptureBusy& busy, HotkeyRegistrar& hotkeys,
                          QWidget* mainWindow, std::function<bool()> inTray)
     : m_env(env), m_library(library), m_busy(busy), m_hotkeys(hotkeys), m_mainWindow(mainWindow),
@@ -134,11 +144,8 @@ void CaptureFlow::ReportSaved(const SavedCapture& saved, const Answer& answer)
         answer(reply);
         return;
     }
-    if (saved.path.empty())
-        emit saveFailed(QString("The capture could not be saved.\n\n%1").arg(QString::fromStdString(saved.error)));
-    else if (!saved.settingsSaved)
-        emit saveFailed(QString("The capture was saved as %1, but its number could not be stored:\n\n%2")
-                            .arg(QString::fromStdString(saved.path), QString::fromStdString(saved.error)));
+    if (const QString text = SaveFailureText(saved); !text.isEmpty())
+        emit saveFailed(text);
 }
 
 void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)

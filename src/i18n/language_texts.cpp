@@ -115,6 +115,14 @@ constexpr C kTimerControls[] = {
     {2, "Cancel"},
 };
 
+// What the dialog says when it cannot start with what was typed.
+constexpr std::string_view kTimerKeys[] = {
+    "Please enter an integer.",
+    "The interval must be from 1 to 86400 seconds.",
+    "The width and the height must be at least 1.",
+    "No part of the region is on the screen.",
+};
+
 constexpr C kCursorControls[] = {
     {1049, "&Hide Cursor"},
     {1050, "&Show Cursor"},
@@ -213,7 +221,7 @@ const DialogTextTable kDialogs[] = {
     {"About", "About Vistrel", kAboutControls, {}},
     {"Magnifier", "Magnifier", kMagnifierControls, {}},
     {"Notice!!", "Notice!!", kNoticeControls, {}},
-    {"Timer Capture", "Timer Capture", kTimerControls, {}},
+    {"Timer Capture", "Timer Capture", kTimerControls, kTimerKeys},
     {"Cursor Options", "Cursor Options", kCursorControls, kCursorKeys},
     {"Video Options", "Video Options", kVideoControls, {}},
     {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},

@@ -258,16 +258,17 @@ wait_for_trace() {
     e2e_wait_until "$4" _e2e_trace_reached "$1" "$2" "$3"
 }
 
-# hotkeys_caught_up LOG: presses Ctrl+Shift+T (the timer hotkey, which does
-# nothing while no timer window is open) and waits for it in the trace. X hands
-# the program its key events in order, so every key pressed before has been
-# dealt with by then; a check that such a key did nothing may follow.
+# hotkeys_caught_up LOG KEY ID: presses KEY, a hotkey of the program whose
+# trace line is "hotkey ID", and waits for that line. X hands the program its
+# key events in order, so every key pressed before has been dealt with by then;
+# a check that such a key did nothing may follow. The caller undoes what KEY
+# starts.
 hotkeys_caught_up() {
     local before
-    before=$(trace_lines "$1" "hotkey 0x615$")
-    xdotool key ctrl+shift+t
-    wait_for_trace "$1" "hotkey 0x615$" $((before + 1)) 5 ||
-        fail "the program did not answer Ctrl+Shift+T (trace: $(tail -n 3 "$1"))"
+    before=$(trace_lines "$1" "hotkey $3$")
+    xdotool key "$2"
+    wait_for_trace "$1" "hotkey $3$" $((before + 1)) 5 ||
+        fail "the program did not answer $2 (trace: $(tail -n 3 "$1"))"
 }
 
 # ---- the program under test --------------------------------------------------

@@ -199,7 +199,10 @@ grep -q "hotkey 0x614" "$LOG" || fail "Escape did not reach the object capture"
 e2e_wait_until 5 main_back || fail "the main window did not come back"
 escapes=$(grep -c "hotkey 0x614" "$LOG")
 xdotool key Escape
-hotkeys_caught_up "$LOG"
+hotkeys_caught_up "$LOG" ctrl+F2 0x609 # opens a circle's overlay
+e2e_wait_until 5 overlay_up || fail "no overlay after Ctrl+F2"
+xdotool key Escape
+e2e_wait_until 5 overlay_gone || fail "Escape did not close the overlay"
 [[ $(grep -c "hotkey 0x614" "$LOG") -eq $escapes ]] || fail "Escape is still taken after the capture"
 
 check "the reminder before an object capture, once closed, leaves the program running"

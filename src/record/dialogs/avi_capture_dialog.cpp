@@ -7,7 +7,7 @@
 #include "record/core/record_geometry.h"
 #include "record/dialogs/cursor_options_dialog.h"
 #include "record/dialogs/flashing_window.h"
-#include "record/dialogs/record_region_window.h"
+#include "ui/record_region_window.h"
 #include "record/dialogs/slider_style.h"
 #include "record/dialogs/video_options_dialog.h"
 #include "settings/env.h"
