@@ -102,6 +102,13 @@ void CTPropertySheet::Start()
         m_items.insert(entry.page, item);
     }
     m_tree->expandAll();
+    // The pages were made after the buttons; Tab goes from the tree into the page.
+    QWidget* last = this;
+    while (last->nextInFocusChain() != this)
+        last = last->nextInFocusChain();
+    setTabOrder(last, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    setTabOrder(m_cancel, m_apply);
     if (COptionsPage* first = m_host.GetPage(0)) {
         m_tree->setCurrentItem(m_items.value(first));
         m_host.ShowPage(first);

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QPushButton;
 class QStackedWidget;
@@ -63,6 +64,10 @@ private:
     std::vector<Entry> m_entries;
     QHash<COptionsPage*, QTreeWidgetItem*> m_items;
 };
+
+// The seven pages in their order, then Start; autostartPath is where the
+// General page writes the autostart entry.
+void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath);
 
 // The main window's "&Option..." command. Returns the sheet's result.
 int RunOptionsSheet(QWidget* parent);

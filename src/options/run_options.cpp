@@ -12,12 +12,11 @@
 
 namespace vistrel {
 
-int RunOptionsSheet(QWidget* parent)
+void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath)
 {
-    CTPropertySheet sheet(parent, [] { return theEnv.Save(); });
     const Translator tr = Translator::Current();
     auto title = [&tr](const char* english) { return QString::fromStdString(tr.Text(english, english)); };
-    auto* general = new CGeneralPage(&sheet, ExecutableFolder() + "/vistrel", AutostartEntryPath());
+    auto* general = new CGeneralPage(&sheet, ExecutableFolder() + "/vistrel", autostartPath);
     auto* capture = new CCapturePage(&sheet);
     sheet.AddPage(general, title("General"));
     sheet.AddPage(capture, title("Capture"));
@@ -27,6 +26,12 @@ int RunOptionsSheet(QWidget* parent)
     sheet.AddPage(new CToolListPage(&sheet, CToolListPage::Kind::Bitmap), title("Bitmap Tools"));
     sheet.AddPage(new CToolListPage(&sheet, CToolListPage::Kind::Avi), title("AVI Tools"));
     sheet.Start();
+}
+
+int RunOptionsSheet(QWidget* parent)
+{
+    CTPropertySheet sheet(parent, [] { return theEnv.Save(); });
+    FillOptionsSheet(sheet, AutostartEntryPath());
     return sheet.exec();
 }
 
