@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace vistrel {
 
@@ -41,10 +40,7 @@ CCapturePage::CCapturePage(QWidget* parent) : COptionsPage(parent)
     DialogControls controls;
     QGroupBox* group = BuildPathGroup(controls);
     controls[IDC_PATH_GROUP] = group;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(group);
-    layout->addStretch(1);
+    StackParts({group});
     RegisterControls(DialogId::Capture, std::move(controls));
     Connect();
 }

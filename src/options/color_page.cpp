@@ -5,10 +5,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vistrel {
 
@@ -32,18 +30,10 @@ CColorPage::CColorPage(QWidget* parent) : COptionsPage(parent)
     setWindowTitle("Colors");
     DialogControls controls;
     QGroupBox* group = BuildColorGroup(controls);
-    auto* defaults = new QPushButton("&Default", this);
-    defaults->setAutoDefault(false);
+    QPushButton* defaults = nullptr;
+    StackParts({group, DefaultButtonRow(defaults)});
     controls[IDC_COLOR_GROUP] = group;
     controls[IDC_DEFAULT] = defaults;
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(defaults);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(group);
-    layout->addLayout(buttonRow);
-    layout->addStretch(1);
     RegisterControls(DialogId::Colors, std::move(controls));
     Connect();
 }

@@ -46,12 +46,7 @@ CGeneralPage::CGeneralPage(QWidget* parent, std::string program, std::string aut
     QGroupBox* programGroup = BuildProgramGroup();
     QGroupBox* typeGroup = BuildTypeGroup();
     QLabel* note = nullptr;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(programGroup);
-    layout->addWidget(typeGroup);
-    layout->addWidget(BuildNote(note));
-    layout->addStretch(1);
+    StackParts({programGroup, typeGroup, BuildNote(note)});
     RegisterControls(DialogId::General, {
         {IDC_AUTORUN, m_autorun},   {IDC_HIDE_SELF, m_hideSelf},   {IDC_MAGNIFIER, m_magnifier},
         {IDC_AUTO_SAVE, m_autoSave}, {IDC_REMINDER, m_reminder},   {IDC_JPEG, m_jpeg},

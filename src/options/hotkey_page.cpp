@@ -8,13 +8,11 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
-#include <QVBoxLayout>
 
 namespace vistrel {
 
@@ -59,18 +57,10 @@ CHotkeyPage::CHotkeyPage(QWidget* parent) : COptionsPage(parent)
     setWindowTitle("Hotkeys");
     DialogControls controls;
     QGroupBox* group = BuildKeyGroup(controls);
-    auto* defaults = new QPushButton("&Default", this);
-    defaults->setAutoDefault(false);
+    QPushButton* defaults = nullptr;
+    StackParts({group, DefaultButtonRow(defaults)});
     controls[IDC_KEY_GROUP] = group;
     controls[IDC_DEFAULT] = defaults;
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(defaults);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(group);
-    layout->addLayout(buttonRow);
-    layout->addStretch(1);
     LoadFields();
     theEnv.UnregisterHotkeys(false);
     RegisterControls(DialogId::Hotkeys, std::move(controls));

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 namespace vistrel {
 
@@ -42,11 +41,8 @@ CNamePage::CNamePage(QWidget* parent) : COptionsPage(parent)
 {
     setWindowTitle("Save Names");
     DialogControls controls;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(BuildGroup(m_bitmap, 0, controls));
-    layout->addWidget(BuildGroup(m_avi, 1, controls));
-    layout->addStretch(1);
+    QGroupBox* bitmapGroup = BuildGroup(m_bitmap, 0, controls);
+    StackParts({bitmapGroup, BuildGroup(m_avi, 1, controls)});
     RegisterControls(DialogId::SaveNames, std::move(controls));
     Connect(m_bitmap);
     Connect(m_avi);

@@ -8,6 +8,10 @@
 
 #include <QWidget>
 
+#include <initializer_list>
+
+class QPushButton;
+
 namespace vistrel {
 
 class COptionsPage : public QWidget {
@@ -29,6 +33,10 @@ signals:
     void changed();
 
 protected:
+    // The page's parts one below the other, the rest of the height left empty.
+    void StackParts(std::initializer_list<QWidget*> parts);
+    // A "&Default" button at the right, for the row below a group.
+    QWidget* DefaultButtonRow(QPushButton*& button);
     // Names the controls and puts the page's texts on them from the language file.
     void RegisterControls(DialogId id, DialogControls controls);
 
