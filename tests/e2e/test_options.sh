@@ -64,11 +64,12 @@ close_sheet_with_escape
 
 check "a new capture type and Full Screen key reach the settings file on OK"
 open_sheet
-tabs 5 # the four check boxes, then the capture type's checked button (Bitmap)
-xdotool key Down Right # TIFF below Bitmap, PNG right of it
+# Tab from the tree: the four check boxes, then the first capture type (Bitmap);
+# the arrows move among the types (Bitmap, JPEG above TIFF, PNG) and Space checks.
+tabs 5
+xdotool key Down Right space # PNG
 sleep 0.2
-xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab # back to the tree
-sleep 0.2
+for ((i = 0; i < 5; ++i)); do xdotool key shift+Tab; sleep 0.1; done # back to the tree
 down 4 # Hotkeys
 tabs 1 # the Full Screen field
 xdotool key shift+F12
@@ -77,7 +78,7 @@ import -window root "$SHOTS/options-new-hotkey.png"
 xdotool key Return Escape # swallowed on the Hotkeys page: the sheet stays
 sleep 0.5
 sheet_open || fail "Enter or Escape on the Hotkeys page closed the sheet"
-tabs 8 # the seven other fields, Default, then OK
+tabs 9 # the seven other fields, Default, then OK
 xdotool key space
 e2e_wait_until 5 eval '! sheet_open' || fail "OK did not close the sheet"
 e2e_wait_until 5 eval 'grep -q "\"m_nCaptureType\": 3" <<<"$(setting m_nCaptureType)"' ||
@@ -94,23 +95,16 @@ e2e_wait_until 5 eval '[[ -n $(find "$B" -name "*.png") ]]' || fail "no PNG file
 
 check "Cancel after Apply keeps what Apply applied"
 open_sheet
-tabs 5 # the checked button: PNG
-xdotool key Left # JPEG
+tabs 5 # Bitmap
+xdotool key Right space # JPEG
 sleep 0.2
-tabs 1 # Apply, the one button after the page that is enabled now... or OK
-xdotool key shift+Tab
-sleep 0.2
-# From the JPEG button: Tab leaves the group for OK, Cancel, Apply.
-tabs 3
+tabs 3 # out of the page: OK, Cancel, Apply
 xdotool key space
 sleep 0.3
-xdotool key shift+Tab shift+Tab shift+Tab # back in the radio group
-xdotool key Left # Bitmap, not applied
-sleep 0.2
 close_sheet_with_escape
 grep -q '"m_nCaptureType": 3' <<<"$(setting m_nCaptureType)" || fail "Apply or Cancel wrote the file"
 open_sheet
-xdotool key Return # OK: the pages show what theEnv holds
+xdotool key Return # OK: the pages show what the settings hold now
 e2e_wait_until 5 eval '! sheet_open' || fail "OK did not close the sheet"
 e2e_wait_until 5 eval 'grep -q "\"m_nCaptureType\": 2" <<<"$(setting m_nCaptureType)"' ||
     fail "what Apply applied was lost: $(setting m_nCaptureType)"
