@@ -22,6 +22,8 @@ const char* const kUsageText =
     "  --set FIELD=VALUE        change a setting and save (repeatable); integers in\n"
     "                           decimal or 0x hex, hotkeys as MODIFIERS,VIRTUALKEY\n"
     "                           (1 Alt, 2 Ctrl, 4 Shift; Windows key codes)\n"
+    "                           In the window, every setting can also be changed\n"
+    "                           on the Options sheet (Tools > Option...)\n"
     "  --capture SHAPE [POINTS] capture a still image into the bitmap folder and\n"
     "                           print its path. SHAPE is one of:\n"
     "                             fullscreen\n"

@@ -65,6 +65,8 @@ enum OwnControlId : int {
     IDC_CURSOR_DISPLAY_GROUP,
     IDC_CURSOR_HIGHLIGHT_GROUP,
     IDC_ABOUT_RIGHTS,
+    IDC_NAME_EXAMPLE_LABEL_BITMAP,
+    IDC_NAME_EXAMPLE_LABEL_AVI,
 };
 
 // Section names of the menu and list texts.

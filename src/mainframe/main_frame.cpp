@@ -12,6 +12,7 @@
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
 #include "library/model/capture_library.h"
+#include "options/options_sheet.h"
 #include "record/record_flow.h"
 #include "settings/hotkey_setting.h"
 #include "settings/env.h"
@@ -56,6 +57,7 @@ bool CommandAvailable(int id)
     case ID_CAPTURE_TIMER:
     case ID_STOP_TIMER_CAPTURE:
     case ID_RECORD_AVI:
+    case ID_OPTION:
     case ID_SHOW_MAIN_WINDOW:
     case ID_APP_EXIT:
     case ID_VIEW_TOOLBAR:
@@ -356,6 +358,7 @@ void CMainFrame::OnCommand(int id)
     case ID_CAPTURE_TIMER:
     case ID_STOP_TIMER_CAPTURE: m_timerFlow->Toggle(); break;
     case ID_RECORD_AVI: m_recordFlow->RunAviCapture(); break;
+    case ID_OPTION: RunOptionsSheet(this); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     default: break;
