@@ -10,7 +10,8 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
   fonts-wqy-microhei) # the shipped Chinese texts need a font that has them
 test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
   clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils x11-xserver-utils x11-apps xclip
-  ffmpeg) # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
+  ffmpeg # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
+  libvips-tools) # vipsthumbnail: the thumbnail benchmark's peer
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

@@ -36,6 +36,7 @@ class CaptureFlow;
 class CaptureLibrary;
 class CFolderTreeCtrl;
 class CListPaneView;
+class CPreviewWnd;
 class CTrayNotifyIcon;
 class RecordFlow;
 
@@ -115,6 +116,7 @@ private:
     QDockWidget* m_previewBar = nullptr;
     CFolderTreeCtrl* m_folderTree = nullptr;
     CListPaneView* m_listPane = nullptr;
+    CPreviewWnd* m_preview = nullptr;
     QLabel* m_infoPane = nullptr;
     QLabel* m_totalPane = nullptr;
     QLabel* m_lockPanes[3] = {};
