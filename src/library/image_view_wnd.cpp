@@ -45,6 +45,7 @@ CImageViewWnd::CImageViewWnd(const CaptureLibrary& library, ViewerMemory& memory
       m_memory(memory)
 {
     setObjectName("imageViewer");
+    setWindowTitle("Vistrel image viewer"); // no caption shows it; window lists and tests do
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
