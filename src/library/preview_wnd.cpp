@@ -102,9 +102,10 @@ void CPreviewWnd::LoadPicture(const QString& path)
     m_picture = std::move(picture);
     m_path = path;
     update();
-    emit statusTextChanged(QString(" %1 x %2 x %3").arg(image.GetWidth()).arg(image.GetHeight()).arg(image.GetBpp()));
+    const QString status = QString(" %1 x %2 x %3").arg(image.GetWidth()).arg(image.GetHeight()).arg(image.GetBpp());
+    emit statusTextChanged(status);
     if (TraceEnabled())
-        Trace("preview shows " + file);
+        Trace("preview shows " + file + status.toStdString());
 }
 
 void CPreviewWnd::ClearPreview()

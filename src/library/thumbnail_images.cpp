@@ -6,10 +6,14 @@
 #include "library/gradient_progress.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QPainter>
 #include <QPalette>
 #include <QStatusBar>
+
+#include <deque>
+#include <mutex>
 
 namespace vistrel {
 
@@ -29,31 +33,60 @@ ThumbnailColours DesktopColours()
 
 } // namespace
 
-// On the worker: each result becomes a queued call to the images object,
-// tagged with its build, so a late result of a stopped build is dropped.
+// The worker's results, waiting for the user-interface thread. The queue and
+// its flag are reached only under the mutex.
 class CThumbnailImages::Sink final : public ThumbnailSink {
 public:
+    struct Result {
+        size_t row = 0;
+        QImage picture;
+        int percent = 0;
+        bool last = false; // every row is done
+    };
+
     Sink(CThumbnailImages& owner, unsigned generation) : m_owner(&owner), m_generation(generation) {}
 
     void Built(size_t index, std::optional<Bitmap> thumbnail, int percent) override
     {
-        QImage picture = thumbnail ? ImageFromBitmap(*thumbnail) : QImage();
-        QMetaObject::invokeMethod(
-            m_owner, [owner = m_owner, g = m_generation, index, picture = std::move(picture), percent] {
-                owner->Arrived(g, index, picture, percent);
-            },
-            Qt::QueuedConnection);
+        Queue({index, thumbnail ? ImageFromBitmap(*thumbnail) : QImage(), percent, false});
     }
 
-    void Finished() override
+    void Finished() override { Queue({0, QImage(), 100, true}); }
+
+    // The next result, or nullopt when the queue is empty (the next result
+    // will post a new call then).
+    std::optional<Result> Take()
     {
-        QMetaObject::invokeMethod(m_owner, [owner = m_owner, g = m_generation] { owner->Done(g); },
-                                  Qt::QueuedConnection);
+        std::lock_guard lock(m_mutex);
+        if (m_queue.empty()) {
+            m_posted = false;
+            return std::nullopt;
+        }
+        Result result = std::move(m_queue.front());
+        m_queue.pop_front();
+        return result;
     }
 
 private:
-    CThumbnailImages* m_owner; // the context of the queued calls: Qt drops them once it is gone
+    void Queue(Result result)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_queue.push_back(std::move(result));
+            if (m_posted)
+                return;
+            m_posted = true;
+        }
+        // The owner is the call's context: Qt drops the call once it is gone.
+        QMetaObject::invokeMethod(
+            m_owner, [owner = m_owner, g = m_generation] { owner->TakeResults(g); }, Qt::QueuedConnection);
+    }
+
+    CThumbnailImages* m_owner;
     unsigned m_generation;
+    std::mutex m_mutex;
+    std::deque<Result> m_queue;
+    bool m_posted = false; // a call to take the queue is on its way
 };
 
 CThumbnailImages::CThumbnailImages(std::string cacheFolder, QObject* parent)
@@ -108,21 +141,36 @@ QImage CThumbnailImages::Picture(int row) const
     return row >= 0 && size_t(row) < m_pictures.size() ? m_pictures[size_t(row)] : QImage();
 }
 
-void CThumbnailImages::Arrived(unsigned generation, size_t row, const QImage& picture, int percent)
+void CThumbnailImages::TakeResults(unsigned generation)
 {
-    if (generation != m_generation || row >= m_pictures.size())
+    constexpr qint64 kSliceMs = 8;
+    if (generation != m_generation || !m_sink)
         return;
-    m_pictures[row] = picture;
-    if (m_progress)
-        m_progress->setValue(percent);
-    emit progressChanged(percent);
-    emit pictureReady(int(row));
+    QElapsedTimer slice;
+    slice.start();
+    while (auto result = m_sink->Take()) {
+        if (result->last) {
+            Done();
+            return;
+        }
+        if (result->row < m_pictures.size())
+            m_pictures[result->row] = std::move(result->picture);
+        if (m_progress)
+            m_progress->setValue(result->percent);
+        emit progressChanged(result->percent);
+        emit pictureReady(int(result->row));
+        if (generation != m_generation)
+            return; // a listener stopped the build
+        if (slice.elapsed() >= kSliceMs) {
+            // The rest after whatever else waits; the queue stays flagged as posted.
+            QMetaObject::invokeMethod(this, [this, generation] { TakeResults(generation); }, Qt::QueuedConnection);
+            return;
+        }
+    }
 }
 
-void CThumbnailImages::Done(unsigned generation)
+void CThumbnailImages::Done()
 {
-    if (generation != m_generation)
-        return;
     m_task.reset(); // its worker has returned from its last call
     RemoveProgress();
     if (TraceEnabled())

@@ -4,11 +4,13 @@
 // first, through the shared thumbnail cache) while a gradient progress bar in
 // the status bar shows how far it has come.
 //
-// User-interface thread only. Results come back as queued calls to this
-// object: a build that was stopped (the view or the folder changed) or an
-// object that is gone never receives them, and Stop waits for the worker's
-// current entry before the pictures are dropped, so no picture of an old
-// build reaches a new list.
+// User-interface thread only. The worker queues its results and posts one
+// call to this object to take them; that call takes them for a few
+// milliseconds at a time and lets the event loop run in between, so a burst
+// (thumbnails from the cache) never stalls the window. A build that was
+// stopped (the view or the folder changed) or an object that is gone never
+// receives them, and Stop waits for the worker's current entry before the
+// pictures are dropped, so no picture of an old build reaches a new list.
 
 #include "library/core/capture_lists.h"
 #include "library/core/thumbnail_cache.h"
@@ -56,8 +58,9 @@ signals:
 
 private:
     class Sink;
-    void Arrived(unsigned generation, size_t row, const QImage& picture, int percent);
-    void Done(unsigned generation);
+    // Takes what the worker has queued, for a few milliseconds at most.
+    void TakeResults(unsigned generation);
+    void Done();
     void RemoveProgress();
 
     ThumbnailCache m_cache;

@@ -23,6 +23,8 @@ e2e_make_home
 B=$VISTREL_HOME/Capture/Bitmap
 "$VISTREL" --set m_nCaptureType=3 --set m_bShowMagnifier=0 >/dev/null || fail "--set failed"
 
+# In the window's first-run layout: the list's first row, the preview's middle.
+LIST_X=300 LIST_Y=113 PREVIEW_X=124 PREVIEW_Y=390
 saved_lines() { grep -c "capture saved" "$LOG"; }
 viewer_lines() { grep -c "viewer shows" "$LOG"; }
 # The screen's bottom right corner: no window of the program covers it, so a
@@ -64,6 +66,7 @@ X=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print $4}')
 Y=$(xwininfo -id "$WIN" | awk '/Absolute upper-left Y/ {print $4}')
 xdotool mousemove $((X + LIST_X)) $((Y + LIST_Y)) click 1
 e2e_wait_until 10 grep -q "preview shows ${FILES[0]}" "$LOG" || fail "the preview did not show the first capture (log: $(tail -3 "$LOG"))"
+grep -q "preview shows ${FILES[0]} 1024 x 700 x 24\$" "$LOG" || fail "wrong status text: $(grep "preview shows" "$LOG")"
 import -window root "$SHOTS/viewer-preview.png"
 
 check "a double click on the preview opens the viewer over the whole screen"
