@@ -74,6 +74,7 @@ void CListPaneView::Refill()
 {
     m_list->clear();
     ShowAppended(m_kind); // from an empty list, every entry is new
+    OnSelectionChanged();
 }
 
 void CListPaneView::ShowAppended(FolderKind kind)
@@ -106,6 +107,7 @@ void CListPaneView::OnSelectionChanged()
 {
     const auto selected = m_list->selectedItems();
     m_path->setText(selected.size() == 1 ? selected.front()->text(1) : QString());
+    emit selectedFileChanged(m_path->text());
 }
 
 void CListPaneView::Explore()

@@ -30,6 +30,8 @@ public:
 
 signals:
     void totalFilesChanged(const QString& text);
+    // The one selected file's path, or empty for none or several.
+    void selectedFileChanged(const QString& path);
 
 private:
     // kind's list changed: shows the new entries if that kind is on screen.
