@@ -21,7 +21,7 @@ B=$VISTREL_HOME/Capture/Bitmap
 
 setting() { "$VISTREL" --print-settings | grep "\"$1\":"; }
 saved_lines() { grep -c "capture saved" "$LOG"; }
-sheet_open() { window_shown '^Option$|^选项$'; }
+sheet_open() { window_shown '^Options?$|^选项$'; }
 start_program() {
     VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>>"$LOG"
     PROGRAM=$E2E_LAST_PID
@@ -33,7 +33,7 @@ open_sheet() {
     xdotool key alt+t
     sleep 0.4
     xdotool key o
-    SHEET=$(wait_for_window '^Option$|^选项$' 10)
+    SHEET=$(wait_for_window '^Options?$|^选项$' 10)
     xdotool windowactivate --sync "$SHEET" 2>/dev/null
     sleep 0.3
 }
