@@ -18,7 +18,7 @@ LOG=$W/vistrel.log
 e2e_start_xvfb 1280x900x24
 e2e_start_openbox
 e2e_make_home
-"$VISTREL" --set m_bShowReminder=0 m_bShowMagnifier=0 >/dev/null || fail "--set failed"
+"$VISTREL" --set m_bShowReminder=0 --set m_bShowMagnifier=0 >/dev/null || fail "--set failed"
 
 saves() { grep -c "capture saved" "$LOG"; }
 wait_saves() { e2e_wait_until 10 eval '[[ $(saves) -ge '"$1"' ]]' || fail "$2 (log: $(tail -n 3 "$LOG"))"; }
