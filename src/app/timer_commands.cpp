@@ -7,11 +7,13 @@
 #include "base/unique_fd.h"
 #include "capture/grab/still_capture.h"
 #include "library/core/capture_lists.h"
+#include "platform/x11/key_grab.h"
 #include "platform/x11/screen_grab.h"
 #include "platform/x11/x11_connection.h"
 #include "settings/env.h"
 #include "settings/folders.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -38,15 +40,23 @@ ChannelRequest TimerRequestWords(const CommandLine& cl)
     return words;
 }
 
-// Whether endedFd became readable within waitMs (an end signal arrived).
-bool EndSignalWithin(int endedFd, std::chrono::milliseconds waitMs)
+// Whether the run is to end within waitMs: an end signal arrived on endedFd,
+// or the timer hotkey was pressed.
+bool EndAskedWithin(int endedFd, x11::KeyGrab& hotkey, std::chrono::milliseconds waitMs)
 {
-    pollfd p{endedFd, POLLIN, 0};
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + waitMs;
     for (;;) {
-        const int ready = poll(&p, endedFd >= 0 ? 1 : 0, int(waitMs.count()));
+        // Events a capture's replies brought in wait in xcb, not on the socket.
+        if (hotkey.PressedSinceLastLook())
+            return true;
+        pollfd p[2] = {{endedFd, POLLIN, 0}, {hotkey.fd(), POLLIN, 0}};
+        const auto left = std::max(ceil<milliseconds>(deadline - steady_clock::now()), milliseconds(0));
+        const int ready = poll(p, 2, int(left.count()));
         if (ready < 0 && errno == EINTR)
             continue;
-        return ready > 0;
+        if (ready <= 0 || p[0].revents)
+            return ready > 0;
     }
 }
 
@@ -70,9 +80,12 @@ int TimerHere(const TimerRequest& request, int endedFd)
         return 2;
     }
     const TimerPlan& plan = std::get<TimerPlan>(planned);
+    x11::KeyGrab hotkey(conn, theEnv.m_hkTimer);
+    if (!hotkey.problem().empty())
+        std::cerr << "vistrel: " << hotkey.problem() << "; only an interrupt ends the timer capture\n";
     TimerSchedule schedule(plan.interval, TimerSchedule::Clock::now(), request.count);
     while (!schedule.finished()) {
-        if (EndSignalWithin(endedFd, schedule.WaitFrom(TimerSchedule::Clock::now())))
+        if (EndAskedWithin(endedFd, hotkey, schedule.WaitFrom(TimerSchedule::Clock::now())))
             return 0;
         if (!schedule.TakeShot(TimerSchedule::Clock::now()))
             continue;

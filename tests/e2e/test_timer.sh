@@ -1,6 +1,8 @@
 #!/bin/bash
 # Timer captures: from the command line alone and through the running copy
-# (--timer ... --count 3, and an interval of 0 refused before any shot), and
+# (--timer ... --count 3, and an interval of 0 refused before any shot; with
+# no window open, ended by SIGINT or by the timer hotkey, and running still
+# when another program holds that hotkey), and
 # from the dialog: a 200 x 150 region every second until the timer hotkey
 # stops it, with the animated tray icon while it runs and gone afterwards; a
 # region chosen on the screen, stopped from the tray menu.
@@ -13,6 +15,8 @@ VISTREL=${1:-}
 [[ -x $VISTREL ]] || fail "usage: $0 /path/to/vistrel"
 TRAY_HOST=$(dirname "$VISTREL")/tests/e2e/tray_host
 [[ -x $TRAY_HOST ]] || fail "no tray host at $TRAY_HOST"
+X11_PROBE=$(dirname "$VISTREL")/tests/e2e/x11_probe
+[[ -x $X11_PROBE ]] || fail "no x11_probe at $X11_PROBE"
 W=$E2E_TMP
 LOG=$W/vistrel.log
 SHOTS=${E2E_SHOTS:-$W}
@@ -77,6 +81,33 @@ wait "$cli"
 [[ $? -eq 0 ]] || fail "SIGINT: status not 0: $(cat "$W/sigint.err")"
 mapfile -t files <"$W/sigint.out"
 all_200x150 "${files[@]}"
+
+check "the timer hotkey ends a timer capture with no window open, after the shots it took"
+e2e_spawn "$VISTREL" --timer 0 0 200 150 --interval 1 >"$W/hotkey.out" 2>"$W/hotkey.err"
+cli=$E2E_LAST_PID
+e2e_wait_until 10 eval '[[ $(wc -l <"$W/hotkey.out") -ge 1 ]]' || fail "no shot before the hotkey: $(cat "$W/hotkey.err")"
+_e2e_is_our_child "$cli" || fail "it ended by itself: $(cat "$W/hotkey.err")"
+xdotool key ctrl+shift+t
+status=0
+wait_for_exit "$cli" 5 || status=$?
+[[ $status -ne 124 ]] || fail "the hotkey did not end it"
+[[ $status -eq 0 ]] || fail "hotkey: status $status: $(cat "$W/hotkey.err")"
+[[ ! -s $W/hotkey.err ]] || fail "hotkey: complained: $(cat "$W/hotkey.err")"
+mapfile -t files <"$W/hotkey.out"
+[[ ${#files[@]} -ge 1 ]] || fail "no path printed"
+all_200x150 "${files[@]}"
+
+check "a timer hotkey another program holds is reported, and the timer capture still runs"
+e2e_spawn "$X11_PROBE" hold-key 6 0x54 >"$W/holder.out" 2>&1 # Ctrl+Shift+T
+holder=$E2E_LAST_PID
+e2e_wait_until 5 grep -q "^held" "$W/holder.out" || fail "the key was not held: $(cat "$W/holder.out")"
+timer_cli paths 0 0 200 150 --interval 1 --count 1
+[[ $STATUS -eq 0 ]] || fail "held hotkey: status $STATUS: $(cat "$W/cli.err")"
+grep -q "hotkey is taken by another program" "$W/cli.err" || fail "not reported: '$(cat "$W/cli.err")'"
+mapfile -t files <<<"$paths"
+[[ ${#files[@]} -eq 1 ]] || fail "expected one path: '$paths'"
+all_200x150 "${files[@]}"
+e2e_stop "$holder"
 
 e2e_spawn "$TRAY_HOST" >"$W/tray.log"
 e2e_wait_until 5 grep -q ready "$W/tray.log" || fail "the tray host did not start"

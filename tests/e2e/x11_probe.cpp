@@ -3,6 +3,7 @@
 // command line exists. Output is one line of key=value pairs per query.
 
 #include "platform/x11/cursor_image.h"
+#include "platform/x11/key_grab.h"
 #include "platform/x11/screen_grab.h"
 #include "platform/x11/window_at_pointer.h"
 
@@ -17,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 namespace {
 
@@ -194,11 +196,27 @@ int CheckUnpremultiply()
     return failures ? 1 : 0;
 }
 
+// Holds a hotkey (stored modifiers and virtual key) until ended by a signal,
+// so another program's grab of it can be seen to fail.
+int HoldKey(const x11::Connection& conn, int argc, char** argv)
+{
+    const auto key = ParseInts(argc, argv, 2, 2);
+    if (!key || argc != 4)
+        return Fail("usage: hold-key MODIFIERS VIRTUAL_KEY");
+    const x11::KeyGrab grab(conn, {uint32_t((*key)[0]), uint32_t((*key)[1])});
+    if (!grab.ok())
+        return Fail("cannot hold the key: " + grab.problem());
+    std::cout << "held" << std::endl;
+    for (;;)
+        pause();
+}
+
 int Usage()
 {
     std::cerr << "usage: x11_probe pattern W H OUT.ppm | grab OUT.ppm [X Y W H] |\n"
                  "       bench COUNT [X Y W H] | cursor [OUT.ppm] | pointed |\n"
-                 "       at X Y [IGNORED_WINDOW...] | rect WINDOW | check-unpremultiply\n";
+                 "       at X Y [IGNORED_WINDOW...] | rect WINDOW | check-unpremultiply |\n"
+                 "       hold-key MODIFIERS VIRTUAL_KEY\n";
     return 2;
 }
 
@@ -250,6 +268,8 @@ int main(int argc, char** argv)
         return Bench(conn, argc, argv);
     if (command == "cursor")
         return Cursor(conn, argc, argv);
+    if (command == "hold-key")
+        return HoldKey(conn, argc, argv);
     if (command == "close") {
         const auto id = argc == 3 ? ParseInt(argv[2]) : std::nullopt;
         if (!id)

@@ -1,38 +1,13 @@
 #include "platform/qt/x11_hotkeys.h"
 
-#include "platform/x11/virtual_keys.h"
-
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
-
-#include <algorithm>
 #include <cstdlib>
 
 namespace vistrel {
-
-namespace {
-
-uint16_t XModifiers(uint32_t modifiers)
-{
-    uint16_t mask = 0;
-    if (modifiers & MOD_ALT)
-        mask |= XCB_MOD_MASK_1;
-    if (modifiers & MOD_CONTROL)
-        mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & MOD_SHIFT)
-        mask |= XCB_MOD_MASK_SHIFT;
-    return mask;
-}
-
-} // namespace
-
-void X11Hotkeys::KeySymbolsDeleter::operator()(_XCBKeySymbols* symbols) const
-{
-    xcb_key_symbols_free(symbols);
-}
 
 X11Hotkeys::X11Hotkeys(QObject* parent) : QObject(parent)
 {
@@ -68,45 +43,14 @@ X11Hotkeys::~X11Hotkeys()
         xcb_flush(m_conn);
 }
 
-std::vector<uint16_t> X11Hotkeys::LockVariants() const
-{
-    std::vector<uint16_t> variants;
-    for (uint16_t caps : {uint16_t(0), uint16_t(XCB_MOD_MASK_LOCK)})
-        for (uint16_t num : {uint16_t(0), m_lockMasks.numModifier})
-            for (uint16_t scroll : {uint16_t(0), m_lockMasks.scrollModifier}) {
-                const uint16_t v = uint16_t(caps | num | scroll);
-                if (std::find(variants.begin(), variants.end(), v) == variants.end())
-                    variants.push_back(v);
-            }
-    return variants;
-}
-
 bool X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 {
-    std::vector<xcb_void_cookie_t> cookies;
-    for (uint16_t variant : LockVariants())
-        // owner_events off: the event goes to the root (and to us) even when one of
-        // our own windows has the focus.
-        cookies.push_back(xcb_grab_key_checked(m_conn, 0, m_root, uint16_t(modifiers | variant), keycode,
-                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-    bool ok = true;
-    for (auto cookie : cookies) {
-        if (xcb_generic_error_t* error = xcb_request_check(m_conn, cookie)) {
-            ok = false;
-            std::free(error);
-        }
-    }
-    if (!ok)
-        UngrabAllLockVariants(keycode, modifiers);
-    return ok;
+    return x11::GrabAllLockVariants(m_conn, m_root, keycode, modifiers, m_lockMasks);
 }
 
 void X11Hotkeys::UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 {
-    if (!m_conn)
-        return;
-    for (uint16_t v : LockVariants())
-        xcb_ungrab_key(m_conn, keycode, m_root, uint16_t(modifiers | v));
+    x11::UngrabAllLockVariants(m_conn, m_root, keycode, modifiers, m_lockMasks);
 }
 
 bool X11Hotkeys::Register(int id, HotkeySetting key)
@@ -118,26 +62,12 @@ bool X11Hotkeys::Register(int id, HotkeySetting key)
     return GrabKey(id, key);
 }
 
-std::vector<uint8_t> X11Hotkeys::KeycodesOf(HotkeySetting key) const
-{
-    std::vector<uint8_t> keycodes;
-    const uint32_t keysym = x11::KeysymForVirtualKey(key.virtualKey);
-    if (!keysym)
-        return keycodes;
-    std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
-        xcb_key_symbols_get_keycode(m_symbols.get(), keysym), &std::free);
-    // A keysym may sit on several keys (Print on some keyboards); each one works.
-    for (const xcb_keycode_t* k = codes.get(); k && *k != XCB_NO_SYMBOL; ++k)
-        keycodes.push_back(*k);
-    return keycodes;
-}
-
 bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
 {
-    const std::vector<uint8_t> keycodes = KeycodesOf(key);
+    const std::vector<uint8_t> keycodes = x11::KeycodesOf(m_symbols.get(), key);
     if (keycodes.empty())
         return false;
-    const uint16_t modifiers = XModifiers(key.modifiers);
+    const uint16_t modifiers = x11::XModifiersOf(key.modifiers);
     // Two ids on one key would both fire; like the system, the second one fails.
     for (const Grab& g : m_grabs)
         for (uint8_t keycode : keycodes)
@@ -197,7 +127,7 @@ void X11Hotkeys::KeyboardMapChanged()
         for (const Grab& g : m_grabs)
             if (g.id == id)
                 had.push_back(g.keycode);
-        same = same && had == KeycodesOf(key);
+        same = same && had == x11::KeycodesOf(m_symbols.get(), key);
     }
     if (same)
         return;

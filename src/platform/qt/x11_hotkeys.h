@@ -6,7 +6,7 @@
 // reported as not registered. When the keyboard map changes (another layout,
 // xmodmap) every key is grabbed again where it now is. User-interface thread only.
 
-#include "platform/x11/lock_keys.h"
+#include "platform/x11/key_grab.h"
 #include "settings/hotkey_setting.h"
 
 #include <QAbstractNativeEventFilter>
@@ -17,7 +17,6 @@
 #include <vector>
 
 struct xcb_connection_t;
-struct _XCBKeySymbols;
 
 namespace vistrel {
 
@@ -43,16 +42,11 @@ private:
         uint8_t keycode;
         uint16_t modifiers;
     };
-    struct KeySymbolsDeleter {
-        void operator()(_XCBKeySymbols* symbols) const;
-    };
 
     bool GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
     void UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
-    std::vector<uint16_t> LockVariants() const;
     bool GrabKey(int id, HotkeySetting key);
     bool UngrabId(int id);
-    std::vector<uint8_t> KeycodesOf(HotkeySetting key) const;
     void KeyboardMapChanged();
     bool IsKeyboardMapChange(const void* event) const;
 
@@ -60,7 +54,7 @@ private:
     uint32_t m_root = 0;
     uint8_t m_xkbEventBase = 0; // 0: no XKB
     x11::LockKeyMasks m_lockMasks; // what the grabs in m_grabs were made with
-    std::unique_ptr<_XCBKeySymbols, KeySymbolsDeleter> m_symbols;
+    x11::KeySymbols m_symbols;
     std::vector<Grab> m_grabs;
     std::vector<std::pair<int, HotkeySetting>> m_registered; // to grab again after a map change
 };

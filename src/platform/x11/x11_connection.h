@@ -33,6 +33,8 @@ public:
     int width() const { return m_screen ? m_screen->width_in_pixels : 0; }
     int height() const { return m_screen ? m_screen->height_in_pixels : 0; }
     int rootDepth() const { return m_screen ? m_screen->root_depth : 0; }
+    // To wait for events with poll(); xcb owns it. -1 once the connection is lost.
+    int fd() const { return m_conn && !xcb_connection_has_error(m_conn) ? xcb_get_file_descriptor(m_conn) : -1; }
 
 private:
     xcb_connection_t* m_conn = nullptr;
