@@ -26,6 +26,10 @@ public:
     void Append(FolderKind kind, const std::string& path);
     // Several files found together: one listChanged for all of them.
     void Append(FolderKind kind, const std::vector<std::string>& paths);
+    // The entries of deleted files (any order; indices past the end ignored).
+    void Remove(FolderKind kind, const std::vector<size_t>& indices);
+    // A renamed or moved file: its entry takes the new path.
+    void Replace(FolderKind kind, size_t index, const std::string& path);
 
 signals:
     void listChanged(vistrel::FolderKind kind);
