@@ -36,13 +36,17 @@ first_row() {
     xdotool windowactivate --sync "$WIN" 2>/dev/null
     xdotool mousemove $((X + 600)) $((Y + 420)) click 1
     sleep 0.2
-    xdotool key Home
+    xdotool key End Home
     e2e_wait_until 3 grep -q "selected $1" "$LOG" || fail "the first row was not selected"
 }
 
 VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>"$LOG"
+PROGRAM=$E2E_LAST_PID
 WIN=$(wait_for_window '^Vistrel$' 15)
 client_origin
+
+# The View button, beside its drop-down arrow, in the client area.
+VIEW_X=383 VIEW_Y=41
 
 check "three captures show in the list"
 for n in 1 2 3; do
@@ -101,4 +105,7 @@ cmp -s "$second" "$W/out/$(basename "$second")" || fail "the copy differs from t
 agree 2
 
 check "the program closes cleanly"
-xdotool key --window "$WIN" alt+F4 2>/dev/null || true
+xdotool windowactivate --sync "$WIN" 2>/dev/null
+xdotool key alt+F4
+wait_for_exit "$PROGRAM" 10 || fail "the program did not end cleanly ($?)"
+echo PASS
