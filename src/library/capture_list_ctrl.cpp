@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -84,6 +85,12 @@ void CCaptureListCtrl::SetUpView(QAbstractItemView* view)
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint& pos) { ShowContextMenu(view->viewport()->mapToGlobal(pos)); });
     connect(view, &QAbstractItemView::doubleClicked, this, &CCaptureListCtrl::OpenSelected);
+    // The Return that ends a rename reaches the view too, once the editor is
+    // gone; it opens nothing.
+    connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        m_editorJustClosed = true;
+        QTimer::singleShot(0, this, [this] { m_editorJustClosed = false; });
+    });
 }
 
 FolderKind CCaptureListCtrl::folderKind() const { return m_model->kind(); }
@@ -193,6 +200,8 @@ bool CCaptureListCtrl::eventFilter(QObject* watched, QEvent* event)
         return QStackedWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     // While a name is edited the keys go to the editor, not to the view.
+    if (m_editorJustClosed)
+        return false;
     if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
         DeleteSelected();
         return true;

@@ -84,6 +84,7 @@ private:
     QTreeView* m_details;
     QListView* m_icons;
     ListViewMode m_mode = VIEW_DETAILS;
+    bool m_editorJustClosed = false;
 };
 
 } // namespace vistrel
