@@ -40,6 +40,12 @@ first_row() {
     e2e_wait_until 3 grep -q "selected $1" "$LOG" || fail "the first row was not selected"
 }
 
+# A stand-in for the desktop's opener: it notes its arguments, one a line.
+mkdir -p "$W/bin"
+printf '#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a"; done >>"%s"\n' "$W/opened" >"$W/bin/xdg-open"
+chmod +x "$W/bin/xdg-open"
+export PATH="$W/bin:$PATH"
+
 VISTREL_TRACE=1 e2e_spawn "$VISTREL" 2>"$LOG"
 PROGRAM=$E2E_LAST_PID
 WIN=$(wait_for_window '^Vistrel$' 15)
@@ -89,6 +95,12 @@ e2e_wait_until 3 grep -q "delete cancelled" "$LOG" || fail "the cancel was not s
 agree 2
 [[ -e $second ]] || fail "a cancelled delete removed the file"
 
+check "Explore hands the selected file's folder to the file manager"
+first_row "$second"
+xdotool mousemove $((X + 748)) $((Y + 75)) click 1
+e2e_wait_until 5 eval '[[ -s $W/opened ]]' || fail "the opener was not started"
+[[ $(cat "$W/opened") == "$B" ]] || fail "the opener got '$(cat "$W/opened")', not the folder $B"
+
 check "Copy To copies the selected file into the chosen folder"
 mkdir -p "$W/out"
 first_row "$second"
@@ -106,6 +118,8 @@ agree 2
 
 check "the program closes cleanly"
 xdotool windowactivate --sync "$WIN" 2>/dev/null
-xdotool key alt+F4
+xdotool key alt+f
+sleep 0.3
+xdotool key x # "E&xit"
 wait_for_exit "$PROGRAM" 10 || fail "the program did not end cleanly ($?)"
 echo PASS
