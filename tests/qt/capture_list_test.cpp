@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -314,4 +315,31 @@ TEST(CaptureList, SwitchingFoldersAndAppendingKeepTheSelection)
     t.list.ShowFolder(FOLDER_AVI);
     EXPECT_EQ(resets, 1);
     EXPECT_EQ(t.list.model().rowCount(), 1);
+}
+
+// Ctrl+A selects every row, a plain A does not; Ctrl+C copies the files and
+// Delete asks before it deletes.
+TEST(CaptureList, KeysOfTheList)
+{
+    Library t;
+    t.AddPicture("a.bmp");
+    t.AddPicture("b.bmp");
+    t.AddPicture("c.bmp");
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(t.list.currentView(), &event);
+    };
+    press(Qt::Key_A, Qt::NoModifier);
+    EXPECT_LT(t.list.SelectedRows().size(), 3u);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(t.list.SelectedRows(), (std::vector<int> {0, 1, 2}));
+    QApplication::clipboard()->clear();
+    press(Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(QApplication::clipboard()->mimeData());
+    EXPECT_EQ(QApplication::clipboard()->mimeData()->urls().size(), 3);
+    t.Select({1});
+    AnswerBox(QMessageBox::Yes);
+    press(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(t.list.model().rowCount(), 2);
+    EXPECT_FALSE(Exists(t.file("b.bmp")));
 }
