@@ -66,7 +66,8 @@ void AddEntries(QMenu& menu, std::span<const ContextMenuEntry> entries, const Tr
             QMenu* tools = menu.addMenu(text);
             const auto& list = ToolsOf(entry.toolBase);
             for (size_t i = 0; i < list.size() && i <= size_t(ID_BITMAP_TOOL_LAST - ID_BITMAP_TOOL_FIRST); ++i)
-                tools->addAction(QString::fromStdString(list[i].name).replace("&", "&&"))->setData(entry.toolBase + int(i));
+                tools->addAction(QString::fromStdString(list[i].name).replace("&", "&&"))
+                    ->setData(entry.toolBase + int(i));
             tools->setEnabled(!list.empty());
         } else if (!entry.submenu.empty()) {
             QMenu* submenu = menu.addMenu(text);
@@ -167,7 +168,8 @@ void CCaptureListCtrl::DeleteSelected()
     for (const std::string& path : failed)
         list += "\n" + QString::fromStdString(path);
     Trace("delete failed for " + std::to_string(failed.size()) + " files");
-    QMessageBox::warning(this, "Vistrel", DialogText(DialogId::FileOperations, "These files could not be deleted:") + list);
+    QMessageBox::warning(this, "Vistrel",
+                         DialogText(DialogId::FileOperations, "These files could not be deleted:") + list);
 }
 
 void CCaptureListCtrl::CopySelected()

@@ -54,8 +54,8 @@ CCaptureListCtrl::CCaptureListCtrl(CaptureLibrary& library, QWidget* parent)
     m_icons->setWrapping(true);
     m_icons->setWordWrap(true);
     m_icons->setTextElideMode(Qt::ElideMiddle);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_details), static_cast<QAbstractItemView*>(m_icons)})
-        SetUpView(view);
+    SetUpView(m_details);
+    SetUpView(m_icons);
     for (int c = 0; c < 4; ++c)
         m_details->setColumnWidth(c, kColumnWidths[c]);
     addWidget(m_details);

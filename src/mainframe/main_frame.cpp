@@ -72,7 +72,10 @@ bool IsBarToggle(int id)
 constexpr int kViewModeCommands[] = {ID_VIEW_DETAILS, ID_VIEW_LIST, ID_VIEW_SMALL_ICONS, ID_VIEW_LARGE_ICONS,
                                      ID_VIEW_THUMBNAILS};
 
-bool IsViewMode(int id) { return std::find(std::begin(kViewModeCommands), std::end(kViewModeCommands), id) != std::end(kViewModeCommands); }
+bool IsViewMode(int id)
+{
+    return std::find(std::begin(kViewModeCommands), std::end(kViewModeCommands), id) != std::end(kViewModeCommands);
+}
 
 } // namespace
 

@@ -45,7 +45,10 @@ struct Library {
     CaptureLibrary library {lists};
     CCaptureListCtrl list {library};
 
-    std::string file(const std::string& name) const { return (dir.path() + "/" + QString::fromStdString(name)).toStdString(); }
+    std::string file(const std::string& name) const
+    {
+        return (dir.path() + "/" + QString::fromStdString(name)).toStdString();
+    }
 
     // n icon files of one colour each, shown in the icon folder.
     void AddIcons(int n)
@@ -94,7 +97,8 @@ void AnswerBox(QMessageBox::StandardButton button)
 TEST(CaptureList, RowsShowNameFolderSizeAndNothingForAFileThatIsGone)
 {
     Library t;
-    for (auto [name, size] : {std::pair("small.bmp", 1023), std::pair("one.bmp", 1024), std::pair("almost.bmp", 2047)}) {
+    for (auto [name, size] :
+         {std::pair("small.bmp", 1023), std::pair("one.bmp", 1024), std::pair("almost.bmp", 2047)}) {
         std::ofstream(t.file(name), std::ios::binary) << std::string(size_t(size), 'x');
         t.library.Append(FOLDER_BITMAPS, t.file(name));
     }
@@ -180,7 +184,8 @@ TEST(CaptureList, RenameKeepsTheNameForAnEmptyTextAndNeverReplacesAFile)
     EXPECT_TRUE(Exists(t.file("a.bmp")));
 
     QString refused;
-    QObject::connect(&model, &CaptureListModel::renameFailed, [&](const QString& path, const QString&) { refused = path; });
+    QObject::connect(&model, &CaptureListModel::renameFailed,
+                     [&](const QString& path, const QString&) { refused = path; });
     const QString told =
         AcceptingMessageBoxes([&] { EXPECT_FALSE(model.setData(model.index(0, 0), "b.bmp", Qt::EditRole)); });
     EXPECT_TRUE(told.contains("could not be renamed")) << told.toStdString();
