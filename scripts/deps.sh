@@ -10,14 +10,15 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
   fonts-wqy-microhei) # the shipped Chinese texts need a font that has them
 test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
   clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils x11-xserver-utils x11-apps xclip
-  ffmpeg) # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
+  ffmpeg # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
+  xserver-xorg-core xserver-xorg-video-dummy) # a real X server with two monitors
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")
 
 missing=()
 for p in "${want[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == *'ok installed' ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

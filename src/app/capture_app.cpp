@@ -1,6 +1,7 @@
 #include "app/capture_app.h"
 
 #include "app/settings_commands.h"
+#include "app/timer_commands.h"
 #include "base/instance_server.h"
 #include "base/program_folder.h"
 #include "base/system_language.h"
@@ -61,8 +62,11 @@ bool CCaptureApp::InitInstance()
     (void)registered;
     g_settingsToSaveAtExit = true;
 
-    if (g_strLanguageFile.empty() && SystemDefaultLangId() == LANGID_CHINESE_PRC)
-        g_strLanguageFile = LanguageFilePath("vstlchs.ini", g_languageFiles);
+    // With no file chosen, the shipped file of the system's language: its menus
+    // carry the hotkeys and the polished texts.
+    if (g_strLanguageFile.empty())
+        g_strLanguageFile = LanguageFilePath(
+            SystemDefaultLangId() == LANGID_CHINESE_PRC ? "vstlchs.ini" : "vstleng.ini", g_languageFiles);
 
     m_termination = std::make_unique<TerminationSignals>();
     m_library = std::make_unique<CaptureLibrary>(g_captureLists);
@@ -81,6 +85,8 @@ bool CCaptureApp::InitInstance()
             [this, request] {
                 if (IsCaptureRequest(request->words()))
                     HandleCaptureRequest(request); // started once no other capture runs
+                else if (IsTimerRequest(request->words()))
+                    HandleTimerRequest(request); // the same
                 else if (request->Start())
                     HandleRequest(request);
             },
@@ -123,6 +129,26 @@ int CCaptureApp::Run()
 bool CCaptureApp::IsCaptureRequest(const ChannelRequest& request) const
 {
     return !request.empty() && request.front() == "--capture" && m_mainFrame;
+}
+
+bool CCaptureApp::IsTimerRequest(const ChannelRequest& request) const
+{
+    return !request.empty() && request.front() == "--timer" && m_mainFrame;
+}
+
+void CCaptureApp::HandleTimerRequest(const std::shared_ptr<PendingRequest>& pending)
+{
+    std::string error;
+    const auto commandLine = ParseCommandLine(pending->words(), error);
+    std::optional<TimerRequest> timer;
+    if (commandLine && IsTimerCommand(*commandLine))
+        timer = ParseTimerRequest(TimerWordsOf(*commandLine), error);
+    if (!timer) {
+        if (pending->Start())
+            pending->Finish({2, {}, error});
+        return;
+    }
+    m_mainFrame->TimerForRequest(pending, *timer);
 }
 
 void CCaptureApp::HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending)

@@ -39,6 +39,8 @@ private:
     // client that goes away meanwhile withdraws it.
     bool IsCaptureRequest(const ChannelRequest& request) const;
     void HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending);
+    bool IsTimerRequest(const ChannelRequest& request) const;
+    void HandleTimerRequest(const std::shared_ptr<PendingRequest>& pending);
 
     CommandLine m_commandLine;
     InstanceLock m_lock;

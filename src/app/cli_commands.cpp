@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <sys/signalfd.h>
 
 namespace vistrel {
 
@@ -64,6 +65,27 @@ void SayWaitingForAnotherRun()
     std::cerr << "vistrel: waiting for the capture in progress or another run of Vistrel with this program folder to end\n";
 }
 
+sigset_t EndSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+UniqueFd TakeEndSignals()
+{
+    const sigset_t endSignals = EndSignals();
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &endSignals, &before);
+    UniqueFd ended(signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!ended) // nothing would watch them
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return ended;
+}
+
 bool PrintToStdout(const std::string& text)
 {
     std::cout << text << std::flush;
@@ -93,6 +115,19 @@ int PrintSettings()
     theEnv.Load(false);
     CollectLanguageFiles();
     return PrintToStdout(SettingsToJson(theEnv, g_strLanguageFile, g_languageFiles)) ? 0 : 1;
+}
+
+std::optional<int> BeginMain(int argc, char** argv, CommandLine& commandLine)
+{
+    auto cl = TakeCommandLine(argc, argv);
+    if (!cl)
+        return 2;
+    if (cl->help)
+        return PrintToStdout(UsageText()) ? 0 : 1;
+    if (cl->printSettings)
+        return PrintSettings();
+    commandLine = std::move(*cl);
+    return std::nullopt;
 }
 
 ChannelRequest CommandRequest(const CommandLine& cl)

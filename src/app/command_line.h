@@ -20,6 +20,11 @@ struct CommandLine {
     std::vector<std::string> record;  // --record fullscreen | area X Y W H
     std::optional<std::string> recordSeconds, recordCodec, recordRate, recordQuality;
     bool listCodecs = false;
+    std::vector<std::string> convert; // --convert IN OUT
+    bool replace = false;             // --replace
+    std::string info;                 // --info FILE
+    std::vector<std::string> timer; // --timer X Y W H
+    std::optional<std::string> timerInterval, timerCount;
     std::string home;
     // Whatever is not one of our options, joined by blanks: the command line whose
     // last character '0' starts the program minimised (autorun passes " 0").
@@ -29,9 +34,13 @@ struct CommandLine {
 // Whether the command is one of the recorder's (--record, --list-codecs).
 bool IsRecordCommand(const CommandLine& commandLine);
 
+// Whether the command is a timer capture (--timer).
+bool IsTimerCommand(const CommandLine& commandLine);
+
 // nullopt with the message in error when the words do not parse.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
 
-extern const char* const kUsageText;
+// --help: the options, then the preferences of the registry store.
+std::string UsageText();
 
 } // namespace vistrel

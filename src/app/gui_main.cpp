@@ -40,15 +40,11 @@ bool DisplayReachable()
 
 int main(int argc, char** argv)
 {
-    auto cl = TakeCommandLine(argc, argv);
-    if (!cl)
-        return 2;
-    if (cl->help)
-        return PrintToStdout(kUsageText) ? 0 : 1;
-    if (cl->printSettings)
-        return PrintSettings();
-    if (!cl->assignments.empty() || !cl->capture.empty())
-        return RunCommand(*cl);
+    CommandLine cl;
+    if (const auto status = BeginMain(argc, argv, cl))
+        return *status;
+    if (!cl.assignments.empty() || !cl.capture.empty())
+        return RunCommand(cl);
 
     InstanceLock lock(GetProgramFolder());
     ChannelReply reply;
@@ -67,6 +63,6 @@ int main(int argc, char** argv)
             setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vistrel");
-    CCaptureApp captureApp(*cl, std::move(lock));
+    CCaptureApp captureApp(cl, std::move(lock));
     return captureApp.Run();
 }

@@ -1,5 +1,6 @@
 #include "app/icon_commands.h"
 
+#include "app/cli_commands.h"
 #include "icons/core/icon_module.h"
 #include "icons/core/icon_naming.h"
 #include "icons/core/icon_search.h"
@@ -7,7 +8,9 @@
 #include "settings/env.h"
 #include "settings/folders.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <iostream>
 #include <pthread.h>
 #include <unistd.h>
@@ -29,10 +32,17 @@ std::string ImageList(const IconResource& icon)
 }
 
 // Opens a module for the icon commands, saying why not on stderr. status is
-// raised to 2 or 1 on failure.
+// raised on failure: to 1 for a file that cannot be read, 2 for one that is no
+// module.
 std::optional<IconModule> OpenWithGroups(const std::string& path, std::vector<IconGroupName>& groups, int& status)
 {
-    auto module = IconModule::Open(path);
+    bool unreadable = false;
+    auto module = IconModule::Open(path, &unreadable);
+    if (!module && unreadable) {
+        std::cerr << "vistrel: cannot read " << path << ": " << std::strerror(errno) << "\n";
+        status = std::max(status, 1);
+        return std::nullopt;
+    }
     if (!module) {
         std::cerr << NotLoadableMessage(path) << "\n";
         status = 2;
@@ -55,14 +65,15 @@ int ListIcons(const std::vector<std::string>& files)
         auto module = OpenWithGroups(path, groups, status);
         if (!module)
             continue;
-        if (files.size() > 1)
-            std::cout << path << ":\n";
+        std::string text = files.size() > 1 ? path + ":\n" : "";
         for (const IconGroupName& name : groups) {
             const auto icon = module->ReadGroup(name);
-            std::cout << GroupLabel(name) << ":" << (icon ? ImageList(*icon) : " unreadable") << "\n";
+            text += GroupLabel(name) + ":" + (icon ? ImageList(*icon) : " unreadable") + "\n";
             if (!icon)
                 status = std::max(status, 1);
         }
+        if (!PrintToStdout(text))
+            return std::max(status, 1);
     }
     return status;
 }
@@ -74,6 +85,8 @@ int SaveAllIcons(const std::vector<std::string>& files, const std::string& folde
         return 2;
     }
     int status = 0;
+    bool printed = true;
+    SaveAllNames names(folder);
     for (const std::string& path : files) {
         std::vector<IconGroupName> groups;
         auto module = OpenWithGroups(path, groups, status);
@@ -81,16 +94,17 @@ int SaveAllIcons(const std::vector<std::string>& files, const std::string& folde
             continue;
         for (const IconGroupName& name : groups) {
             const std::string label = GroupLabel(name);
+            const std::string file = names.Next(path, label);
             const auto icon = module->ReadGroup(name);
             if (!icon) {
                 std::cerr << "vistrel: " << path << ": " << label << " cannot be read\n";
                 status = std::max(status, 1);
                 continue;
             }
-            const std::string file = SaveAllFileName(folder, path, label);
             switch (WriteIconToIcoFile(*icon, file)) {
             case IconWriteResult::Written:
-                std::cout << file << "\n";
+                printed = printed && PrintToStdout(file + "\n"); // said once on stderr
+                status = std::max(status, printed ? 0 : 1);
                 break;
             case IconWriteResult::Exists:
                 std::cerr << "vistrel: " << file << " exists, not written\n";
@@ -121,10 +135,11 @@ int SearchIcons(const CommandLine& cl)
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
         sigaddset(&signals, s);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    bool printed = true; // callbacks come one at a time, under the search's lock
     IconSearchCallbacks callbacks;
-    callbacks.fileWritten = [](const std::string& path) {
+    callbacks.fileWritten = [&printed](const std::string& path) {
         g_captureLists.icons.push_back(path);
-        std::cout << path << "\n";
+        printed = printed && PrintToStdout(path + "\n"); // said once on stderr
     };
     callbacks.finished = [] { ::kill(::getpid(), SIGUSR1); };
     IconSearch search(callbacks);
@@ -142,8 +157,10 @@ int SearchIcons(const CommandLine& cl)
         search.Stop();
     }
     search.Wait();
-    std::cout << "Icon Files: " << search.IconCount() << "\n";
-    return stoppedBy == 0 ? 0 : 128 + stoppedBy;
+    printed = printed && PrintToStdout("Icon Files: " + std::to_string(search.IconCount()) + "\n");
+    if (stoppedBy != 0)
+        return 128 + stoppedBy;
+    return printed ? 0 : 1;
 }
 
 } // namespace

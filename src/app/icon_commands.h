@@ -9,7 +9,8 @@ namespace vistrel {
 
 bool IsIconCommand(const CommandLine& commandLine);
 
-// Exit status: 0 done; 1 something was not read or written (said on stderr);
+// Exit status: 0 done; 1 something was not read or written, a file given
+// missing or unreadable among them, or the output was lost (said on stderr);
 // 2 a file is not a loadable 32-bit module, or the search folder is missing.
 int RunIconCommand(const CommandLine& commandLine);
 

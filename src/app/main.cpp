@@ -1,13 +1,15 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
-// --set and --capture, the last two handed to the running copy when there is
-// one, and the icon commands), carried out without the toolkit so scripted
-// captures start in a few milliseconds. --record and --list-codecs become
+// --set, --capture and --timer, the last three handed to the running copy when
+// there is one, the icon commands and the picture commands), carried out without
+// the toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
 // vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/icon_commands.h"
+#include "app/picture_commands.h"
+#include "app/timer_commands.h"
 #include "base/program_folder.h"
 
 #include <cerrno>
@@ -31,26 +33,26 @@ int ContinueIn(const char* half, char** argv)
 
 int main(int argc, char** argv)
 {
-    auto cl = TakeCommandLine(argc, argv);
-    if (!cl)
-        return 2;
-    if (cl->help)
-        return PrintToStdout(kUsageText) ? 0 : 1;
-    if (cl->printSettings)
-        return PrintSettings();
-    if (IsIconCommand(*cl))
-        return RunIconCommand(*cl);
-    if (IsRecordCommand(*cl)) // the only commands that load FFmpeg
+    CommandLine cl;
+    if (const auto status = BeginMain(argc, argv, cl))
+        return *status;
+    if (IsPictureCommand(cl))
+        return RunPictureCommand(cl);
+    if (IsIconCommand(cl))
+        return RunIconCommand(cl);
+    if (IsTimerCommand(cl))
+        return RunTimerCommand(cl);
+    if (IsRecordCommand(cl)) // the only commands that load FFmpeg
         return ContinueIn("vistrel-record", argv);
-    if (!cl->capture.empty()) {
+    if (!cl.capture.empty()) {
         // Refused before anything else, so a bad request waits for nobody.
         std::string error;
-        if (!ParseCaptureRequest(cl->capture, !cl->noCursor, error)) {
+        if (!ParseCaptureRequest(cl.capture, !cl.noCursor, error)) {
             std::cerr << "vistrel: " << error << "\n";
             return 2;
         }
     }
-    if (!cl->assignments.empty() || !cl->capture.empty())
-        return RunCommand(*cl);
+    if (!cl.assignments.empty() || !cl.capture.empty())
+        return RunCommand(cl);
     return ContinueIn("vistrel-gui", argv);
 }

@@ -17,7 +17,6 @@
 #include <ctime>
 #include <iostream>
 #include <mutex>
-#include <sys/signalfd.h>
 
 namespace vistrel {
 
@@ -44,21 +43,11 @@ ChannelRequest RecordRequestWords(const CommandLine& cl)
     return words;
 }
 
-// The signals that end a recording cleanly. Blocked in every thread (the
-// recorder's threads inherit the mask) and taken by the main thread.
-sigset_t EndSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    return set;
-}
-
 int RecordHere(const PreparedRecording& prepared)
 {
     theEnv.Load();
+    // Blocked before the recorder's threads start, so they inherit the mask
+    // and the main thread takes the signals.
     const sigset_t endSignals = EndSignals();
     pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN); // a closed stdout is reported, not fatal
@@ -103,11 +92,12 @@ int RecordHere(const PreparedRecording& prepared)
     recorder.Wait();
 
     std::lock_guard lock(mutex);
-    for (const std::string& problem : RecordEndProblems(end))
+    const RecordReport report = ReportRecordEnd(end);
+    for (const std::string& problem : report.problems)
         std::cerr << "vistrel: " << problem << "\n";
-    if (!end.path.empty() && !PrintToStdout(end.path + "\n"))
+    if (!report.path.empty() && !PrintToStdout(report.path + "\n"))
         return 1;
-    return RecordEndStatus(end);
+    return report.status;
 }
 
 } // namespace
@@ -134,14 +124,9 @@ int RunRecordCommand(const CommandLine& commandLine)
     const std::string folder = GetProgramFolder();
     EnsureFolder(folder);
     InstanceLock lock(folder);
-    // The end signals are taken, not fatal, from here on: handed over, they ask
-    // the running copy to end the recording, and its answer is still printed.
-    const sigset_t endSignals = EndSignals();
-    sigset_t before;
-    pthread_sigmask(SIG_BLOCK, &endSignals, &before);
-    const UniqueFd ended(signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK));
-    if (!ended) // nothing would watch them: they stay fatal, as they were
-        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    // Handed over, the end signals ask the running copy to end the recording,
+    // and its answer is still printed.
+    const UniqueFd ended = TakeEndSignals();
     ChannelReply reply;
     const HandOver outcome = HandOverOrLock(
         lock, RecordRequestWords(commandLine), reply, error,

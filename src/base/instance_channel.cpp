@@ -62,7 +62,8 @@ bool Readable(int fd)
 
 // waiting: called when the running copy first says the request waits, unless told is set.
 Exchange Send(int fd, const ChannelRequest& request, ChannelReply& reply, std::string& error, int interruptFd,
-              const std::function<void()>& waiting, bool& told)
+              const std::function<void()>& waiting, bool& told,
+              const std::function<void(const std::string&)>& progress)
 {
     if (!SendAll(fd, EncodeRequest(request))) {
         error = "the running copy closed the connection";
@@ -99,6 +100,9 @@ Exchange Send(int fd, const ChannelRequest& request, ChannelReply& reply, std::s
             told = true;
             waiting();
         }
+        if (progress && state != ReplyDecoder::State::Bad)
+            if (const std::string text = decoder.TakeProgress(); !text.empty())
+                progress(text);
         switch (state) {
         case ReplyDecoder::State::NeedMore: continue;
         case ReplyDecoder::State::NotTaken: return Exchange::NotTaken;
@@ -116,6 +120,11 @@ std::string EncodeRequest(const ChannelRequest& words)
     for (const std::string& word : words)
         bytes += Number(word.size()) + word;
     return bytes;
+}
+
+std::string EncodeProgress(std::string_view output)
+{
+    return kProgressByte + Number(output.size()) + std::string(output);
 }
 
 std::string EncodeReply(const ChannelReply& reply)
@@ -213,23 +222,63 @@ bool RequestDecoder::OnlyInterrupts(std::string_view bytes)
     return true;
 }
 
+ReplyDecoder::State ReplyDecoder::FeedProgress(std::string_view& bytes)
+{
+    while (m_inProgressLength && !bytes.empty()) {
+        const char c = bytes.front();
+        bytes.remove_prefix(1);
+        if (c == '\n') {
+            if (!m_progressDigits)
+                return m_state = State::Bad;
+            m_inProgressLength = false;
+            m_progressWanted = std::exchange(m_progressNumber, 0);
+            m_progressDigits = false;
+        } else if (c >= '0' && c <= '9') {
+            m_progressNumber = m_progressNumber * 10 + size_t(c - '0');
+            m_progressDigits = true;
+            if (m_progressNumber > kMaxChannelMessageBytes)
+                return m_state = State::Bad;
+        } else {
+            return m_state = State::Bad;
+        }
+    }
+    const size_t take = std::min(m_progressWanted, bytes.size());
+    m_progress.append(bytes.substr(0, take));
+    bytes.remove_prefix(take);
+    m_progressWanted -= take;
+    // Progress nobody takes stays until the answer, within the usual bound.
+    if (m_progress.size() > kMaxChannelMessageBytes)
+        return m_state = State::Bad;
+    return m_state;
+}
+
 ReplyDecoder::State ReplyDecoder::Feed(std::string_view bytes)
 {
     if (m_state != State::NeedMore)
         return m_state;
-    for (size_t i = 0; i < bytes.size() && !m_started; ++i) {
-        if (bytes[i] == kWorkingByte)
+    while (!bytes.empty() && !m_started) {
+        if (m_inProgressLength || m_progressWanted > 0) {
+            if (FeedProgress(bytes) != State::NeedMore)
+                return m_state;
             continue;
-        if (bytes[i] == kQueuedByte) {
+        }
+        const char c = bytes.front();
+        bytes.remove_prefix(1);
+        if (c == kWorkingByte)
+            continue;
+        if (c == kQueuedByte) {
             m_queued = true;
             continue;
         }
-        if (bytes[i] == '-')
+        if (c == kProgressByte) {
+            m_inProgressLength = true;
+            continue;
+        }
+        if (c == '-')
             return m_state = State::NotTaken;
-        if (bytes[i] != '=')
+        if (c != '=')
             return m_state = State::Bad;
         m_started = true;
-        bytes.remove_prefix(i + 1);
     }
     if (!m_started)
         return m_state;
@@ -275,13 +324,14 @@ ReplyDecoder::State ReplyDecoder::Feed(std::string_view bytes)
     if (m_body.size() - pos > size_t(errLength))
         return m_state = State::Bad;
     m_reply.status = int(status);
-    m_reply.output = m_body.substr(outStart, size_t(outLength));
+    m_reply.output = std::exchange(m_progress, {}) + m_body.substr(outStart, size_t(outLength));
     m_reply.error = m_body.substr(pos);
     return m_state = State::Complete;
 }
 
 HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, ChannelReply& reply, std::string& error,
-                        const std::function<void()>& waiting, int interruptFd)
+                        const std::function<void()>& waiting, int interruptFd,
+                        const std::function<void(const std::string&)>& progress)
 {
     const auto start = std::chrono::steady_clock::now();
     bool told = false;
@@ -298,7 +348,7 @@ HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, Chann
         // The holder is a copy with a window once it listens; until then it is
         // still starting, or a command-line run that will end by itself.
         if (UniqueFd fd = ConnectTo(lock.socketPath())) {
-            switch (Send(fd.get(), request, reply, error, interruptFd, waiting, told)) {
+            switch (Send(fd.get(), request, reply, error, interruptFd, waiting, told, progress)) {
             case Exchange::Answered: return HandOver::Answered;
             case Exchange::Failed: return HandOver::Failed;
             case Exchange::NotTaken: break; // it is ending: the lock comes free soon

@@ -8,10 +8,12 @@
 // megabytes long) arrives as it was sent:
 //   request: the number of words, then each word as its byte length and its
 //            bytes; every number in decimal on a line of its own.
-//   reply:   any number of '.' (the running copy is working on it) or ':' (it
-//            waits for work before it, a capture in progress), then '=' status,
-//            output length, output, error length, error; or a lone '-' when the
-//            running copy ends without having started it.
+//   reply:   any number of '.' (the running copy is working on it), ':' (it
+//            waits for work before it, a capture in progress) and '>' output
+//            length, output (output of long work, such as a timer capture's
+//            paths, as it is made), then '=' status, output length, output,
+//            error length, error; or a lone '-' when the running copy ends
+//            without having started it.
 // While it waits, the client may send kInterruptByte once: end the work early.
 
 #include "base/instance_lock.h"
@@ -22,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vistrel {
@@ -40,9 +43,11 @@ constexpr size_t kMaxChannelMessageBytes = size_t(256) << 20;
 constexpr char kInterruptByte = '!';
 constexpr char kWorkingByte = '.';
 constexpr char kQueuedByte = ':';
+constexpr char kProgressByte = '>';
 
 std::string EncodeRequest(const ChannelRequest& words);
 std::string EncodeReply(const ChannelReply& reply);
+std::string EncodeProgress(std::string_view output);
 
 // Takes a message as it arrives, in pieces of any size; each byte is looked at
 // once, so a large request costs no more than its length.
@@ -74,14 +79,24 @@ class ReplyDecoder {
 public:
     enum class State { NeedMore, Complete, NotTaken, Bad };
     State Feed(std::string_view bytes);
+    // Once complete: the output includes whatever progress was not taken.
     const ChannelReply& reply() const { return m_reply; }
     // The running copy said the request waits for work before it.
     bool queued() const { return m_queued; }
+    // The progress output that arrived since the last call.
+    std::string TakeProgress() { return std::exchange(m_progress, {}); }
 
 private:
+    State FeedProgress(std::string_view& bytes); // inside a '>' frame
+
     State m_state = State::NeedMore;
     bool m_started = false;
     bool m_queued = false;
+    bool m_inProgressLength = false;
+    bool m_progressDigits = false;
+    size_t m_progressNumber = 0;
+    size_t m_progressWanted = 0;
+    std::string m_progress;
     std::string m_body;
     ChannelReply m_reply;
 };
@@ -99,8 +114,11 @@ enum class HandOver {
 // running copy has the request, the wait lasts as long as it reports working.
 // interruptFd, when given, is watched throughout: once it is readable, a
 // handed-over request is asked to end early (and the answer still waited for),
-// and a wait for the lock gives up.
+// and a wait for the lock gives up. progress, when given, gets the running
+// copy's progress output as it arrives; without it, that output comes at the
+// front of the reply's output.
 HandOver HandOverOrLock(InstanceLock& lock, const ChannelRequest& request, ChannelReply& reply, std::string& error,
-                        const std::function<void()>& waiting = {}, int interruptFd = -1);
+                        const std::function<void()>& waiting = {}, int interruptFd = -1,
+                        const std::function<void(const std::string&)>& progress = {});
 
 } // namespace vistrel

@@ -46,8 +46,9 @@ struct Client {
     UniqueFd fd;
     RequestDecoder decoder;
     std::shared_ptr<PendingRequest> pending;
-    std::string out;
+    std::string out; // progress, or the answer once final
     size_t sent = 0;
+    bool final = false;
     Clock::time_point lastBeat;
     bool done = false; // to be dropped
 };
@@ -76,6 +77,7 @@ void InterruptPending(Client& client)
     if (client.pending->Withdraw()) {
         client.out = EncodeReply({1, {}, "ended before it began"});
         client.sent = 0;
+        client.final = true;
         if (!SendSome(client) || client.sent == client.out.size())
             client.done = true;
         return;
@@ -153,6 +155,21 @@ void PendingRequest::Finish(ChannelReply reply)
     m_wake->Signal();
 }
 
+void PendingRequest::Progress(std::string output)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_progress += output;
+    }
+    m_wake->Signal();
+}
+
+std::string PendingRequest::TakeProgress()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_progress, {});
+}
+
 void PendingRequest::OnInterrupt(std::function<void()> handler)
 {
     {
@@ -182,6 +199,7 @@ void PendingRequest::Interrupt()
 ChannelReply PendingRequest::TakeReply()
 {
     std::lock_guard lock(m_mutex);
+    m_reply.output.insert(0, std::exchange(m_progress, {}));
     return std::move(m_reply);
 }
 
@@ -263,8 +281,14 @@ void InstanceServer::Run(std::stop_token stop)
                 continue;
             }
             if (!client.out.empty()) {
-                if (!SendSome(client) || client.sent == client.out.size())
+                if (!SendSome(client))
                     client.done = true;
+                else if (client.sent == client.out.size() && client.final)
+                    client.done = true;
+                else if (client.sent == client.out.size()) { // progress gone out: back to waiting
+                    client.out.clear();
+                    client.sent = 0;
+                }
                 continue;
             }
             if (revents & POLLIN) {
@@ -281,8 +305,18 @@ void InstanceServer::Run(std::stop_token stop)
             }
             if (client.pending->finished()) {
                 client.out = EncodeReply(client.pending->TakeReply());
+                client.final = true;
                 if (!SendSome(client) || client.sent == client.out.size())
                     client.done = true;
+            } else if (std::string progress = client.pending->TakeProgress(); !progress.empty()) {
+                client.out = EncodeProgress(progress);
+                client.lastBeat = Clock::now(); // as good as a beat
+                if (!SendSome(client)) {
+                    client.done = true;
+                } else if (client.sent == client.out.size()) {
+                    client.out.clear();
+                    client.sent = 0;
+                }
             } else if (Clock::now() - client.lastBeat >= kHeartbeat) {
                 client.lastBeat = Clock::now();
                 const char beat = client.pending->queued() ? kQueuedByte : kWorkingByte;
@@ -304,8 +338,12 @@ void InstanceServer::Run(std::stop_token stop)
             (void)!send(client->fd.get(), "-", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
             continue;
         }
-        if (client->out.empty() && client->pending->finished())
-            client->out = EncodeReply(client->pending->TakeReply());
+        if (!client->final && client->pending->finished()) {
+            // After the rest of any progress on its way.
+            client->out = client->out.substr(client->sent) + EncodeReply(client->pending->TakeReply());
+            client->sent = 0;
+            client->final = true;
+        }
         while (!client->out.empty() && SendSome(*client) && client->sent < client->out.size()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUpAt - Clock::now());
             pollfd p {client->fd.get(), POLLOUT, 0};

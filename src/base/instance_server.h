@@ -32,6 +32,10 @@ public:
     // away, or the server is ending), and then it must not be carried out.
     bool Start();
     void Finish(ChannelReply reply);
+    // Output of work under way, for the client to print now (a timer capture's
+    // paths as they are saved). What has not gone out by Finish goes at the
+    // front of the reply's output.
+    void Progress(std::string output);
     // Work that can be ended early (a recording) says how: handler runs once
     // when the client asks for the end or goes away, on the server's thread,
     // or at once here when that has already happened.
@@ -44,6 +48,7 @@ public:
     bool queued() const { return m_state.load() == kQueued; }
     bool withdrawn() const { return m_state.load() == kWithdrawn; }
     ChannelReply TakeReply();
+    std::string TakeProgress();
 
 private:
     static constexpr int kQueued = 0, kRunning = 1, kWithdrawn = 2, kDone = 3;
@@ -52,6 +57,7 @@ private:
     std::atomic<int> m_state {kQueued};
     std::mutex m_mutex;
     ChannelReply m_reply;
+    std::string m_progress;
     bool m_interrupted = false;
     std::function<void()> m_onInterrupt;
 };

@@ -5,7 +5,9 @@
 #include "base/unnamed_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,33 +20,44 @@ std::string Reason(int error)
     return error != 0 ? std::strerror(error) : "write failed";
 }
 
-
-// Without unnamed files: each candidate is created exclusively and written in
-// place; a file that could not be written whole is removed again.
-NewFileResult WriteInPlace(const std::string& folder, const std::function<std::optional<std::string>()>& nextName,
-                           const std::function<bool(int fd)>& write)
+// Offers the candidates to take in order until one is taken (take returns 0);
+// EEXIST moves on to the next, any other errno gives up. The name taken, or
+// the failure.
+NewFileResult TakeFirstFreeName(const std::string& folder, const NameSource& nextName,
+                                const std::function<int(const std::string& candidate)>& take)
 {
     while (auto candidate = nextName()) {
-        UniqueFd fd(CreateFileExclusively(*candidate));
-        if (!fd) {
-            if (errno == EEXIST)
-                continue;
-            return {{}, "cannot create " + *candidate + ": " + std::strerror(errno)};
-        }
-        errno = 0;
-        bool ok = RunFdWriter(write, fd.get());
-        int error = errno;
-        if (ok && !fd.Close()) {
-            ok = false;
-            error = errno;
-        }
-        if (!ok) {
-            ::unlink(candidate->c_str());
-            return {{}, "cannot write " + *candidate + ": " + Reason(error)};
-        }
+        const int error = take(*candidate);
+        if (error == EEXIST)
+            continue;
+        if (error != 0)
+            return {{}, "cannot create " + *candidate + ": " + std::strerror(error)};
         return {*candidate, {}};
     }
     return {{}, "no free file name in " + folder, true};
+}
+
+// Without unnamed files: each candidate is created exclusively and written in
+// place; a file that could not be written whole is removed again.
+NewFileResult WriteInPlace(const std::string& folder, const NameSource& nextName,
+                           const std::function<bool(int fd)>& write)
+{
+    CreatedFile created = CreateNewFile(folder, nextName);
+    if (!created.fd)
+        return created.result;
+    const std::string& path = created.result.path;
+    errno = 0;
+    bool ok = RunFdWriter(write, created.fd.get());
+    int error = errno;
+    if (ok && !created.fd.Close()) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(path.c_str());
+        return {{}, "cannot write " + path + ": " + Reason(error)};
+    }
+    return created.result;
 }
 
 } // namespace
@@ -54,7 +67,17 @@ int CreateFileExclusively(const std::string& path)
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
 }
 
-NewFileResult WriteNewFile(const std::string& folder, const std::function<std::optional<std::string>()>& nextName,
+CreatedFile CreateNewFile(const std::string& folder, const NameSource& nextName)
+{
+    CreatedFile created;
+    created.result = TakeFirstFreeName(folder, nextName, [&created](const std::string& candidate) {
+        created.fd = UniqueFd(CreateFileExclusively(candidate));
+        return created.fd ? 0 : errno;
+    });
+    return created;
+}
+
+NewFileResult WriteNewFile(const std::string& folder, const NameSource& nextName,
                            const std::function<bool(int fd)>& write)
 {
     UniqueFd unnamed = OpenUnnamedFile(folder);
@@ -67,20 +90,33 @@ NewFileResult WriteNewFile(const std::string& folder, const std::function<std::o
     if (!RunFdWriter(write, unnamed.get()))
         return {{}, "cannot write into " + folder + ": " + Reason(errno)};
 
-    while (auto candidate = nextName()) {
-        const int error = NameUnnamedFile(unnamed.get(), *candidate);
-        if (error == EEXIST)
-            continue;
-        if (error != 0)
-            return {{}, "cannot create " + *candidate + ": " + std::strerror(error)};
-        if (!unnamed.Close()) { // the data did not make it after all (NFS, quota)
-            const int closeError = errno;
-            ::unlink(candidate->c_str());
-            return {{}, "cannot write " + *candidate + ": " + std::strerror(closeError)};
-        }
-        return {*candidate, {}};
+    NewFileResult named = TakeFirstFreeName(
+        folder, nextName, [&unnamed](const std::string& candidate) { return NameUnnamedFile(unnamed.get(), candidate); });
+    if (!named.path.empty() && !unnamed.Close()) { // the data did not make it after all (NFS, quota)
+        const int closeError = errno;
+        ::unlink(named.path.c_str());
+        return {{}, "cannot write " + named.path + ": " + std::strerror(closeError)};
     }
-    return {{}, "no free file name in " + folder, true};
+    return named;
+}
+
+std::string SuffixedName(const std::string& stem, const std::string& extension, uint32_t index)
+{
+    if (index == 0)
+        return stem + extension;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%03u", unsigned(index));
+    return stem + suffix + extension;
+}
+
+NameSource SuffixedNames(std::string stem, std::string extension)
+{
+    auto next = std::make_shared<uint32_t>(0);
+    return [stem = std::move(stem), extension = std::move(extension), next]() -> std::optional<std::string> {
+        if (*next >= kSuffixedNameCandidates)
+            return std::nullopt;
+        return SuffixedName(stem, extension, (*next)++);
+    };
 }
 
 } // namespace vistrel

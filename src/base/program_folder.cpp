@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vistrel {
@@ -48,12 +49,37 @@ std::string ExecutableFolder()
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+namespace {
+
+bool HomeGiven()
+{
+    const char* home = std::getenv("VISTREL_HOME");
+    return home && *home;
+}
+
+// bin/ with share/vistrel beside it.
+bool InstalledLayout(const std::string& exeFolder)
+{
+    const size_t slash = exeFolder.rfind('/');
+    if (slash == std::string::npos || exeFolder.compare(slash + 1, std::string::npos, "bin") != 0)
+        return false;
+    struct stat st {};
+    const std::string share = exeFolder.substr(0, slash) + "/share/vistrel";
+    return stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+bool InstalledUse() { return !HomeGiven() && InstalledLayout(ExecutableFolder()); }
+
 std::string GetProgramFolder()
 {
-    if (const char* home = std::getenv("VISTREL_HOME"); home && *home)
-        return WithoutTrailingSlash(AbsolutePath(home));
+    if (HomeGiven())
+        return WithoutTrailingSlash(AbsolutePath(std::getenv("VISTREL_HOME")));
     std::string exeFolder = ExecutableFolder();
-    if (!exeFolder.empty() && access(exeFolder.c_str(), W_OK) == 0)
+    // Installed, the folder of the programs is never the user's, even where
+    // the user may write there (root, or a prefix in the home folder).
+    if (!exeFolder.empty() && !InstalledLayout(exeFolder) && access(exeFolder.c_str(), W_OK) == 0)
         return exeFolder;
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
         return WithoutTrailingSlash(data) + "/vistrel";

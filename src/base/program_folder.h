@@ -1,7 +1,9 @@
 #pragma once
 // Where the program keeps "capture.cfg", "Capture/...", "Language/" and
-// "registry.ini": --home or VISTREL_HOME when given; else the executable's folder
-// when the user may write there (portable use); else $XDG_DATA_HOME/vistrel.
+// "registry.ini": --home or VISTREL_HOME when given; else, for an installed
+// program (its share/vistrel beside its bin/), $XDG_DATA_HOME/vistrel, never
+// its bin/; else (portable use: a build tree or an unpacked folder) the
+// executable's folder when the user may write there, or $XDG_DATA_HOME/vistrel.
 
 #include <string>
 
@@ -15,5 +17,9 @@ std::string GetProgramFolder();
 
 // The running executable's folder, without a trailing '/'; empty if unknown.
 std::string ExecutableFolder();
+
+// True for an installed program not given a folder of its own (--home,
+// VISTREL_HOME): its captures go to the user's own folders.
+bool InstalledUse();
 
 } // namespace vistrel

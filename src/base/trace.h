@@ -1,7 +1,7 @@
 #pragma once
 // VISTREL_TRACE=1 prints on stderr one line per hotkey received and per capture
-// saved, the bars shown at start and the menu texts after a language change,
-// for tests and for users chasing a problem. Silent otherwise.
+// saved or cancelled, the bars shown at start and the menu texts after a
+// language change, for tests and for users chasing a problem. Silent otherwise.
 
 #include <string_view>
 

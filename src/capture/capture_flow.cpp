@@ -25,6 +25,16 @@ constexpr int kShowAfterObjectMs = 200;
 
 } // namespace
 
+QString SaveFailureText(const SavedCapture& saved)
+{
+    if (saved.path.empty())
+        return QString("The capture could not be saved.\n\n%1").arg(QString::fromStdString(saved.error));
+    if (!saved.settingsSaved)
+        return QString("The capture was saved as %1, but its number could not be stored:\n\n%2")
+            .arg(QString::fromStdString(saved.path), QString::fromStdString(saved.error));
+    return {};
+}
+
 CaptureFlow::CaptureFlow(CEnv& env, CaptureLibrary& library, CaptureBusy& busy, HotkeyRegistrar& hotkeys,
                          QWidget* mainWindow, std::function<bool()> inTray)
     : m_env(env), m_library(library), m_busy(busy), m_hotkeys(hotkeys), m_mainWindow(mainWindow),
@@ -57,6 +67,7 @@ void CaptureFlow::StartObjectCapture()
         m_objectCapture = std::make_unique<CObjectCapture>(m_env, m_hotkeys, m_mainWindow);
     m_objectCapture->Start();
     m_busy.Set();
+    Trace("object capture started");
 }
 
 void CaptureFlow::EndObjectCapture(bool save)
@@ -70,6 +81,7 @@ void CaptureFlow::EndObjectCapture(bool save)
     };
     if (!save) {
         m_objectCapture->Cancel();
+        Trace("object capture cancelled");
         showAgain();
         return;
     }
@@ -106,8 +118,7 @@ void CaptureFlow::OnCaptureDone(bool finished, std::optional<Bitmap> picture, co
 {
     m_busy.Clear();
     if (!finished || !picture) {
-        if (!error.empty())
-            Trace("capture failed: " + error);
+        Trace(error.empty() ? std::string("capture cancelled") : "capture failed: " + error);
         if (answer)
             answer({1, {}, error.empty() ? "the capture was cancelled" : error});
         return;
@@ -133,11 +144,8 @@ void CaptureFlow::ReportSaved(const SavedCapture& saved, const Answer& answer)
         answer(reply);
         return;
     }
-    if (saved.path.empty())
-        emit saveFailed(QString("The capture could not be saved.\n\n%1").arg(QString::fromStdString(saved.error)));
-    else if (!saved.settingsSaved)
-        emit saveFailed(QString("The capture was saved as %1, but its number could not be stored:\n\n%2")
-                            .arg(QString::fromStdString(saved.path), QString::fromStdString(saved.error)));
+    if (const QString text = SaveFailureText(saved); !text.isEmpty())
+        emit saveFailed(text);
 }
 
 void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)

@@ -15,6 +15,7 @@
 #include "library/core/capture_lists.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -34,6 +35,11 @@ class CRegionSelectWnd;
 class HotkeyRegistrar;
 class PendingRequest;
 struct SavedCapture;
+
+// What the window says of a capture of its own that was not written whole
+// (the file, or its number in the settings); empty when all went well. The one
+// wording of saveFailed, whichever flow took the capture.
+QString SaveFailureText(const SavedCapture& saved);
 
 class CaptureFlow : public QObject {
     Q_OBJECT

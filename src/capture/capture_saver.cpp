@@ -3,6 +3,8 @@
 #include "library/model/capture_library.h"
 #include "settings/env.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 CaptureSaver::CaptureSaver(CEnv& env, CaptureLibrary& library, QObject* parent)
@@ -20,38 +22,38 @@ CaptureSaver::~CaptureSaver()
 
 void CaptureSaver::Submit(Bitmap bitmap, int bitsPerPixel, int imageType, Done done)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back({std::move(bitmap), bitsPerPixel, imageType, std::move(done), false, {}});
-    }
+    m_jobs.Lock()->push_back({std::move(bitmap), bitsPerPixel, imageType, std::move(done), false, {}});
     m_wake.notify_all();
 }
 
-bool CaptureSaver::idle() const
+namespace {
+
+template <typename Jobs>
+auto FirstNotEncoded(Jobs& jobs)
 {
-    std::lock_guard lock(m_mutex);
-    return m_jobs.empty();
+    return std::find_if(jobs.begin(), jobs.end(), [](const auto& j) { return !j.encoded; });
 }
+
+} // namespace
 
 void CaptureSaver::Work(std::stop_token stop)
 {
-    std::unique_lock lock(m_mutex);
     for (;;) {
-        auto next = std::find_if(m_jobs.begin(), m_jobs.end(), [](const Job& j) { return !j.encoded; });
-        if (next == m_jobs.end()) {
-            if (!m_wake.wait(lock, stop, [this] {
-                    return std::any_of(m_jobs.begin(), m_jobs.end(), [](const Job& j) { return !j.encoded; });
-                }))
+        Bitmap pixels;
+        int bits = 0, type = 0;
+        {
+            auto jobs = m_jobs.Lock();
+            if (!m_wake.wait(jobs.lock(), stop, [&] { return FirstNotEncoded(*jobs) != jobs->end(); }))
                 return; // stop requested with nothing left to encode
-            continue;
+            auto next = FirstNotEncoded(*jobs);
+            pixels = std::move(next->bitmap);
+            bits = next->bitsPerPixel;
+            type = next->imageType;
         }
-        Bitmap pixels = std::move(next->bitmap);
-        const int bits = next->bitsPerPixel, type = next->imageType;
-        lock.unlock();
         EncodedCapture result = EncodeCapture(std::move(pixels), bits, type);
-        lock.lock();
+        auto jobs = m_jobs.Lock();
         // Jobs only leave the front once encoded, so this one is still where it was.
-        auto job = std::find_if(m_jobs.begin(), m_jobs.end(), [](const Job& j) { return !j.encoded; });
+        auto job = FirstNotEncoded(*jobs);
         job->result = std::move(result);
         job->encoded = true;
         m_encoded.notify_all();
@@ -64,11 +66,11 @@ void CaptureSaver::WriteReady()
     for (;;) {
         Job job;
         {
-            std::lock_guard lock(m_mutex);
-            if (m_jobs.empty() || !m_jobs.front().encoded)
+            auto jobs = m_jobs.Lock();
+            if (jobs->empty() || !jobs->front().encoded)
                 return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
+            job = std::move(jobs->front());
+            jobs->pop_front();
         }
         std::vector<std::string> written;
         SavedCapture saved = SaveEncodedCapture(m_env, job.result, written);
@@ -83,9 +85,9 @@ void CaptureSaver::Finish()
 {
     for (;;) {
         {
-            std::unique_lock lock(m_mutex);
-            m_encoded.wait(lock, [this] { return m_jobs.empty() || m_jobs.front().encoded; });
-            if (m_jobs.empty())
+            auto jobs = m_jobs.Lock();
+            m_encoded.wait(jobs.lock(), [&] { return jobs->empty() || jobs->front().encoded; });
+            if (jobs->empty())
                 return;
         }
         WriteReady();

@@ -9,6 +9,7 @@
 //
 // Submit, Finish and the done callbacks run on the user-interface thread.
 
+#include "base/guarded.h"
 #include "capture/core/save_capture.h"
 
 #include <QObject>
@@ -16,7 +17,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 namespace vistrel {
@@ -36,7 +36,6 @@ public:
     void Submit(Bitmap bitmap, int bitsPerPixel, int imageType, Done done = {});
     // Blocks until every submitted capture is written.
     void Finish();
-    bool idle() const;
 
 private:
     struct Job {
@@ -53,10 +52,10 @@ private:
 
     CEnv& m_env;
     CaptureLibrary& m_library;
-    mutable std::mutex m_mutex;
-    std::condition_variable_any m_wake;
-    std::condition_variable m_encoded;
-    std::deque<Job> m_jobs; // in capture order; the worker encodes the first not encoded
+    // In capture order; the worker encodes the first not encoded.
+    Guarded<std::deque<Job>> m_jobs;
+    std::condition_variable_any m_wake;  // a job to encode, or stop
+    std::condition_variable m_encoded;   // the first job may be ready to write
     std::jthread m_worker;  // last: started once the rest exists
 };
 

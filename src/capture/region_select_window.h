@@ -51,11 +51,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void GrabOnceHidden(int waitLeftMs);
     void GrabScreen();
     void ShowOverlay();
     void Apply(RegionSelection::Step step);
@@ -66,6 +68,9 @@ private:
     Point ScreenPixels(const QPointF& local) const;
     void ReportToMagnifier();
     void PaintSelection();
+    void PaintBand(QPainter& painter) const;
+    void PaintSizeLabel(QPainter& painter) const;
+    void PaintHint(QPainter& painter) const;
 
     const CEnv& m_env;
     QWidget* m_mainWindow;
@@ -74,6 +79,7 @@ private:
     bool m_bIncludeCursor = false;
     bool m_hidMainWindow = false;
     bool m_magnifierShown = true; // the H key's toggle, kept from one capture to the next
+    bool m_showHint = false;      // until the user has finished a few selections
     Done m_done;
     std::optional<Bitmap> m_frozen;
     QImage m_frozenImage; // shares m_frozen's pixels

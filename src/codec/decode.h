@@ -15,7 +15,7 @@ namespace vistrel {
 
 struct DecodedImage {
     Bitmap bitmap;        // alpha is 0xFF wherever the file has no transparency
-    int bitsPerPixel = 0; // the file's own depth: 1, 4, 8, 16, 24 or 32
+    int bitsPerPixel = 0; // the file's own depth: 1 to 32 (a PNG's channels x bits, up to 64)
     bool hasAlpha = false; // some pixel is not fully opaque
 };
 

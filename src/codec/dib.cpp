@@ -34,7 +34,12 @@ struct Channel {
         uint32_t v = (pixel & mask) >> shift;
         if (bits >= 8)
             return uint8_t(v >> (bits - 8));
-        return uint8_t(v * 255 / ((1u << bits) - 1));
+        // Fewer bits are repeated to fill the byte (5 bits abcde: abcdeabc),
+        // so full scale stays full scale, as other readers show it.
+        uint32_t out = 0;
+        for (int filled = 0; filled < 8; filled += bits)
+            out = (out << bits) | v;
+        return uint8_t(out >> (((8 + bits - 1) / bits) * bits - 8));
     }
 };
 
@@ -51,6 +56,14 @@ struct DibHeader {
     size_t paletteOffset = 0;
 };
 
+// Header sizes: 12 (OS/2 1.x and Windows 2 core header), 16 to 64 (OS/2 2.x,
+// which may stop after any field; absent fields are zero), 40, 52 and 56
+// (Windows info header, with masks from 52 on), 108 (V4), 124 (V5).
+bool IsOs2InfoHeader(uint32_t size)
+{
+    return size >= 16 && size <= 64 && size != 40 && size != 52 && size != 56;
+}
+
 std::optional<DibHeader> ReadHeader(const ByteView& in, size_t at, DibKind kind)
 {
     if (!in.Has(at, 4))
@@ -64,17 +77,18 @@ std::optional<DibHeader> ReadHeader(const ByteView& in, size_t at, DibKind kind)
         h.height = int16_t(in.U16(at + 6));
         h.bpp = in.U16(at + 10);
         h.paletteEntryBytes = 3;
-    } else if (size >= 40 && size <= 1024) {
+    } else if (size >= 16 && size <= 1024) {
         if (!in.Has(at, size))
             return std::nullopt;
+        const auto field = [&](uint32_t offset) { return offset + 4 <= size ? in.U32(at + offset) : 0u; };
         h.width = in.S32(at + 4);
         h.height = in.S32(at + 8);
         h.bpp = in.U16(at + 14);
-        h.compression = in.U32(at + 16);
-        h.paletteSize = in.U32(at + 32);
-        if (size == 64 && h.compression >= kBiBitfields)
+        h.compression = field(16);
+        h.paletteSize = field(32);
+        if (IsOs2InfoHeader(size) && h.compression >= kBiBitfields)
             return std::nullopt; // OS/2 meanings of these values (Huffman, RLE24)
-        if (size >= 52)
+        if (size >= 52 && !IsOs2InfoHeader(size))
             h.masks = {in.U32(at + 40), in.U32(at + 44), in.U32(at + 48),
                        size >= 56 ? in.U32(at + 52) : 0};
     } else {
@@ -98,7 +112,7 @@ std::optional<DibHeader> ReadHeader(const ByteView& in, size_t at, DibKind kind)
                                           : h.compression != kBiRgb) {
         return std::nullopt;
     }
-    if (h.compression == kBiRgb && h.bpp != 1 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 &&
+    if (h.compression == kBiRgb && h.bpp != 1 && h.bpp != 2 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 &&
         h.bpp != 24 && h.bpp != 32)
         return std::nullopt;
     if (h.height < 0) {
@@ -140,6 +154,7 @@ void DecodeRow(const uint8_t* src, const DibHeader& h, const std::vector<uint32_
     const int64_t w = h.width;
     switch (h.bpp) {
     case 1:
+    case 2:
     case 4:
     case 8: {
         const int perByte = 8 / h.bpp;
@@ -243,7 +258,15 @@ std::optional<DecodedImage> DecodeDib(std::span<const uint8_t> data, size_t info
     const auto header = ReadHeader(in, infoOffset, kind);
     if (!header)
         return std::nullopt;
-    const DibHeader& h = *header;
+    DibHeader h = *header;
+    // A file's colour table ends where its pixels begin: writers of OS/2 and
+    // of compact files store only the colours they use.
+    if (kind == DibKind::File && h.bpp <= 8 && pixelOffset >= h.paletteOffset) {
+        const uint64_t room = (pixelOffset - h.paletteOffset) / h.paletteEntryBytes;
+        if (room == 0)
+            return std::nullopt;
+        h.paletteSize = uint32_t(std::min<uint64_t>(h.paletteSize, room));
+    }
     const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
     if (!ImageSizeAllowed(h.width, h.height, data.size(), rle ? 1024 : 8))
         return std::nullopt;

@@ -12,7 +12,8 @@
 
 namespace vistrel {
 
-// The bytes of a regular file of at most maxBytes; nullopt otherwise.
+// The bytes of a regular file of at most maxBytes; nullopt with errno otherwise
+// (EISDIR for a folder, EFBIG for a larger file, EINVAL for no regular file).
 std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path, uint64_t maxBytes);
 
 // Encodes into path through the one replace-by-rename writer of the program.

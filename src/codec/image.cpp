@@ -5,6 +5,7 @@
 #include "codec/file_io.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace vistrel {
 
@@ -40,17 +41,32 @@ CImage::CImage(Bitmap&& bitmap, int bitsPerPixel)
 
 CImage::CImage(const char* path, cximage_type type)
 {
-    if (!path)
-        return;
+    Load(path, type);
+}
+
+CImage CImage::Read(const char* path, cximage_type type, ImageReadError& error)
+{
+    CImage image;
+    error = image.Load(path, type);
+    return image;
+}
+
+ImageReadError CImage::Load(const char* path, cximage_type type)
+{
+    if (!path) {
+        errno = EINVAL;
+        return ImageReadError::CannotRead;
+    }
     const auto bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes)
-        return;
+        return ImageReadError::CannotRead;
     auto decoded = DecodeImage(*bytes, type);
     if (!decoded)
-        return;
+        return ImageReadError::NotDecoded;
     m_bitmap = std::move(decoded->bitmap);
     m_bpp = decoded->bitsPerPixel;
     m_keepAlpha = decoded->hasAlpha;
+    return ImageReadError::None;
 }
 
 int32_t CImage::Save(const char* path, cximage_type type) const

@@ -13,6 +13,12 @@
 
 namespace vistrel {
 
+enum class ImageReadError {
+    None,
+    CannotRead, // no such file, no permission, not a regular file: errno says which
+    NotDecoded, // read, but damaged, too large or not of the type given
+};
+
 class CImage {
 public:
     CImage() = default;
@@ -22,6 +28,8 @@ public:
     CImage(Bitmap&& bitmap, int bitsPerPixel);
     // Decodes a file; the type says which decoder. Test IsValid() afterwards.
     CImage(const char* path, cximage_type type);
+    // The same, saying why the image holds nothing.
+    static CImage Read(const char* path, cximage_type type, ImageReadError& error);
     CImage(const CImage& other) = default;
     CImage& operator=(const CImage& other) = default;
     virtual ~CImage() = default;
@@ -45,6 +53,8 @@ public:
     bool KeepsAlpha() const { return m_keepAlpha; }
 
 private:
+    ImageReadError Load(const char* path, cximage_type type);
+
     Bitmap m_bitmap;
     int m_bpp = 0;
     bool m_keepAlpha = false;

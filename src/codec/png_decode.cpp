@@ -60,7 +60,7 @@ bool ReadPng(PngReadGuard& g, MemoryInput& input, DecodedImage& image)
     image.bitsPerPixel = colorType == PNG_COLOR_TYPE_PALETTE ? depth : channels * depth;
 
     png_set_expand(g.png);
-    png_set_strip_16(g.png);
+    png_set_scale_16(g.png); // rounded, as other readers show 16-bit samples
     png_set_gray_to_rgb(g.png);
     png_set_bgr(g.png);
     png_set_filler(g.png, 0xFF, PNG_FILLER_AFTER);

@@ -10,7 +10,8 @@ namespace {
 
 using C = DialogControlText;
 
-constexpr C kOptionControls[] = {{1, "OK"}, {2, "Cancel"}};
+constexpr C kOptionControls[] = {{1, "OK"}, {2, "Cancel"}, {1014, "&Apply"}};
+constexpr std::string_view kOptionKeys[] = {"The settings could not be saved."};
 
 constexpr C kGeneralControls[] = {
     {1140, "Autorun program when windows starting"},
@@ -26,6 +27,8 @@ constexpr C kGeneralControls[] = {
     {1052, "Capture as PNG File"},
     {1191, "Don't use Jpeg under 256 colors mode"},
 };
+// Shown when the autostart entry cannot be written or removed.
+constexpr std::string_view kGeneralKeys[] = {"Can not open the special register key"};
 
 constexpr C kCaptureControls[] = {
     {1192, "Save Paths"},
@@ -33,6 +36,8 @@ constexpr C kCaptureControls[] = {
     {1101, "&Icon save path:"},
     {1104, "&AVI save path:"},
 };
+// The title of the folder picker.
+constexpr std::string_view kCaptureKeys[] = {"Select a directory:"};
 
 constexpr C kColorControls[] = {
     {1123, "Colors"},
@@ -49,6 +54,14 @@ constexpr C kSaveNameControls[] = {
     {1132, "Generate by &time"},
     {1128, "AVI save name"},
     {1140, "Generate by &time"},
+    {1137, "Name"},
+    {1138, "Suffix"},
+    {1139, "Start by"},
+    {IDC_NAME_EXAMPLE_LABEL_BITMAP, "For example:"},
+    {1141, "Name"},
+    {1142, "Suffix"},
+    {1146, "Start by"},
+    {IDC_NAME_EXAMPLE_LABEL_AVI, "For example:"},
 };
 
 constexpr C kHotkeyControls[] = {
@@ -63,6 +76,8 @@ constexpr C kHotkeyControls[] = {
     {IDC_HOTKEY_LABEL_TIMER, "Timer Capture:"},
     {1122, "&Default"},
 };
+// Shown when another field holds the Full Screen key.
+constexpr std::string_view kHotkeyKeys[] = {"All these hotkeys can not be the same!\\nPlease try again!"};
 
 constexpr C kBitmapToolControls[] = {
     {1121, "You can select several bitmap editors to help you edit the captureed bitmap"},
@@ -113,6 +128,14 @@ constexpr C kTimerControls[] = {
     {1173, "Press %s to stop capture"},
     {1, "&Capture"},
     {2, "Cancel"},
+};
+
+// What the dialog says when it cannot start with what was typed.
+constexpr std::string_view kTimerKeys[] = {
+    "Please enter an integer.",
+    "The interval must be from 1 to 86400 seconds.",
+    "The width and the height must be at least 1.",
+    "No part of the region is on the screen.",
 };
 
 constexpr C kCursorControls[] = {
@@ -206,18 +229,18 @@ constexpr std::string_view kFileOperationKeys[] = {
 
 // In DialogId order.
 const DialogTextTable kDialogs[] = {
-    {"Option", "Option", kOptionControls, {}},
-    {"General", "General", kGeneralControls, {}},
-    {"Capture", "Capture", kCaptureControls, {}},
+    {"Option", "Option", kOptionControls, kOptionKeys},
+    {"General", "General", kGeneralControls, kGeneralKeys},
+    {"Capture", "Capture", kCaptureControls, kCaptureKeys},
     {"Colors", "Colors", kColorControls, {}},
     {"Save Names", "Save Names", kSaveNameControls, {}},
-    {"Hotkeys", "Hotkeys", kHotkeyControls, {}},
+    {"Hotkeys", "Hotkeys", kHotkeyControls, kHotkeyKeys},
     {"Bitmap Tools", "Bitmap Tools", kBitmapToolControls, kToolColumnKeys},
     {"AVI Tools", "AVI Tools", kAviToolControls, kToolColumnKeys},
     {"About", "About Vistrel", kAboutControls, {}},
     {"Magnifier", "Magnifier", kMagnifierControls, {}},
     {"Notice!!", "Notice!!", kNoticeControls, {}},
-    {"Timer Capture", "Timer Capture", kTimerControls, {}},
+    {"Timer Capture", "Timer Capture", kTimerControls, kTimerKeys},
     {"Cursor Options", "Cursor Options", kCursorControls, kCursorKeys},
     {"Video Options", "Video Options", kVideoControls, {}},
     {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},
@@ -289,6 +312,8 @@ std::vector<LanguageKey> KnownLanguageKeys(const CEnv& env)
 
     for (auto key : kFolderNameKeys)
         add(kVirtualFolderSection, key);
+    add(kSelectionSection, kDragHintKey);
+    add(kSelectionSection, kPolygonHintKey);
     for (int kind : {1, 0, 2})
         for (auto key : ListMenuKeys(kind))
             add(ListMenuSection(kind), key);

@@ -66,6 +66,8 @@ enum OwnControlId : int {
     IDC_CURSOR_DISPLAY_GROUP,
     IDC_CURSOR_HIGHLIGHT_GROUP,
     IDC_ABOUT_RIGHTS,
+    IDC_NAME_EXAMPLE_LABEL_BITMAP,
+    IDC_NAME_EXAMPLE_LABEL_AVI,
 };
 
 // Section names of the menu and list texts.
@@ -84,6 +86,12 @@ inline constexpr std::array<std::string_view, 5> kViewerMenuKeys = {
 inline constexpr std::string_view kStopRecordingKey = "Stop Recording";
 inline constexpr std::string_view kShowMainWindowKey = "&Show Main Window";
 inline constexpr std::string_view kStopCaptureKey = "Stop &Capture";
+
+// The selection overlay's hint line, by shape.
+inline constexpr std::string_view kSelectionSection = "Selection";
+inline constexpr std::string_view kDragHintKey = "Drag, or click two corners. Esc or a right click cancels.";
+inline constexpr std::string_view kPolygonHintKey =
+    "Click the corners; Enter or a double click finishes. Esc or a right click cancels.";
 
 // Column headers of the captured-file list, in column order ("MainMenu").
 inline constexpr std::array<std::string_view, 4> kColumnHeaderKeys = {

@@ -5,22 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include <cstring>
-
 namespace vistrel {
-
-QImage ImageFromBitmap(const Bitmap& bitmap)
-{
-    if (!bitmap.holdsAllPixels())
-        return {};
-    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-    if (image.isNull())
-        return {};
-    // Bitmap pixels are 0xAARRGGBB, as Format_ARGB32 stores them.
-    for (int y = 0; y < bitmap.height; ++y)
-        std::memcpy(image.scanLine(y), bitmap.row(y), size_t(bitmap.width) * sizeof(uint32_t));
-    return image;
-}
 
 QImage IconImageToQImage(const IconImage& image)
 {

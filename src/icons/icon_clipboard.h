@@ -4,13 +4,11 @@
 
 #include "codec/bitmap.h"
 #include "icons/core/icon_resource.h"
+#include "ui/picture_clipboard.h"
 
 #include <QImage>
 
 namespace vistrel {
-
-// The pixels as a QImage (32-bit ARGB, not premultiplied); null for an empty bitmap.
-QImage ImageFromBitmap(const Bitmap& bitmap);
 
 // The image as it looks: a bitmap's colour rows with its mask as transparency
 // (or its own alpha at 32 bits), a PNG image decoded. Null when the image is

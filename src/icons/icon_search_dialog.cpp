@@ -86,51 +86,70 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, CaptureLibrary& library)
     setWindowIcon(CommandPicture(ID_CAPTURE_ICONS));
     QObject* owner = parent ? static_cast<QObject*>(parent) : QCoreApplication::instance();
     m_task = new IconSearchTask(library, owner);
-    connect(m_task, &IconSearchTask::progress, this, &CIconSearchDlg::OnProgress, Qt::QueuedConnection);
-    connect(m_task, &IconSearchTask::finished, this, &CIconSearchDlg::OnSearchEnded);
 
+    QGroupBox* group = BuildSearchGroup();
+    QLayout* buttons = BuildButtonRow();
+    NameControls(m_controls);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    // Tab goes down the form as it reads; the layout's reparenting would mix it up.
+    const QList<QWidget*> tabOrder = {m_fileMode,    m_executable, m_chooseFile,  m_folderMode, m_searchPath,
+                                      m_choosePath,  m_currentFile, m_iconCount, m_subFolders, m_ico,
+                                      m_exe,         m_dll,        m_search,     m_close};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    ConnectControls();
+    m_fileMode->setChecked(true);
+    SetFileMode(true);
+
+    TranslateDialogWidgets(*this, DialogId::IconSearch, m_controls);
+    m_searchText = m_search->text();
+    m_stopText = DialogText(DialogId::IconSearch, "&Stop");
+}
+
+QGroupBox* CIconSearchDlg::BuildSearchGroup()
+{
     auto* group = new QGroupBox("Icon Capture", this);
     auto* executableLabel = new QLabel("Execute File:", group);
     auto* searchPathLabel = new QLabel("Search Path:", group);
     auto* currentFileLabel = new QLabel("Current File:", group);
     auto* iconCountLabel = new QLabel("Captured Icons:", group);
-    auto folderButton = [&](const char* text) {
+    auto folderButton = [group](const char* text) {
         auto* button = new QToolButton(group);
         button->setIcon(FolderPicture(true));
         button->setToolTip(text);
         button->setAccessibleName(text);
         return button;
     };
-    QToolButton* file = folderButton("File");
-    QToolButton* selectPath = folderButton("Select Path");
-    auto* close = new QPushButton("&Close", this);
-    m_currentFile->setReadOnly(true);
-    m_iconCount->setReadOnly(true);
-    m_executable->setMinimumWidth(fontMetrics().averageCharWidth() * 44);
-
-    m_controls = {
-        {IDC_SEARCH, m_search},
-        {IDC_CLOSE, close},
+    m_chooseFile = folderButton("File");
+    m_choosePath = folderButton("Select Path");
+    m_controls.insert({
+        {IDC_GROUP, group},
+        {IDC_FILE_MODE, m_fileMode},
+        {IDC_EXECUTABLE_LABEL, executableLabel},
+        {IDC_EXECUTABLE, m_executable},
+        {IDC_FILE, m_chooseFile},
+        {IDC_FOLDER_MODE, m_folderMode},
+        {IDC_SEARCH_PATH_LABEL, searchPathLabel},
         {IDC_SEARCH_PATH, m_searchPath},
+        {IDC_SELECT_PATH, m_choosePath},
+        {IDC_CURRENT_FILE_LABEL, currentFileLabel},
         {IDC_CURRENT_FILE, m_currentFile},
+        {IDC_ICON_COUNT_LABEL, iconCountLabel},
+        {IDC_ICON_COUNT, m_iconCount},
+        {IDC_SUB_FOLDERS, m_subFolders},
         {IDC_ICO, m_ico},
         {IDC_DLL, m_dll},
         {IDC_EXE, m_exe},
-        {IDC_ICON_COUNT, m_iconCount},
-        {IDC_SELECT_PATH, selectPath},
-        {IDC_SUB_FOLDERS, m_subFolders},
-        {IDC_FILE, file},
-        {IDC_FILE_MODE, m_fileMode},
-        {IDC_FOLDER_MODE, m_folderMode},
-        {IDC_EXECUTABLE, m_executable},
-        {IDC_EXECUTABLE_LABEL, executableLabel},
-        {IDC_SEARCH_PATH_LABEL, searchPathLabel},
-        {IDC_CURRENT_FILE_LABEL, currentFileLabel},
-        {IDC_ICON_COUNT_LABEL, iconCountLabel},
-        {IDC_GROUP, group},
-    };
-    NameControls(m_controls);
+    });
 
+    m_currentFile->setReadOnly(true);
+    m_iconCount->setReadOnly(true);
+    m_executable->setMinimumWidth(fontMetrics().averageCharWidth() * 44);
     // The texts under their radio button are set in by one step.
     const int indent = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) + 8;
     auto* grid = new QGridLayout(group);
@@ -139,11 +158,11 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, CaptureLibrary& library)
     grid->addWidget(m_fileMode, 0, 0, 1, 4);
     grid->addWidget(executableLabel, 1, 1);
     grid->addWidget(m_executable, 1, 2);
-    grid->addWidget(file, 1, 3);
+    grid->addWidget(m_chooseFile, 1, 3);
     grid->addWidget(m_folderMode, 2, 0, 1, 4);
     grid->addWidget(searchPathLabel, 3, 1);
     grid->addWidget(m_searchPath, 3, 2);
-    grid->addWidget(selectPath, 3, 3);
+    grid->addWidget(m_choosePath, 3, 3);
     grid->addWidget(currentFileLabel, 4, 1);
     grid->addWidget(m_currentFile, 4, 2, 1, 2);
     grid->addWidget(iconCountLabel, 5, 1);
@@ -156,39 +175,35 @@ CIconSearchDlg::CIconSearchDlg(QWidget* parent, CaptureLibrary& library)
     types->addStretch();
     grid->addLayout(types, 7, 1, 1, 3);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_search);
-    buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-
-    // Tab goes down the form as it reads; the layout's reparenting would mix it up.
-    const QList<QWidget*> tabOrder = {m_fileMode,    m_executable, file,         m_folderMode, m_searchPath,
-                                      selectPath,    m_currentFile, m_iconCount, m_subFolders, m_ico,
-                                      m_exe,         m_dll,        m_search,     close};
-    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i], tabOrder[i + 1]);
-
-    m_search->setDefault(true);
-    close->setAutoDefault(false);
-    connect(m_fileMode, &QRadioButton::toggled, this, [this](bool on) { SetFileMode(on); });
-    connect(file, &QToolButton::clicked, this, &CIconSearchDlg::OnChooseFile);
-    connect(selectPath, &QToolButton::clicked, this, &CIconSearchDlg::OnChoosePath);
-    connect(m_search, &QPushButton::clicked, this, &CIconSearchDlg::OnSearch);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-
     m_searchPath->setText("/"); // the whole system; "C:" typed in is taken for it too
     m_ico->setChecked(true);
     m_subFolders->setChecked(true);
-    m_fileMode->setChecked(true);
-    SetFileMode(true);
+    return group;
+}
 
-    TranslateDialogWidgets(*this, DialogId::IconSearch, m_controls);
-    m_searchText = m_search->text();
-    m_stopText = DialogText(DialogId::IconSearch, "&Stop");
+QLayout* CIconSearchDlg::BuildButtonRow()
+{
+    m_close = new QPushButton("&Close", this);
+    m_controls.insert({{IDC_SEARCH, m_search}, {IDC_CLOSE, m_close}});
+
+    m_search->setDefault(true);
+    m_close->setAutoDefault(false);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(m_search);
+    row->addWidget(m_close);
+    return row;
+}
+
+void CIconSearchDlg::ConnectControls()
+{
+    connect(m_task, &IconSearchTask::progress, this, &CIconSearchDlg::OnProgress, Qt::QueuedConnection);
+    connect(m_task, &IconSearchTask::finished, this, &CIconSearchDlg::OnSearchEnded);
+    connect(m_fileMode, &QRadioButton::toggled, this, [this](bool on) { SetFileMode(on); });
+    connect(m_chooseFile, &QToolButton::clicked, this, &CIconSearchDlg::OnChooseFile);
+    connect(m_choosePath, &QToolButton::clicked, this, &CIconSearchDlg::OnChoosePath);
+    connect(m_search, &QPushButton::clicked, this, &CIconSearchDlg::OnSearch);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 CIconSearchDlg::~CIconSearchDlg()

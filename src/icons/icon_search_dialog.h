@@ -21,9 +21,12 @@
 #include <string>
 
 class QCheckBox;
+class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 namespace vistrel {
 
@@ -52,6 +55,13 @@ public:
     void OnSearch();
 
 private:
+    // The constructor's parts: one builder for the group box and one for the
+    // buttons, each making the controls it alone uses, laying out its own and
+    // entering them in m_controls; then one step that connects them.
+    QGroupBox* BuildSearchGroup();
+    QLayout* BuildButtonRow();
+    void ConnectControls();
+
     void SetFileMode(bool fileMode);
     void SetSearching(bool searching);
     void OnChooseFile();
@@ -64,7 +74,9 @@ private:
     QRadioButton* m_fileMode;
     QRadioButton* m_folderMode;
     QLineEdit* m_executable;
+    QToolButton* m_chooseFile = nullptr;
     QLineEdit* m_searchPath;
+    QToolButton* m_choosePath = nullptr;
     QLineEdit* m_currentFile;
     QLineEdit* m_iconCount;
     QCheckBox* m_subFolders;
@@ -72,6 +84,7 @@ private:
     QCheckBox* m_dll;
     QCheckBox* m_exe;
     QPushButton* m_search;
+    QPushButton* m_close = nullptr;
     QString m_searchText;
     QString m_stopText;
     bool m_searching = false;

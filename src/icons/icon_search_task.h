@@ -47,7 +47,9 @@ public:
     void Abandon();
 
 signals:
-    // currentFile in lower case; iconCount: files written since the task began.
+    // currentFile: the path of the file just handled, as found, letter case
+    // kept; iconCount: files written since the task began. Emitted on a worker
+    // thread, so a window receives it as a queued call.
     void progress(const QString& currentFile, int iconCount);
     void finished();
 

@@ -204,10 +204,10 @@ std::vector<IconSaveOutcome> CIconsDlg::SaveAllTo(const std::string& folder)
     std::vector<IconSaveOutcome> outcomes;
     // One reading of the module for all its groups.
     auto module = IconModule::Open(m_path);
+    SaveAllNames names(folder);
     for (const IconGroupName& group : m_groups) {
         const std::string label = GroupLabel(group);
-        outcomes.push_back(Save(module ? module->ReadGroup(group) : std::nullopt, label,
-                                SaveAllFileName(folder, m_path, label)));
+        outcomes.push_back(Save(module ? module->ReadGroup(group) : std::nullopt, label, names.Next(m_path, label)));
     }
     return outcomes;
 }

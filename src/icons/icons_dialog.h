@@ -49,7 +49,8 @@ public:
     // "&Save" to this path (".ico" added when the path has none); nullopt with
     // no item selected.
     std::optional<IconSaveOutcome> SaveSelectedTo(const std::string& path);
-    // "Save &All" into this folder, in list order.
+    // "Save &All" into this folder, in list order, each group under its own
+    // name (SaveAllNames).
     std::vector<IconSaveOutcome> SaveAllTo(const std::string& folder);
     // "&To Clipboard": the selected group's first image. False when nothing is
     // selected or the image cannot be read.

@@ -8,8 +8,8 @@
 #include "commands/menu_layout.h"
 #include "i18n/translate.h"
 #include "library/capture_list_model.h"
-#include "library/core/list_edits.h"
-#include "library/core/save_as_types.h"
+#include "library/core/list_texts.h"
+#include "library/core/save_as.h"
 #include "library/library_files.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
@@ -149,7 +149,7 @@ void CCaptureListCtrl::DeleteSelected()
     const QString question =
         rows.size() == 1
             ? DialogText(DialogId::FileOperations, "Delete '%s' for good?")
-                  .replace("%s", QString::fromStdString(std::string(FileNameOf(m_model->PathAt(rows.front())))))
+                  .replace("%s", QString::fromStdString(std::string(FileNameOfPath(m_model->PathAt(rows.front())))))
             : DialogText(DialogId::FileOperations, "Delete these %d items for good?")
                   .replace("%d", QString::number(rows.size()));
     QMessageBox box(QMessageBox::Question, DialogText(DialogId::FileOperations, "Confirm File Delete"), question,
@@ -161,7 +161,7 @@ void CCaptureListCtrl::DeleteSelected()
         ReportCount();
         return;
     }
-    const auto failed = DeleteEntries(m_library, m_model->kind(), rows);
+    const auto failed = DeleteRows(m_library, m_model->kind(), rows);
     if (failed.empty())
         return;
     QString list;
@@ -214,8 +214,8 @@ void CCaptureListCtrl::SaveSelectedAs()
     const auto rows = SelectedRows();
     if (rows.empty())
         return;
-    const CImage image = ReadCapture(m_model->PathAt(rows.front()));
-    if (!image.IsValid())
+    const std::string source = m_model->PathAt(rows.front());
+    if (SaveAsSourceType(source) < 0)
         return;
     const QStringList filters = QString::fromStdString(QtFileFilter(SaveAsFilter())).split(";;");
     QFileDialog dialog(this);
@@ -225,17 +225,22 @@ void CCaptureListCtrl::SaveSelectedAs()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString chosen = dialog.selectedFiles().front();
-    const SaveAsTarget target =
-        SaveAsTargetFor(chosen.toStdString(), int(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    const std::string target = SaveAsTargetPath(chosen.toStdString(), filterIndex);
     // The dialog asked about the name typed; a changed extension names another file.
-    const QString path = QString::fromStdString(target.path);
+    const QString path = QString::fromStdString(target);
     if (path != chosen && QFileInfo::exists(path) &&
         QMessageBox::question(this, "Vistrel",
                               DialogText(DialogId::FileOperations, "%s already exists. Do you want to replace it?")
                                   .replace("%s", path)) != QMessageBox::Yes)
         return;
-    const bool saved = image.Save(target.path.c_str(), target.type) != 0;
-    Trace(saved ? "saved as " + target.path : "save as failed");
+    const SaveCopyResult result = SavePictureCopy(source, target, SaveAsTypeOfFilter(filterIndex).type, true);
+    if (result.status == SaveCopyStatus::Saved) {
+        Trace("saved as " + target);
+        return;
+    }
+    Trace("save as failed: " + result.error);
+    QMessageBox::warning(this, "Vistrel", QString::fromStdString(result.error));
 }
 
 void CCaptureListCtrl::RunTool(int id)

@@ -1,15 +1,34 @@
 #include "library/capture_list_model.h"
 
-#include "library/core/list_edits.h"
 #include "library/core/list_texts.h"
 #include "library/library_files.h"
 #include "library/model/capture_library.h"
 
+#include <QLocale>
+
+#include <cstring>
 
 namespace vistrel {
 
+namespace {
+
+// The day and month names of the user's locale, for the date column.
+DateNames LocaleDateNames()
+{
+    const QLocale locale;
+    DateNames names;
+    for (size_t day = 0; day < names.weekdays.size(); ++day) // QLocale counts Monday as 1, Sunday as 7
+        names.weekdays[day] = locale.dayName(day == 0 ? 7 : int(day)).toStdString();
+    for (size_t month = 0; month < names.months.size(); ++month)
+        names.months[month] = locale.monthName(int(month) + 1).toStdString();
+    return names;
+}
+
+} // namespace
+
 CaptureListModel::CaptureListModel(CaptureLibrary& library, QObject* parent)
-    : QAbstractTableModel(parent), m_library(library), m_rows(int(library.files(m_kind).size()))
+    : QAbstractTableModel(parent), m_library(library), m_rows(int(library.files(m_kind).size())),
+      m_dateNames(LocaleDateNames())
 {
     connect(&library, &CaptureLibrary::listChanged, this, &CaptureListModel::OnListChanged);
 }
@@ -53,22 +72,22 @@ QVariant CaptureListModel::data(const QModelIndex& index, int role) const
         return {};
     const std::string path = PathAt(index.row());
     if (role == Qt::EditRole && index.column() == 0)
-        return QString::fromStdString(std::string(FileNameOf(path)));
+        return QString::fromStdString(std::string(FileNameOfPath(path)));
     if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ToolTipRole)
         return {};
-    const auto facts = ReadFileFacts(path);
-    if (!facts)
+    if (!LookAtFile(path))
         return {}; // the file is gone: a blank row
     if (role == Qt::DecorationRole)
         return index.column() == 0 ? QVariant(m_pictures.Picture(m_kind, QString::fromStdString(path), m_pictureSize))
                                    : QVariant();
     if (role == Qt::ToolTipRole)
         return QString::fromStdString(path);
+    const RowTexts texts = RowTextsOf(path, m_dateNames);
     switch (index.column()) {
-    case 0: return QString::fromStdString(std::string(FileNameOf(path)));
-    case 1: return QString::fromStdString(path);
-    case 2: return QString::fromStdString(SizeText(facts->size));
-    default: return QString::fromStdString(DateText(facts->created));
+    case 0: return QString::fromStdString(texts.name);
+    case 1: return QString::fromStdString(texts.path);
+    case 2: return QString::fromStdString(texts.size);
+    default: return QString::fromStdString(texts.created);
     }
 }
 
@@ -92,10 +111,10 @@ bool CaptureListModel::setData(const QModelIndex& index, const QVariant& value, 
     if (role != Qt::EditRole || !index.isValid() || index.column() != 0)
         return false;
     const std::string path = PathAt(index.row());
-    const RenameResult result = RenameEntry(m_library, m_kind, index.row(), value.toString().toStdString());
-    if (!result.error.empty())
-        emit renameFailed(QString::fromStdString(path), QString::fromStdString(result.error));
-    return result.renamed;
+    const RenameResult result = RenameRow(m_library, m_kind, index.row(), value.toString().toStdString());
+    if (result.status == RenameStatus::Failed)
+        emit renameFailed(QString::fromStdString(path), QString::fromStdString(std::strerror(result.error)));
+    return result.status == RenameStatus::Renamed;
 }
 
 void CaptureListModel::OnListChanged(FolderKind kind)

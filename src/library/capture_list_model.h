@@ -7,6 +7,7 @@
 // User-interface thread only.
 
 #include "library/core/capture_lists.h"
+#include "library/core/list_texts.h"
 #include "library/list_pictures.h"
 
 #include <QAbstractTableModel>
@@ -51,6 +52,7 @@ private:
     int m_rows = 0; // the rows the views have been told of
     PictureSize m_pictureSize = PictureSize::Small;
     QStringList m_titles {"File Name", "File Path", "Size", "Creation Date"};
+    DateNames m_dateNames;
     mutable ListPictures m_pictures;
 };
 

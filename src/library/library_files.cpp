@@ -1,16 +1,12 @@
 #include "library/library_files.h"
 
-#include "icons/icon_clipboard.h"
-#include "library/core/file_moves.h"
-#include "library/core/list_edits.h"
-#include "library/core/save_as_types.h"
+#include "base/file_moves.h"
+#include "library/core/list_texts.h"
+#include "library/core/save_as.h"
 #include "library/model/capture_library.h"
+#include "ui/picture_clipboard.h"
 
 #include <QUrl>
-
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace vistrel {
 
@@ -31,33 +27,27 @@ std::string InFolder(std::string folder, std::string_view name)
 
 } // namespace
 
-std::vector<std::string> DeleteEntries(CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows)
+std::vector<std::string> DeleteRows(CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows)
 {
-    std::vector<size_t> removed;
+    std::vector<size_t> selected;
+    for (int row : rows)
+        if (row >= 0)
+            selected.push_back(size_t(row));
     std::vector<std::string> failed;
-    for (int row : rows) {
-        const std::string path = PathOfRow(library, kind, row);
-        if (path.empty())
-            continue;
-        if (unlink(path.c_str()) == 0 || errno == ENOENT)
-            removed.push_back(size_t(row));
-        else
+    library.Delete(kind, selected, [&failed](const std::string& path) {
+        const bool removed = RemoveFileForGood(path);
+        if (!removed)
             failed.push_back(path);
-    }
-    library.Remove(kind, removed);
+        return removed;
+    });
     return failed;
 }
 
-RenameResult RenameEntry(CaptureLibrary& library, FolderKind kind, int row, const std::string& edited)
+RenameResult RenameRow(CaptureLibrary& library, FolderKind kind, int row, const std::string& edited)
 {
-    const std::string path = PathOfRow(library, kind, row);
-    const auto target = path.empty() ? std::nullopt : RenameTarget(path, edited);
-    if (!target)
+    if (row < 0)
         return {};
-    if (const int error = RenameNoReplace(path, *target))
-        return {false, std::strerror(error)};
-    library.Replace(kind, size_t(row), *target);
-    return {true, {}};
+    return library.Rename(kind, size_t(row), edited, RenameWithoutReplacing);
 }
 
 int CopyEntriesTo(const CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows,
@@ -66,7 +56,7 @@ int CopyEntriesTo(const CaptureLibrary& library, FolderKind kind, const std::vec
     int copied = 0;
     for (int row : rows) {
         const std::string path = PathOfRow(library, kind, row);
-        if (!path.empty() && CopyReplacing(path, InFolder(folder, FileNameOf(path))) == 0)
+        if (!path.empty() && CopyReplacing(path, InFolder(folder, FileNameOfPath(path))) == 0)
             ++copied;
     }
     return copied;
@@ -79,8 +69,8 @@ int MoveEntriesTo(CaptureLibrary& library, FolderKind kind, const std::vector<in
         const std::string path = PathOfRow(library, kind, row);
         if (path.empty())
             continue;
-        const std::string target = InFolder(folder, FileNameOf(path));
-        if (MoveNoReplace(path, target) == 0) {
+        const std::string target = InFolder(folder, FileNameOfPath(path));
+        if (MoveWithoutReplacing(path, target) == 0) {
             library.Replace(kind, size_t(row), target);
             ++moved;
         }
@@ -88,15 +78,11 @@ int MoveEntriesTo(CaptureLibrary& library, FolderKind kind, const std::vector<in
     return moved;
 }
 
-CImage ReadCapture(const std::string& path)
-{
-    const int type = ReadableImageType(path);
-    return type < 0 ? CImage() : CImage(path.c_str(), cximage_type(type));
-}
-
 QImage ReadCapturePicture(const std::string& path)
 {
-    const auto bitmap = ReadCapture(path).MakeBitmap();
+    SaveCopyResult failure;
+    const auto image = ReadPicture(path, failure);
+    const auto bitmap = image ? image->MakeBitmap() : nullptr;
     return bitmap ? ImageFromBitmap(*bitmap) : QImage();
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 // The file commands of the captured-file list, without their dialogs: delete,
-// rename, copy and move to a folder, Save As in another image type, and what
-// goes on the clipboard. Each changes the capture library only for the files
+// rename, copy and move to a folder, and what goes on the clipboard. Each changes the capture library only for the files
 // it really changed, so the list and the disk agree after any failure.
 // User-interface thread only (the library is).
 
-#include "codec/image.h"
 #include "library/core/capture_lists.h"
+#include "library/core/list_edits.h"
 
 #include <QImage>
 #include <QMimeData>
@@ -21,15 +20,11 @@ class CaptureLibrary;
 
 // Removes the rows' files for good and their entries; a file already gone
 // counts as removed. The paths that could not be removed (their rows stay).
-std::vector<std::string> DeleteEntries(CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows);
+std::vector<std::string> DeleteRows(CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows);
 
-struct RenameResult {
-    bool renamed = false;
-    std::string error; // why the file system refused; "" also when there was nothing to do
-};
 // The row's file renamed to the edited name in its folder; an existing file of
 // that name is never replaced.
-RenameResult RenameEntry(CaptureLibrary& library, FolderKind kind, int row, const std::string& edited);
+RenameResult RenameRow(CaptureLibrary& library, FolderKind kind, int row, const std::string& edited);
 
 // Copies each row's file into folder, replacing a file of its name there. The
 // number copied; the list does not change.
@@ -38,10 +33,6 @@ int CopyEntriesTo(const CaptureLibrary& library, FolderKind kind, const std::vec
 // Moves each row's file into folder (never over a file of its name) and points
 // its entry there. The number moved.
 int MoveEntriesTo(CaptureLibrary& library, FolderKind kind, const std::vector<int>& rows, const std::string& folder);
-
-// A capture decoded for Save As (see ReadableImageType); it holds nothing when
-// the file is gone, of another type or cannot be decoded.
-CImage ReadCapture(const std::string& path);
 
 // The picture of a capture for the clipboard; null when it cannot be read.
 QImage ReadCapturePicture(const std::string& path);

@@ -3,6 +3,8 @@
 #include "base/registry_store.h"
 #include "base/trace.h"
 #include "capture/capture_flow.h"
+#include "capture/timer_flow.h"
+#include "mainframe/capture_feedback.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"
 #include "i18n/language_menu.h"
@@ -10,9 +12,11 @@
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
 #include "library/model/capture_library.h"
+#include "options/options_sheet.h"
 #include "record/record_flow.h"
 #include "settings/hotkey_setting.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -52,7 +56,10 @@ bool CommandAvailable(int id)
     case ID_CAPTURE_POLYGON:
     case ID_CAPTURE_OBJECT:
     case ID_CAPTURE_ICONS:
+    case ID_CAPTURE_TIMER:
+    case ID_STOP_TIMER_CAPTURE:
     case ID_RECORD_AVI:
+    case ID_OPTION:
     case ID_SHOW_MAIN_WINDOW:
     case ID_APP_EXIT:
     case ID_VIEW_TOOLBAR:
@@ -98,8 +105,15 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_captureFlow.get(), &CaptureFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
     connect(m_captureFlow.get(), &CaptureFlow::mainWindowWanted, this, &CMainFrame::OnShowMainWindow);
     connect(m_captureFlow.get(), &CaptureFlow::saveFailed, this, &CMainFrame::ShowSaveFailure);
+    m_timerFlow = std::make_unique<TimerFlow>(theEnv, library, m_busy, this, [this](int id) { OnCommand(id); });
+    connect(m_timerFlow.get(), &TimerFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
+    connect(m_timerFlow.get(), &TimerFlow::showMouseChosen, this, [this](bool show) { m_captureFlow->SetShowMouse(show); });
+    connect(m_timerFlow.get(), &TimerFlow::mainWindowWanted, this, &CMainFrame::OnShowMainWindow);
+    connect(m_timerFlow.get(), &TimerFlow::saveFailed, this, &CMainFrame::ShowSaveFailure);
+    connect(m_timerFlow.get(), &TimerFlow::runningChanged, this, &CMainFrame::UpdateCommandStates);
     m_recordFlow = std::make_unique<RecordFlow>(library, m_busy, this);
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
+    m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
     // The full-window viewer opens from here once it exists.
     connect(m_listPane, &CListPaneView::openWanted, this,
@@ -115,6 +129,8 @@ void CMainFrame::StartServices()
     m_x11 = std::make_unique<x11::Connection>();
     m_lockMasks = x11::FindLockKeyMasks(m_x11->get());
     UpdateLockKeys();
+    if (ReadPreference(kPrefAlwaysTray) != 0)
+        AddMainTray();
     auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
     poll->start(kLockKeyPollMs);
@@ -122,9 +138,12 @@ void CMainFrame::StartServices()
 
 CMainFrame::~CMainFrame()
 {
+    // A timer capture still running ends here, without showing the window again.
+    m_timerFlow->disconnect(this);
+    m_timerFlow.reset();
     FinishSaving();
     SaveBarState();
-    RemoveMainTray();
+    m_pMainTray.reset();
     theEnv.UnregisterHotkeys(false);
     theEnv.SetHotkeyRegistrar(nullptr);
 }
@@ -157,7 +176,7 @@ QMenu* CMainFrame::BuildPopup(int position)
                 action->setData(entry.id);
                 action->setIcon(MenuPicture(entry.id));
                 action->setEnabled(CommandAvailable(entry.id));
-                action->setCheckable(IsBarToggle(entry.id) || IsViewMode(entry.id));
+                action->setCheckable(IsBarToggle(entry.id) || IsViewMode(entry.id) || entry.id == ID_CAPTURE_TIMER);
                 const int id = entry.id;
                 connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
                 connect(action, &QAction::hovered, this, [this, id] { ShowStatusPrompt(id); });
@@ -303,6 +322,7 @@ void CMainFrame::UpdateCommandStates()
         {ID_VIEW_STATUS_BAR, statusBar()->isVisibleTo(this)},
         {ID_VIEW_FOLDER_BAR, m_folderBar->isVisibleTo(this)},
         {ID_VIEW_PREVIEW_BAR, m_previewBar->isVisibleTo(this)},
+        {ID_CAPTURE_TIMER, m_timerFlow && m_timerFlow->running()},
     };
     for (const auto& [id, visible] : shown)
         if (QAction* a = Action(id))
@@ -361,7 +381,10 @@ void CMainFrame::OnCommand(int id)
     case ID_CAPTURE_POLYGON: m_captureFlow->RegionCapture(SHAPE_POLYGON); break;
     case ID_CAPTURE_OBJECT: m_captureFlow->StartObjectCapture(); break;
     case ID_CAPTURE_ICONS: RunIconCaptureDialog(this, m_library); break;
+    case ID_CAPTURE_TIMER:
+    case ID_STOP_TIMER_CAPTURE: m_timerFlow->Toggle(); break;
     case ID_RECORD_AVI: m_recordFlow->RunAviCapture(); break;
+    case ID_OPTION: RunOptionsSheet(this); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     default: break;
@@ -377,9 +400,9 @@ void CMainFrame::OnHotKey(int id)
     case HOTKEY_OBJECT: m_captureFlow->OnObjectHotKey(); return;
     case HOTKEY_ESCAPE: m_captureFlow->OnEscapeHotKey(); return;
     case HOTKEY_AVI: m_recordFlow->OnAviHotKey(); return;
+    case HOTKEY_TIMER: m_timerFlow->Toggle(); return; // stops a running timer capture, busy as it is
     default: break;
     }
-    // The timer and recording keys wait for their windows.
     if (m_busy.busy())
         return;
     switch (id) {
@@ -400,6 +423,11 @@ void CMainFrame::CaptureForRequest(std::shared_ptr<PendingRequest> pending, cons
 void CMainFrame::RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords& words)
 {
     m_recordFlow->RecordForRequest(std::move(request), words);
+}
+
+void CMainFrame::TimerForRequest(std::shared_ptr<PendingRequest> request, const TimerRequest& timer)
+{
+    m_timerFlow->RunForRequest(std::move(request), timer);
 }
 
 void CMainFrame::FinishSaving() { m_captureFlow->FinishSaving(); }

@@ -2,7 +2,8 @@
 // CMainFrame: the main window and the hub of the program. It holds the menus,
 // the tool bar, the status bar, the two docking bars (folder tree and preview)
 // and the list pane, receives the hotkeys and every command and routes them:
-// still captures to its CaptureFlow, recordings to its RecordFlow. Its files:
+// still captures to its CaptureFlow, timer captures to its TimerFlow,
+// recordings to its RecordFlow. Its files:
 // main_frame.cpp (layout, commands, hotkeys), main_frame_tray.cpp (the tray and
 // showing the window again where it was), main_frame_language.cpp (the menus
 // in the chosen language). User-interface thread only.
@@ -11,6 +12,7 @@
 #include "base/instance_server.h"
 #include "capture/core/capture_busy.h"
 #include "capture/core/capture_request.h"
+#include "capture/core/timer_capture.h"
 #include "library/core/capture_lists.h"
 #include "platform/qt/x11_hotkeys.h"
 #include "platform/x11/lock_keys.h"
@@ -32,12 +34,14 @@ class QToolButton;
 
 namespace vistrel {
 
+class CaptureFeedback;
 class CaptureFlow;
 class CaptureLibrary;
 class CFolderTreeCtrl;
 class CListPaneView;
 class CTrayNotifyIcon;
 class RecordFlow;
+class TimerFlow;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -64,6 +68,9 @@ public:
     // A recording asked for from the command line: recorded like the dialog's,
     // answered once it has ended.
     void RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords& words);
+    // A timer capture asked for from the command line: run like the dialog's,
+    // answered with its files once it ends.
+    void TimerForRequest(std::shared_ptr<PendingRequest> request, const TimerRequest& timer);
     // Writes what is still being saved; for the end of the run.
     void FinishSaving();
 
@@ -99,7 +106,8 @@ private:
 
     // The tray and the window's placement (main_frame_tray.cpp).
     void MinimiseToTray();
-    void RemoveMainTray();
+    void AddMainTray();
+    void RemoveMainTray(); // unless the icon is always there
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;
 
     // Languages (main_frame_language.cpp).
@@ -125,7 +133,9 @@ private:
     x11::LockKeyMasks m_lockMasks;
     CaptureBusy m_busy; // one capture at a time, whichever flow runs it
     std::unique_ptr<CaptureFlow> m_captureFlow;
+    std::unique_ptr<TimerFlow> m_timerFlow;
     std::unique_ptr<RecordFlow> m_recordFlow;
+    std::unique_ptr<CaptureFeedback> m_feedback;
     std::unique_ptr<CTrayNotifyIcon> m_pMainTray;
     bool m_bInTray = false;
     QByteArray m_hiddenPlacement; // where the window was when it was last hidden

@@ -7,6 +7,7 @@
 #include "commands/menu_layout.h"
 #include "i18n/translate.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -64,7 +65,15 @@ void CMainFrame::setVisible(bool visible)
 
 void CMainFrame::MinimiseToTray()
 {
-    RemoveMainTray();
+    AddMainTray();
+    m_bInTray = true;
+    hide();
+}
+
+void CMainFrame::AddMainTray()
+{
+    if (m_pMainTray)
+        return;
     auto menu = [this] {
         CTrayNotifyIcon::MenuEntries entries;
         for (auto& [id, text] : TrayMenuTexts()) {
@@ -75,13 +84,13 @@ void CMainFrame::MinimiseToTray()
     };
     m_pMainTray = std::make_unique<CTrayNotifyIcon>(kMainTrayId, menu, [this](int id) { OnCommand(id); });
     m_pMainTray->Create("Vistrel", TrayIcon());
-    m_bInTray = true;
-    hide();
+    m_pMainTray->SetMenuOnClick(ReadPreference(kPrefAlwaysTray) != 0);
 }
 
 void CMainFrame::RemoveMainTray()
 {
-    m_pMainTray.reset();
+    if (ReadPreference(kPrefAlwaysTray) == 0)
+        m_pMainTray.reset();
 }
 
 void CMainFrame::changeEvent(QEvent* event)

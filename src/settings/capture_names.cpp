@@ -2,8 +2,7 @@
 
 #include "codec/image_type.h"
 #include "settings/env.h"
-
-#include <cstdio>
+#include "settings/folders.h"
 
 namespace vistrel {
 
@@ -38,9 +37,20 @@ std::optional<std::string> CaptureNames::Next()
         m_timeStem = path.substr(0, path.size() - m_extension.size());
         return path;
     }
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "_%03u", unsigned(index));
-    return m_timeStem + suffix + m_extension;
+    return SuffixedName(m_timeStem, m_extension, index);
+}
+
+int16_t& CaptureNames::Number()
+{
+    return m_kind == Kind::Image ? m_env->m_nBitmapNumber : m_env->m_nAviNumber;
+}
+
+bool CaptureNames::CreateFile(const Create& create)
+{
+    const int16_t numberBefore = Number();
+    EnsureFolder(m_folder);
+    create(m_folder, [this] { return Next(); });
+    return Number() == numberBefore || m_env->Save();
 }
 
 } // namespace vistrel

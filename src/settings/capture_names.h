@@ -7,7 +7,10 @@
 //  - Names by time: the time name, then the same with "_001" ... "_999", which
 //    sort right after it and before the next second's name.
 
+#include "base/new_file.h"
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,10 +27,20 @@ public:
     std::optional<std::string> Next();
     const std::string& folder() const { return m_folder; }
 
+    // The one way a capture gets its file: the folder is made when missing
+    // (otherwise only reading a settings file makes it, and a first run's
+    // captures would be lost), create makes the file under the first free
+    // candidate (WriteNewFile, CreateNewFile), and a number that moved is stored
+    // at once, so that no later run, after a crash or a kill, starts from an old
+    // one. False when that number could not be stored.
+    using Create = std::function<void(const std::string& folder, const NameSource& candidates)>;
+    bool CreateFile(const Create& create);
+
 private:
     enum class Kind { Image, Avi };
     CaptureNames(CEnv& env, Kind kind, int imageType);
     std::string Fresh();
+    int16_t& Number();
 
     CEnv* m_env;
     Kind m_kind;
@@ -40,7 +53,7 @@ private:
 };
 
 // How many candidates a name by time gets: the name and 999 suffixed ones.
-constexpr uint32_t kTimeNameCandidates = 1000;
+constexpr uint32_t kTimeNameCandidates = kSuffixedNameCandidates;
 // A numbered name tries every value of the counter once.
 constexpr uint32_t kNumberedNameCandidates = 65536;
 

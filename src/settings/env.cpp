@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "base/program_folder.h"
+#include "base/user_dirs.h"
 #include "codec/image_type.h"
 #include "settings/default_tools.h"
 #include "settings/file_naming.h"
@@ -19,7 +20,6 @@
 namespace vistrel {
 
 CEnv theEnv;
-CEnv* g_pEnv = &theEnv;
 std::string g_strLanguageFile;
 std::vector<std::string> g_languageFiles;
 
@@ -77,10 +77,17 @@ CEnv::CEnv()
 {
     for (const auto& [id, text] : kDefaultMenuTexts)
         m_mapDefaultText.emplace(id, text);
-    std::string folder = GetProgramFolder();
-    m_strBitmapPath = folder + "/Capture/Bitmap";
-    m_strAviPath = folder + "/Capture/AVI";
-    m_strIconPath = folder + "/Capture/Icon";
+    if (InstalledUse()) {
+        // Where users look for their pictures and videos.
+        m_strBitmapPath = XdgUserDir("PICTURES", "Pictures") + "/Vistrel";
+        m_strIconPath = m_strBitmapPath + "/Icons";
+        m_strAviPath = XdgUserDir("VIDEOS", "Videos") + "/Vistrel";
+    } else {
+        std::string folder = GetProgramFolder();
+        m_strBitmapPath = folder + "/Capture/Bitmap";
+        m_strAviPath = folder + "/Capture/AVI";
+        m_strIconPath = folder + "/Capture/Icon";
+    }
     SetDefaultHotkeys();
 }
 
@@ -109,7 +116,8 @@ bool CEnv::Load(bool ensureFolders)
         m_bLoadedFileDamaged = !result.complete && size > 0;
         for (const SettingsField* list : result.defaultToolWanted)
             (this->*std::get<std::vector<ToolEntry> CEnv::*>(list->member)).push_back(DefaultToolFor(*list));
-        if (ensureFolders) {
+        // The user's own folders are made when something is first saved there.
+        if (ensureFolders && !InstalledUse()) {
             EnsureFolder(m_strBitmapPath);
             EnsureFolder(m_strAviPath);
             EnsureFolder(m_strIconPath);

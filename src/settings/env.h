@@ -2,8 +2,9 @@
 // CEnv: the program's one settings record. theEnv is built with every default
 // before start-up, loaded from "capture.cfg", read directly by every part of the
 // program and written back when the Options sheet is accepted and at exit.
-// User-interface thread only, except GetAviFileName (the recorder's thread, while
-// the modal recording dialog keeps everything else from writing those fields).
+// One thread only: the user-interface thread (in the command-line programs,
+// the main thread). The recorder names its file there too, in AviRecorder::Start,
+// before its worker thread begins.
 
 #include "base/keep_copy.h"
 #include "settings/hotkey_setting.h"
@@ -84,7 +85,6 @@ public:
     std::string GetAviFileName();
 
     std::string GetDefaultAviPlayer() const;
-    void ClearBitmapTools() { m_bitmapTools.clear(); }
     void ClearAviTools() { m_aviTools.clear(); }
 
 private:
@@ -93,7 +93,6 @@ private:
 };
 
 extern CEnv theEnv;
-extern CEnv* g_pEnv;
 extern std::string g_strLanguageFile;       // chosen language file; empty: English
 extern std::vector<std::string> g_languageFiles; // found at start, not stored
 

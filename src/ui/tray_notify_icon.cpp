@@ -90,6 +90,10 @@ void CTrayNotifyIcon::OnActivated(int reason)
 {
     switch (QSystemTrayIcon::ActivationReason(reason)) {
     case QSystemTrayIcon::Context: ShowMenu(); break;
+    case QSystemTrayIcon::Trigger:
+        if (m_menuOnClick)
+            ShowMenu();
+        break;
     case QSystemTrayIcon::DoubleClick: {
         const MenuEntries entries = m_menu ? m_menu() : MenuEntries();
         if (!entries.empty() && entries.front().command != 0 && entries.front().enabled)

@@ -43,6 +43,8 @@ public:
     void RemoveIcon();
     void HideIcon();
     void ShowIcon();
+    // A left click shows the menu too (for an icon that is always there).
+    void SetMenuOnClick(bool onClick) { m_menuOnClick = onClick; }
 
     int id() const { return m_id; }
     bool added() const { return m_bAdded; }
@@ -66,6 +68,7 @@ private:
     int m_frame = 0;
     bool m_bAdded = false;
     bool m_bHidden = false;
+    bool m_menuOnClick = false;
 };
 
 } // namespace vistrel

@@ -2,7 +2,8 @@
 # The icon commands on modules made by icon_fixture (PE32 and PE32+): listing,
 # "Save All" names, the .ico files accepted by icoutils and ImageMagick and
 # holding the same images as wrestool extracts, the 1078-byte file, files never
-# replaced, and the folder search. No display needed.
+# replaced, groups whose names clash each kept, lost output and unreadable files
+# reported as failures, and the folder search. No display needed.
 # Usage: icon_files.sh /path/to/vistrel /path/to/icon_fixture
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -30,12 +31,57 @@ check "a 16-bit module is refused with status 2 and the message"
 [[ $? -eq 2 ]] || fail "expected status 2"
 [[ $(cat "$W/err") == "$W/in/old16.exe Load file error,it must be win32 file" ]] || fail "message: $(cat "$W/err")"
 
+check "a missing or unreadable file fails with status 1, not 2, and says why"
+for file in "$W/in/no-such.dll" "$W/in"; do
+    "$VISTREL" --icons "$file" >"$W/listed" 2>"$W/err"
+    status=$?
+    [[ $status -eq 1 ]] || fail "--icons $file: status $status"
+    grep -q "cannot read $file" "$W/err" && [[ ! -s $W/listed ]] || fail "--icons $file said: $(cat "$W/err")"
+done
+
+check "lost output is a failure: --icons, --save-all and --icon-search into a full device exit 1"
+"$VISTREL" --icons "$W/in/tools.dll" >/dev/full 2>"$W/err"
+status=$?
+[[ $status -eq 1 ]] || fail "--icons >/dev/full: status $status"
+grep -q "cannot write to standard output" "$W/err" || fail "--icons >/dev/full said: $(cat "$W/err")"
+mkdir "$W/full"
+"$VISTREL" --icons "$W/in/tools.dll" --save-all "$W/full" >/dev/full 2>"$W/err"
+status=$?
+[[ $status -eq 1 ]] || fail "--save-all >/dev/full: status $status"
+[[ $(ls "$W/full" | wc -l) -eq 4 && $(grep -c "standard output" "$W/err") -eq 1 ]] ||
+    fail "--save-all >/dev/full: $(ls "$W/full"), $(cat "$W/err")"
+mkdir -p "$W/lone"
+cp "$W/in/small.exe" "$W/lone/"
+"$VISTREL" --icon-search "$W/lone" --types exe >/dev/full 2>"$W/err"
+status=$?
+[[ $status -eq 1 ]] || fail "--icon-search >/dev/full: status $status"
+rm -f "$VISTREL_HOME"/Capture/Icon/*
+
 check "--save-all names the files as Save All does and prints them"
 "$VISTREL" --icons "$W/in/tools.dll" --save-all "$W/out" >"$W/saved" || fail "--save-all ended with status $?"
 printf "$W/out/%s\n" toolsAPPCON.ico tools1.ico tools2.ico tools12.ico | cmp -s - "$W/saved" ||
     fail "printed: $(cat "$W/saved")"
 "$VISTREL" --icons "$W/in/small.exe" --save-all "$W/out" >/dev/null || fail "--save-all small.exe failed"
 [[ $(stat -c %s "$W/out/small3.ico") -eq 1078 ]] || fail "small3.ico is $(stat -c %s "$W/out/small3.ico") bytes"
+
+check "groups whose names clean to the same text are each kept, the second under the next free name"
+mkdir "$W/clash" "$W/clashed"
+"$FIXTURE" "$W/clash" clash || fail "icon_fixture clash failed"
+for run in 1 2; do
+    "$VISTREL" --icons "$W/clash/clash.dll" --save-all "$W/clashed" >"$W/saved" 2>"$W/err"
+    status=$?
+    if [[ $run == 1 ]]; then
+        [[ $status -eq 0 ]] || fail "--save-all clash.dll: status $status: $(cat "$W/err")"
+        printf "$W/clashed/%s\n" clashFOLDER.ico clashFOLDER_001.ico clash1.ico | cmp -s - "$W/saved" ||
+            fail "printed: $(cat "$W/saved")"
+        before=$(md5sum "$W"/clashed/*.ico)
+    else # the same names again, all taken now
+        [[ $status -eq 1 && ! -s $W/saved && $(grep -c 'exists, not written' "$W/err") -eq 3 ]] ||
+            fail "second --save-all: status $status: $(cat "$W/err")"
+        [[ $(md5sum "$W"/clashed/*.ico) == "$before" ]] || fail "a file was changed"
+    fi
+done
+cmp -s "$W/clashed/clashFOLDER.ico" "$W/clashed/clashFOLDER_001.ico" && fail "the two groups were written alike"
 
 check "icotool and ImageMagick accept every file written, with every image"
 for ico in "$W"/out/*.ico; do
@@ -75,11 +121,12 @@ cp "$W/in/tools64.dll" "$W/tree/sub/Tools.DLL"
 ln -s "$W/tree" "$W/tree/sub/loop"
 "$VISTREL" --icon-search "$W/tree" --types ico,dll,exe >"$W/found" || fail "--icon-search ended with status $?"
 ICONS=$VISTREL_HOME/Capture/Icon
-[[ $(tail -n 1 "$W/found") == "Icon Files: 7" ]] || fail "found:"$'\n'"$(cat "$W/found")"
-for name in A.ICO b.Ico Tools001.ico Tools004.ico Small001.ico; do
+[[ $(tail -n 1 "$W/found") == "Icon Files: 8" ]] || fail "found:"$'\n'"$(cat "$W/found")"
+for name in A.ICO A_001.ICO b.Ico Tools001.ico Tools004.ico Small001.ico; do
     grep -qx "$ICONS/$name" "$W/found" && [[ -s $ICONS/$name ]] || fail "$name not written or not printed"
 done
 cmp -s "$W/tree/A.ICO" "$ICONS/A.ICO" || fail "the second A.ICO replaced the first"
+cmp -s "$W/tree/sub/A.ICO" "$ICONS/A_001.ICO" || fail "the second A.ICO is not kept under the next free name"
 "$VISTREL" --icon-search "$W/tree" --no-subfolders >"$W/found" || fail "second search failed"
 [[ $(cat "$W/found") == "Icon Files: 0" ]] || fail "second search: $(cat "$W/found")"
 

@@ -1,6 +1,7 @@
 // Writes test modules with icon resources (made in code, as the unit tests make
-// them) for the end-to-end icon checks and the fuzzer's seeds.
-// Usage: icon_fixture DIR
+// them) for the end-to-end icon checks and the fuzzer's seeds; with "clash",
+// only clash.dll, whose group names FOLDER and FOLDERn give one "Save All" name.
+// Usage: icon_fixture DIR [clash]
 #include "../unit/pe_fixture.h"
 
 #include "icons/core/icon_resource.h"
@@ -12,11 +13,16 @@ using namespace vistrel::test;
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    if (argc != 2 && !(argc == 3 && std::string(argv[2]) == "clash")) {
+        std::fprintf(stderr, "usage: %s DIR [clash]\n", argv[0]);
         return 2;
     }
     const std::string dir = argv[1];
+    if (argc == 3) {
+        WriteFile(dir + "/clash.dll",
+                  SimpleFixture({Named(u"FOLDER"), Named(u"FOLDERn"), Numbered(1)}, {{16, 4}}, false).bytes);
+        return 0;
+    }
     const std::vector<vistrel::ResourceName> groups = {Numbered(1), Numbered(2), Numbered(12), Named(u"APPICON")};
     const std::vector<ImageKind> images = {{16, 1}, {16, 4}, {32, 8}, {32, 24}, {48, 32}, {256, 0}};
     WriteFile(dir + "/tools.dll", SimpleFixture(groups, images, false).bytes);

@@ -20,6 +20,7 @@ E2E_PIDS=()       # processes started by this test, oldest first
 E2E_LAST_PID=     # the one e2e_spawn started last
 E2E_XVFB_PID=     # the latest Xvfb of this test
 E2E_WM_PID=       # and its openbox
+E2E_REMOVE=()     # files outside E2E_TMP that the cleanup removes
 
 # Private XDG folders: the program under test must not touch the user's real
 # autostart entry, settings or single-instance lock, and parallel tests must not
@@ -36,6 +37,11 @@ note() { printf '  %s\n' "$*"; }
 fail() {
     printf 'FAIL: %s\n' "$*" >&2
     exit 1
+}
+# skip: the test cannot run on this machine (CTest counts status 77 as skipped).
+skip() {
+    printf 'SKIP: %s\n' "$*" >&2
+    exit 77
 }
 
 # ---- time --------------------------------------------------------------------
@@ -125,6 +131,7 @@ _e2e_cleanup() {
         e2e_stop "${E2E_PIDS[i]}" 2
     done
     rm -rf -- "$E2E_TMP"
+    ((${#E2E_REMOVE[@]} == 0)) || rm -f -- "${E2E_REMOVE[@]}"
     exit "$status"
 }
 trap _e2e_cleanup EXIT
@@ -164,6 +171,40 @@ e2e_start_xvfb() {
     note "Xvfb $size $* on $DISPLAY"
 }
 
+# The script that starts an X server with two monitors (see e2e_start_two_monitors).
+E2E_TWO_MONITOR_DISPLAY=${E2E_TWO_MONITOR_DISPLAY:-/work/shared/tools/two-monitor-display}
+
+# e2e_start_two_monitors: instead of Xvfb, a real X server (Xorg with the dummy
+# video driver, started by $E2E_TWO_MONITOR_DISPLAY) whose 3200x1080 screen RandR
+# splits into two monitors side by side: 1920x1080 at (0,0) and 1280x1024 at
+# (1920,0). Points DISPLAY at it; the cleanup and e2e_stop_xvfb stop it as they
+# stop Xvfb. Needs the packages xserver-xorg-core and xserver-xorg-video-dummy
+# (scripts/deps.sh --test); skips the test when not root or without that script.
+e2e_start_two_monitors() {
+    [[ -r $E2E_TWO_MONITOR_DISPLAY ]] || skip "no $E2E_TWO_MONITOR_DISPLAY (E2E_TWO_MONITOR_DISPLAY names it)"
+    [[ $(id -u) -eq 0 ]] || skip "Xorg with the dummy driver needs root"
+    e2e_need_tools Xorg xrandr xdpyinfo
+    # shellcheck source=/dev/null
+    source "$E2E_TWO_MONITOR_DISPLAY" >"$E2E_TMP/two-monitors.log" 2>&1
+    [[ -n ${TWO_MONITOR_XORG_PID:-} ]] || fail "$E2E_TWO_MONITOR_DISPLAY started no X server"
+    E2E_PIDS+=("$TWO_MONITOR_XORG_PID")
+    E2E_XVFB_PID=$TWO_MONITOR_XORG_PID
+    # Xorg keeps the file it finds there as .old.
+    [[ -n ${_tm_log:-} ]] && E2E_REMOVE+=("$_tm_log" "$_tm_log.old")
+    local monitors
+    monitors=$(xrandr --listmonitors 2>&1)
+    [[ $monitors == "Monitors: 2"* ]] ||
+        fail "no two monitors on $DISPLAY: $monitors $(cat "$E2E_TMP/two-monitors.log")"
+    note "Xorg with two monitors on $DISPLAY"
+}
+
+# monitor_geometry NAME: the RandR monitor's "X Y WIDTH HEIGHT" on $DISPLAY.
+monitor_geometry() {
+    local monitors
+    monitors=$(xrandr --listmonitors)
+    sed -n 's|^ *[0-9]*: [+*]*'"$1"' \([0-9]*\)/[0-9]*x\([0-9]*\)/[0-9]*+\([0-9]*\)+\([0-9]*\).*|\3 \4 \1 \2|p' <<<"$monitors"
+}
+
 # e2e_stop_xvfb: stops the latest Xvfb and its openbox; other programs on it
 # lose their display.
 e2e_stop_xvfb() {
@@ -173,7 +214,7 @@ e2e_stop_xvfb() {
 }
 
 _e2e_wm_running() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    grep -q 'window id' <<<"$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"
 }
 
 # e2e_start_openbox: openbox with tests/e2e/openbox-rc.xml on $DISPLAY.
@@ -203,6 +244,31 @@ wait_for_window() {
 # wait_for_file PATH TIMEOUT_S: true once PATH exists and is not empty.
 wait_for_file() {
     e2e_wait_until "$2" test -s "$1"
+}
+
+# trace_lines LOG PATTERN: how many lines of the program's trace match PATTERN.
+trace_lines() { grep -c -- "$2" "$1"; }
+
+_e2e_trace_reached() { (($(trace_lines "$1" "$2") >= $3)); }
+
+# wait_for_trace LOG PATTERN COUNT TIMEOUT_S: true once COUNT lines of LOG match
+# PATTERN. A check that something did not happen waits on such a line, which
+# proves the program got past the point where it would have happened.
+wait_for_trace() {
+    e2e_wait_until "$4" _e2e_trace_reached "$1" "$2" "$3"
+}
+
+# hotkeys_caught_up LOG KEY ID: presses KEY, a hotkey of the program whose
+# trace line is "hotkey ID", and waits for that line. X hands the program its
+# key events in order, so every key pressed before has been dealt with by then;
+# a check that such a key did nothing may follow. The caller undoes what KEY
+# starts.
+hotkeys_caught_up() {
+    local before
+    before=$(trace_lines "$1" "hotkey $3$")
+    xdotool key "$2"
+    wait_for_trace "$1" "hotkey $3$" $((before + 1)) 5 ||
+        fail "the program did not answer $2 (trace: $(tail -n 3 "$1"))"
 }
 
 # ---- the program under test --------------------------------------------------

@@ -56,7 +56,7 @@ before=$(number)
 files=$(ls "$BITMAPS" | wc -l)
 for args in "rectangle 10 10 10 50" "circle 5 5 5 5" "polygon 0 0 10 10" "polygon 0 0 10 10 20 20" \
     "rectangle 1 2 3 x" "ellipse 1 2 3" "triangle 1 2" "area 0 0 0 5" "area 800 0 10 10" \
-    "area -20 -20 20 20" "area 2147483000 0 2147483000 10"; do
+    "area -20 -20 20 20" "area 2147483000 0 2147483000 10" "fullscreen --no-cursor junk"; do
     # shellcheck disable=SC2086
     "$VISTREL" --capture $args >/dev/null 2>"$W/err"
     status=$?

@@ -94,7 +94,7 @@ wait_gone '^Error$' 5
 check "To Clipboard puts the selected group's first image on the X clipboard"
 xdotool windowactivate --sync "$ICONS_WIN" 2>/dev/null
 keys Right alt+t # "Icon [1]": its first image is 16 x 16 at 1 bit
-e2e_wait_until 5 eval 'xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q "^image/png$"' ||
+e2e_wait_until 5 eval 'grep -q "^image/png$" <<<"$(xclip -selection clipboard -t TARGETS -o 2>/dev/null)"' ||
     fail "no image on the clipboard: $(xclip -selection clipboard -t TARGETS -o 2>&1)"
 xclip -selection clipboard -t image/png -o >"$W/clip.png" 2>/dev/null
 [[ $(identify -format '%wx%h %A' "$W/clip.png" 2>/dev/null) =~ ^16x16\ (Blend|True) ]] ||

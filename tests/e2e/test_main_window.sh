@@ -23,7 +23,7 @@ B=$VISTREL_HOME/Capture/Bitmap
 count() { find "$B" -type f 2>/dev/null | wc -l; }
 saved_lines() { grep -c "capture saved" "$LOG"; }
 wait_for_saves() { e2e_wait_until 10 eval '[[ $(saved_lines) -ge '"$1"' ]]' || fail "$2 (log: $(tail -3 "$LOG"))"; }
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+mapped() { grep -q IsViewable <<<"$(xwininfo -id "$1" 2>/dev/null)"; }
 start_tray_host() {
     e2e_spawn "$TRAY_HOST" >"$1"
     TRAY=$E2E_LAST_PID
@@ -74,8 +74,9 @@ sleep 0.6
 import -window root "${E2E_SHOTS:-$W}/tray-menu.png"
 xdotool mousemove $((1024 - 96 + 40)) 45 click 1 # the second item: Full Screen
 wait_for_saves 5 "the tray menu's Full Screen saved nothing"
-sleep 0.3
-! mapped "$WIN" || fail "a capture from the tray menu brought the window back"
+# The capture is saved after the overlay has shown the window again, had it
+# done so; the window manager then gets a moment to map it.
+! e2e_wait_until 0.5 mapped "$WIN" || fail "a capture from the tray menu brought the window back"
 
 check "restarting the tray host brings the icon back"
 e2e_stop "$TRAY"
@@ -108,7 +109,7 @@ check "with no tray host, minimising keeps the window reachable"
 e2e_stop "$TRAY"
 sleep 0.3
 xdotool windowminimize "$WIN"
-e2e_wait_until 5 eval 'xprop -id '"$WIN"' WM_STATE | grep -q Iconic' || fail "the window is not iconified: $(xprop -id "$WIN" WM_STATE)"
+e2e_wait_until 5 eval 'grep -q Iconic <<<"$(xprop -id '"$WIN"' WM_STATE)"' || fail "the window is not iconified: $(xprop -id "$WIN" WM_STATE)"
 "$VISTREL" || fail "a second start failed"
 e2e_wait_until 5 mapped "$WIN" || fail "the window could not be brought back"
 
@@ -141,7 +142,7 @@ e2e_stop "$PROGRAM" 10
 start_program
 e2e_wait_until 5 grep -q "^vistrel: bars " "$LOG" || fail "no bar trace"
 grep -q "^vistrel: bars toolbar=1 status=1 folder=0 preview=1" "$LOG" || fail "bars after the restart: $(grep bars "$LOG")"
-"$VISTREL" --print-settings | grep -q '"g_strLanguageFile": ".*vstlchs.ini"' || fail "the language choice was not kept"
+grep -q '"g_strLanguageFile": ".*vstlchs.ini"' <<<"$("$VISTREL" --print-settings)" || fail "the language choice was not kept"
 
 check "hotkeys follow a keyboard map change"
 old=$(xmodmap -pke | awk '$4 == "Print" {print $2; exit}')

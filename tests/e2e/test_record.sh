@@ -3,7 +3,8 @@
 # the listed compressors, refused requests that write nothing, a full-screen
 # recording that keeps real time, an area with every compressor (exact pixels
 # for the lossless ones), a still screen, the end by a signal, a kill -9 that
-# leaves a playable file, and names that never replace a file.
+# leaves a playable file, names that never replace a file, and a recording
+# whose folder is removed meanwhile reported as failed.
 # Usage: test_record.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -38,7 +39,8 @@ mapfile -t CODES < <(cut -f1 "$W/codecs")
 check "refused requests exit 2 and write nothing"
 for args in "fullscreen --codec NOPE" "fullscreen --codec DIVX" "fullscreen --rate 0" "fullscreen --rate 201" \
     "area 0 0 0 5" "area 10 10 5 -5" "area 800 0 10 10" "area -50 -50 20 20" "area 0 0 1x 5" \
-    "fullscreen --seconds 0" "fullscreen --seconds nan" "fullscreen --quality 101" "window"; do
+    "fullscreen --seconds 0" "fullscreen --seconds nan" "fullscreen --quality 101" "window" \
+    "area 0 0 10 10 --seconds 1 junk" "fullscreen --rate 5 0"; do
     # shellcheck disable=SC2086
     "$VISTREL" --record $args >"$W/out" 2>"$W/err"
     status=$?
@@ -149,5 +151,19 @@ echo "keep me" >"$next"
 path=$("$VISTREL" --record area 0 0 64 64 --seconds 0.2) || fail "recording failed"
 [[ $path == "$AVI/$(printf 'Clip%03d.avi' $((n + 1)))" ]] || fail "recorded into '$path'"
 [[ $(cat "$next") == "keep me" ]] || fail "the file under the taken name was changed"
+
+check "an AVI folder removed while recording: status 1, the reason, no path printed"
+"$VISTREL" --set "m_strAviPath=$W/gone" || fail "--set m_strAviPath failed"
+mkdir -p "$W/gone"
+e2e_spawn "$VISTREL" --record area 0 0 64 64 >"$W/out.gone" 2>"$W/err.gone"
+pid=$E2E_LAST_PID
+e2e_wait_until 10 eval '[[ -n $(find "$W/gone" -name "*.avi" -size +0) ]]' || fail "the recording did not start"
+rm -rf "$W/gone"
+kill -INT "$pid"
+wait_for_exit "$pid" 10
+status=$?
+[[ $status == 1 ]] || fail "status $status: $(cat "$W/err.gone")"
+[[ ! -s $W/out.gone ]] || fail "printed '$(cat "$W/out.gone")'"
+grep -q "is gone" "$W/err.gone" || fail "no reason given: $(cat "$W/err.gone")"
 
 echo "PASS"

@@ -6,8 +6,9 @@
 # built-in cursor and its highlight drawn into the frames. Recordings asked for on the command
 # line are carried out by the running copy: one of a given length, and one
 # ended by Ctrl+C (SIGINT) of the command line, which still prints the path,
-# and one whose program is ended meanwhile, which finishes the file first and
-# still answers with its path.
+# one whose folder is removed meanwhile, which is answered as failed without a
+# path, and one whose program is ended meanwhile, which finishes the file first
+# and still answers with its path.
 # Usage: test_record_window.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -124,6 +125,21 @@ ffmpeg -v error -nostdin -i "$out" -f null - || fail "$out does not decode"
 check "a request refused for its area never reaches the running copy"
 "$VISTREL" --record area 700 500 10 10 2>"$W/rec3.err" && fail "an area off the screen was recorded"
 grep -q "cannot record that area" "$W/rec3.err" || fail "no reason given: $(cat "$W/rec3.err")"
+
+check "a handed-over recording whose folder is removed meanwhile is answered as failed, without a path"
+"$VISTREL" --set "m_strAviPath=$W/gone" || fail "--set m_strAviPath failed"
+mkdir -p "$W/gone"
+"$VISTREL" --record area 0 0 64 64 --codec MJPG >"$W/gone.out" 2>"$W/gone.err" &
+CLIENT=$!
+e2e_wait_until 10 eval '[[ -n $(find "$W/gone" -name "*.avi" -size +0) ]]' || fail "the recording did not start"
+rm -rf "$W/gone"
+kill -INT $CLIENT
+wait_for_exit $CLIENT 10
+status=$?
+((status == 1)) || fail "exit status $status: $(cat "$W/gone.err")"
+[[ ! -s $W/gone.out ]] || fail "printed '$(cat "$W/gone.out")'"
+grep -q "is gone" "$W/gone.err" || fail "no reason given: $(cat "$W/gone.err")"
+"$VISTREL" --set "m_strAviPath=$A" || fail "--set m_strAviPath back failed"
 
 check "a program ended while it records for the command line finishes the file first, and answers"
 avis >"$W/before"

@@ -92,7 +92,7 @@ out=$("$PROBE" pointed) || fail "window at pointer failed"
 check "an openbox-framed window: caption gives the frame, inside gives the client"
 e2e_spawn xmessage -title E2E-PROBE-TARGET -geometry +300+200 "window under the pointer"
 client=$(wait_for_window E2E-PROBE-TARGET 10)
-e2e_wait_until 5 eval 'xprop -id "$client" _NET_FRAME_EXTENTS | grep -q "= "' ||
+e2e_wait_until 5 eval 'grep -q "= " <<<"$(xprop -id "$client" _NET_FRAME_EXTENTS)"' ||
     fail "openbox did not frame the window"
 read -r left right top bottom < <(xprop -id "$client" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
 IFS=, read -r cx cy cwid chei < <(xwininfo_bounds "$client")

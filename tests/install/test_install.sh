@@ -19,9 +19,10 @@ need bin/vistrel-cli
 need bin/vistrel-record
 [ -x "$prefix/bin/vistrel" ] && [ -x "$prefix/bin/vistrel-gui" ] || { echo "FAIL: programs not executable"; fail=1; }
 # The recorder module, where the windowed program looks for it from bin/.
-module=$(cd "$prefix" && find . -path '*/vistrel/vistrel-recorder.so' | head -n 1)
+module=$(cd "$prefix" && find . -path '*/vistrel/vistrel-recorder.so' | sed -n 1p)
 [ -n "$module" ] || { echo "FAIL: no vistrel-recorder.so installed"; fail=1; }
-libdir=$(grep -ao 'VISTREL_RECORDER_INSTALL_DIR=[^ ]*' "$build/build.ninja" 2>/dev/null | head -n 1 | sed 's/.*\.\.\/\([^\\"]*\).*/\1/')
+# sed reads to the end (head would stop early and fail the pipe under pipefail).
+libdir=$(grep -ao 'VISTREL_RECORDER_INSTALL_DIR=[^ ]*' "$build/build.ninja" 2>/dev/null | sed -n '1s/.*\.\.\/\([^\\"]*\).*/\1/p' || true)
 if [ -n "$module" ] && [ -n "$libdir" ] && [ "./$libdir/vistrel-recorder.so" != "$module" ]; then
   echo "FAIL: installed at $module, looked for in $libdir"; fail=1
 fi
@@ -32,7 +33,8 @@ if [ -n "$module" ]; then
                    <(nm -D --defined-only "$prefix/bin/vistrel-gui" | awk '{print $3}' | sort) |
           grep -v -x -e __bss_start -e _edata -e _end || true)
   [ -z "$twice" ] || { echo "FAIL: defined in both the program and the recorder module:"; echo "$twice" | c++filt; fail=1; }
-  nm -D --undefined-only "$prefix/$module" | c++filt | grep -q 'vistrel::theEnv' ||
+  imported=$(nm -D --undefined-only "$prefix/$module" | c++filt) || imported=
+  grep -q 'vistrel::theEnv' <<<"$imported" ||
     { echo "FAIL: the recorder module does not take the settings record from the program"; fail=1; }
 fi
 need share/applications/vistrel.desktop

@@ -1,6 +1,6 @@
 #include "library/model/capture_library.h"
 #include "record/dialogs/avi_capture_dialog.h"
-#include "record/dialogs/record_region_window.h"
+#include "ui/record_region_window.h"
 #include "settings/env.h"
 #include "qt_test_support.h"
 

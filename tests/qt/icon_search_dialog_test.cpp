@@ -147,7 +147,7 @@ TEST_F(IconSearchDialogTest, FolderSearchWritesCountsAndListsEveryIconFound)
     std::filesystem::create_directories(root + "/x.dll");
     WriteFile(root + "/a.ico", IcoFile(1));
     WriteFile(root + "/sub/b.ico", IcoFile(2));
-    WriteFile(root + "/sub/deeper/a.ico", IcoFile(4)); // a.ico again: not written, not counted
+    WriteFile(root + "/sub/deeper/a.ico", IcoFile(4)); // another a.ico: kept as a_001.ico
     WriteFile(root + "/sub/broken.ico", Bytes(40, 7));
     WriteFile(root + "/notes.txt", Bytes(40, 'x'));
     WriteFile(root + "/x.dll/Tools.DLL",
@@ -166,27 +166,27 @@ TEST_F(IconSearchDialogTest, FolderSearchWritesCountsAndListsEveryIconFound)
     for (int id : {1049, 1050, 1006, 1007, 1008, 1012, 1010, 1071, 1072, 1073})
         EXPECT_TRUE(dialog->Control(id)->isEnabled()) << id;
 
-    const std::set<std::string> expected = {"a.ico", "b.ico", "Tools001.ico", "Tools002.ico", "Tools003.ico",
-                                            "app001.ico"};
+    const std::set<std::string> expected = {"a.ico", "a_001.ico", "b.ico", "Tools001.ico", "Tools002.ico",
+                                            "Tools003.ico", "app001.ico"};
     EXPECT_EQ(FilesIn(theEnv.m_strIconPath), expected);
-    EXPECT_EQ(Edit(*dialog, 1009).text(), "Icon Files: 6");
+    EXPECT_EQ(Edit(*dialog, 1009).text(), "Icon Files: 7");
     std::set<std::string> listed;
     for (const auto& path : g_captureLists.icons)
         listed.insert(FileNameOf(path));
     EXPECT_EQ(listed, expected);
-    EXPECT_EQ(g_captureLists.icons.size(), 6u);
+    EXPECT_EQ(g_captureLists.icons.size(), 7u);
     EXPECT_GE(listChanges, 1);
     // The current file is one of the handled ones, its path as it is.
     const QString current = Edit(*dialog, 1005).text();
     EXPECT_TRUE(current.startsWith(QString::fromStdString(root))) << current.toStdString();
     EXPECT_TRUE(QFileInfo::exists(current)) << current.toStdString();
 
-    // The count goes on across searches of one opening.
+    // The count goes on across searches of one opening; icons there already are not written again.
     WriteFile(root + "/sub/c.ico", IcoFile(5));
     dialog->OnSearch();
     ASSERT_TRUE(WaitFor([&] { return Idle(*dialog); }));
-    EXPECT_EQ(Edit(*dialog, 1009).text(), "Icon Files: 7");
-    EXPECT_EQ(g_captureLists.icons.size(), 7u);
+    EXPECT_EQ(Edit(*dialog, 1009).text(), "Icon Files: 8");
+    EXPECT_EQ(g_captureLists.icons.size(), 8u);
     dialog.reset();
 
     // A new opening counts from 0 again.

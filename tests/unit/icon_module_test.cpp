@@ -243,6 +243,17 @@ TEST(IconNaming, LabelsAndFileNames)
     // A group name cannot lead out of the folder.
     EXPECT_EQ(SaveAllFileName("/out", "/in/.hidden.dll", "Icon [../../etc/x]"), "/out/.._.._et_x.ico");
 
+    // One run of Save All gives every group its own name, the same each run.
+    for (int run = 0; run < 2; ++run) {
+        SaveAllNames names("/out");
+        EXPECT_EQ(names.Next("/in/tools.dll", "Icon [FOLDER]"), "/out/toolsFOLDER.ico");
+        EXPECT_EQ(names.Next("/in/tools.dll", "Icon [FOLDERn]"), "/out/toolsFOLDER_001.ico");
+        EXPECT_EQ(names.Next("/in/tools.dll", "Icon [FOLDER_001]"), "/out/toolsFOLDER_001_001.ico");
+        EXPECT_EQ(names.Next("/in/tools.dll", "Icon [IFOLDER]"), "/out/toolsFOLDER_002.ico");
+        EXPECT_EQ(names.Next("/in/tools.exe", "Icon [3]"), "/out/tools3.ico");
+        EXPECT_EQ(names.Next("/in/tools.dll", "Icon [3]"), "/out/tools3_001.ico");
+    }
+
     EXPECT_EQ(SearchModuleIconName("/icons", "tools.dll", 0), "/icons/tools001.ico");
     EXPECT_EQ(SearchModuleIconName("/icons", "Tools.DLL", 11), "/icons/Tools012.ico");
     EXPECT_EQ(SearchModuleIconName("/icons", "a.b.exe", 999), "/icons/a.b1000.ico");

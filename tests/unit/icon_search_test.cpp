@@ -1,10 +1,12 @@
 // The folder search on a temporary tree: which files are found (extensions in
 // any case, links to folders never followed, pseudo file systems and unreadable
-// folders skipped), the names written, a taken name neither written nor
+// folders skipped), the names written, a name taken by another icon giving the
+// next free name, an icon already there or without images neither written nor
 // counted, counts across searches, and stopping.
 #include "icons/core/folder_walk.h"
 #include "icons/core/icon_module.h"
 #include "icons/core/icon_search.h"
+#include "file_text.h"
 #include "pe_fixture.h"
 #include "temp_home.h"
 
@@ -22,6 +24,11 @@ using namespace vistrel::test;
 
 namespace {
 
+Bytes FileBytes(const std::string& path)
+{
+    const std::string text = ReadText(path);
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes IcoBytes(int side, uint8_t seed)
 {
@@ -58,7 +65,7 @@ protected:
         WriteFile(tree + "/broken.ico", Bytes {0, 0, 1, 0, 9, 0});
         WriteFile(tree + "/readme.txt", IcoBytes(16, 3));
         WriteFile(tree + "/App.EXE", SimpleFixture({Numbered(7), Numbered(9)}, {{16, 4}}, false).bytes);
-        WriteFile(tree + "/sub/a.ico", IcoBytes(16, 4)); // same name as the first: not written
+        WriteFile(tree + "/sub/a.ico", IcoBytes(16, 4)); // same name as the first: a_001.ico
         WriteFile(tree + "/sub/c.Ico", IcoBytes(48, 5));
         WriteFile(tree + "/sub/tools.dll", SimpleFixture(TwelveGroups(), {{16, 4}, {32, 0}}, true).bytes);
         WriteFile(tree + "/x.dll/inner.ico", IcoBytes(16, 6));
@@ -118,21 +125,63 @@ protected:
 TEST_F(IconSearchTree, IcoFilesAreCopiedUnderTheirNamesOnceEach)
 {
     const Outcome out = Run(Job(true, false, false));
-    EXPECT_EQ(out.written, In(icons, {"B.ICO", "a.ico", "link.ico", "c.Ico", "inner.ico"}));
+    EXPECT_EQ(out.written, In(icons, {"B.ICO", "a.ico", "link.ico", "a_001.ico", "c.Ico", "inner.ico"}));
     EXPECT_EQ(out.finished, 1);
-    // Every .ico file handled is reported, broken and taken names too.
+    // Every .ico file handled is reported, broken ones too.
     const std::vector<std::pair<std::string, int>> progress = {
         {tree + "/B.ICO", 1},     {tree + "/a.ico", 2},     {tree + "/broken.ico", 2},
-        {tree + "/link.ico", 3},  {tree + "/sub/a.ico", 3}, {tree + "/sub/c.Ico", 4},
-        {tree + "/x.dll/inner.ico", 5}}; // as they are named: on Linux case matters
+        {tree + "/link.ico", 3},  {tree + "/sub/a.ico", 4}, {tree + "/sub/c.Ico", 5},
+        {tree + "/x.dll/inner.ico", 6}}; // as they are named: on Linux case matters
     EXPECT_EQ(out.progress, progress);
-    // The first a.ico is the one kept.
+    // Both a.ico are kept, the first under its own name.
     EXPECT_EQ(ReadIconFromIcoFile(icons + "/a.ico")->images[0].data,
               ReadIconFromIcoFile(tree + "/a.ico")->images[0].data);
+    EXPECT_EQ(ReadIconFromIcoFile(icons + "/a_001.ico")->images[0].data,
+              ReadIconFromIcoFile(tree + "/sub/a.ico")->images[0].data);
 
     const Outcome alone = Run(Job(true, false, false, false));
-    EXPECT_TRUE(alone.written.empty()); // all taken now
+    EXPECT_TRUE(alone.written.empty()); // all there already
     EXPECT_EQ(alone.progress.size(), 4u);
+}
+
+TEST_F(IconSearchTree, NoIconIsLostToANameAndEmptyOnesAreSkipped)
+{
+    namespace fs = std::filesystem;
+    const std::string other = home.file("other");
+    for (const char* dir : {"x", "y/again", "z"})
+        fs::create_directories(other + "/" + dir);
+    WriteFile(other + "/x/same.ico", IcoBytes(16, 1));
+    WriteFile(other + "/y/same.ico", IcoBytes(16, 2));
+    WriteFile(other + "/y/again/same.ico", IcoBytes(16, 1)); // the first again: there already
+    WriteFile(other + "/z/empty.ico", Bytes {0, 0, 1, 0, 0, 0});
+    WriteFile(other + "/x/tools.dll", SimpleFixture({Numbered(1)}, {{16, 4}}, false).bytes);
+    WriteFile(other + "/y/tools.dll", SimpleFixture({Numbered(1)}, {{32, 4}}, false).bytes);
+    // Group 1 holds no image, group 2 one.
+    WriteFile(other + "/z/holes.dll",
+              BuildPeFixture({DibIconImage(16, 4)}, {{Numbered(1), {}}, {Numbered(2), {1}}}, false).bytes);
+    fs::create_directories(icons);
+    WriteFile(icons + "/tools001.ico", Bytes {'k', 'e', 'e', 'p'}); // someone else's file
+
+    IconSearchJob job = Job(true, true, false);
+    job.folder = other;
+    const Outcome out = Run(job);
+    auto written = out.written; // two threads: any interleaving
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, In(icons, {"holes002.ico", "same.ico", "same_001.ico", "tools001_001.ico",
+                                  "tools001_002.ico"}));
+    EXPECT_EQ(FileBytes(icons + "/tools001.ico"), (Bytes {'k', 'e', 'e', 'p'}));
+    EXPECT_FALSE(fs::exists(icons + "/empty.ico"));
+    EXPECT_FALSE(fs::exists(icons + "/same_002.ico"));
+    // Each copy holds its own icon.
+    EXPECT_EQ(FileBytes(icons + "/same.ico"), IcoBytes(16, 1));
+    EXPECT_EQ(FileBytes(icons + "/same_001.ico"), IcoBytes(16, 2));
+    const auto first = ReadIconFromIcoFile(icons + "/tools001_001.ico");
+    const auto second = ReadIconFromIcoFile(icons + "/tools001_002.ico");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->images[0].width, second->images[0].width);
+
+    // Run again, nothing new: every icon is there already.
+    EXPECT_TRUE(Run(job).written.empty());
 }
 
 TEST_F(IconSearchTree, ModulesGiveNumberedFilesInGroupOrder)
@@ -170,13 +219,13 @@ TEST_F(IconSearchTree, CountsAddUpOverSearchesAndATakenNameIsNotCounted)
     IconSearch search(Recorder(out));
     ASSERT_TRUE(search.Start(Job(true, false, false)));
     search.Wait();
-    EXPECT_EQ(search.IconCount(), 5);
+    EXPECT_EQ(search.IconCount(), 6);
     WriteFile(tree + "/sub/new.ico", IcoBytes(16, 8));
     ASSERT_TRUE(search.Start(Job(true, false, false)));
     search.Wait();
-    EXPECT_EQ(search.IconCount(), 6);
+    EXPECT_EQ(search.IconCount(), 7);
     EXPECT_EQ(out.written.back(), icons + "/new.ico");
-    EXPECT_EQ(out.progress.back().second, 6);
+    EXPECT_EQ(out.progress.back().second, 7);
     EXPECT_EQ(out.finished, 2);
 }
 
@@ -228,7 +277,7 @@ TEST_F(IconSearchTree, UnreadableFoldersAreSkippedSilently)
     IconSearchJob job = Job(true, false, false);
     if (::geteuid() != 0) {
         const Outcome out = Run(job);
-        EXPECT_EQ(out.written.size(), 5u);
+        EXPECT_EQ(out.written.size(), 6u);
         ::chmod((tree + "/locked").c_str(), 0700);
         return;
     }
@@ -250,7 +299,7 @@ TEST_F(IconSearchTree, UnreadableFoldersAreSkippedSilently)
             count = search.IconCount();
         }
         struct stat st {};
-        _exit(count == 5 && ::stat((icons + "/hidden.ico").c_str(), &st) != 0 ? 0 : 1);
+        _exit(count == 6 && ::stat((icons + "/hidden.ico").c_str(), &st) != 0 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

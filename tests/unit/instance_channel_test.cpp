@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <future>
+#include <mutex>
 #include <random>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -153,7 +154,9 @@ TEST(InstanceChannel, WaitersCarryOnOnceTheHolderEnds)
     PrivateRuntime runtime;
     auto running = std::make_unique<InstanceLock>("/opt/program");
     ASSERT_EQ(running->TryAcquire(), InstanceLock::State::Acquired);
-    auto server = std::make_unique<InstanceServer>(running->socketPath(), [](std::shared_ptr<PendingRequest>) {});
+    std::promise<std::shared_ptr<PendingRequest>> queued;
+    auto server = std::make_unique<InstanceServer>(running->socketPath(),
+                                                   [&](std::shared_ptr<PendingRequest> p) { queued.set_value(p); });
 
     // Queued with a copy that ends before starting it: given back, and the
     // waiter then takes the lock itself.
@@ -313,4 +316,84 @@ TEST(InstanceChannel, ARequestThatWaitsUnstartedTellsItsClientOnceAndWorkUnderWa
     EXPECT_EQ(decoder.Feed(".:."), ReplyDecoder::State::NeedMore);
     EXPECT_TRUE(decoder.queued());
     EXPECT_EQ(decoder.Feed(EncodeReply({0, "x", {}})), ReplyDecoder::State::Complete);
+}
+
+TEST(ChannelFraming, ProgressSurvivesAnySplitAndIsNeverLost)
+{
+    const std::string first = "/shots/1.bmp\n", second(70000, 'p');
+    const std::string bytes = "." + EncodeProgress(first) + ":" + EncodeProgress("") + EncodeProgress(second) + "." +
+                              EncodeReply({0, "last\n", "note"});
+    std::mt19937 random(11);
+    for (int round = 0; round < 4; ++round) {
+        ReplyDecoder decoder;
+        std::string taken;
+        ReplyDecoder::State state = ReplyDecoder::State::NeedMore;
+        for (size_t pos = 0; pos < bytes.size();) {
+            const size_t piece = round == 0 ? 1 : 1 + random() % 9000;
+            ASSERT_EQ(state, ReplyDecoder::State::NeedMore) << pos;
+            state = decoder.Feed(std::string_view(bytes).substr(pos, piece));
+            if (round % 2 == 0) // taken as it comes, or left for the answer
+                taken += decoder.TakeProgress();
+            pos += piece;
+        }
+        ASSERT_EQ(state, ReplyDecoder::State::Complete);
+        EXPECT_EQ(taken + decoder.reply().output, first + second + "last\n") << round;
+        EXPECT_EQ(decoder.reply().error, "note");
+        EXPECT_TRUE(decoder.queued());
+    }
+    for (const char* bad : {">\n", ">x\n", ">-1\n", ">99999999999999999999\n", ">1\nab"}) {
+        ReplyDecoder decoder;
+        EXPECT_EQ(decoder.Feed(bad), ReplyDecoder::State::Bad) << bad;
+    }
+}
+
+TEST(InstanceChannel, ProgressReachesTheClientBeforeTheAnswer)
+{
+    PrivateRuntime runtime;
+    InstanceLock running("/opt/program");
+    ASSERT_EQ(running.TryAcquire(), InstanceLock::State::Acquired);
+    std::vector<std::jthread> workers;
+    auto released = std::make_shared<std::promise<void>>();
+    InstanceServer server(running.socketPath(), [&](std::shared_ptr<PendingRequest> pending) {
+        ASSERT_TRUE(pending->Start());
+        workers.emplace_back([pending, released] {
+            // Like a timer capture: a path per shot, the answer at the end.
+            pending->Progress("one\n");
+            pending->Progress("two\n");
+            released->get_future().wait_for(10s);
+            pending->Progress("three\n"); // not sent before the answer: comes with it
+            pending->Finish({0, "", {}});
+        });
+    });
+    ASSERT_TRUE(server.listening()) << server.error();
+
+    InstanceLock client("/opt/program");
+    std::mutex mutex;
+    std::string printed;
+    auto waiter = std::async(std::launch::async, [&] {
+        ChannelReply reply;
+        std::string error;
+        const HandOver outcome = HandOverOrLock(client, {"--timer"}, reply, error, {}, -1, [&](const std::string& text) {
+            std::lock_guard lock(mutex);
+            printed += text;
+        });
+        return std::make_pair(outcome, reply);
+    });
+    for (int i = 0; i < 500; ++i) {
+        {
+            std::lock_guard lock(mutex);
+            if (printed == "one\ntwo\n")
+                break;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(printed, "one\ntwo\n"); // while the work still runs
+    }
+    released->set_value();
+    ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
+    const auto [outcome, reply] = waiter.get();
+    ASSERT_EQ(outcome, HandOver::Answered);
+    EXPECT_EQ(printed + reply.output, "one\ntwo\nthree\n");
 }

@@ -119,6 +119,45 @@ TEST(CreateFileExclusively, NeverOpensWhatIsThere)
     EXPECT_EQ(ReadText(home.file("kept")), "kept");
 }
 
+TEST(CreateNewFile, TakesTheFirstFreeCandidateAndKeepsItOpen)
+{
+    TempHome home;
+    std::ofstream(home.file("a")) << "old a";
+    CreatedFile created = CreateNewFile(home.path(), Candidates(home.path(), {"a", "b", "c"}));
+    ASSERT_TRUE(created.fd);
+    EXPECT_EQ(created.result.path, home.file("b"));
+    ASSERT_TRUE(Writes("in place")(created.fd.get()));
+    created.fd.Reset();
+    EXPECT_EQ(ReadText(home.file("b")), "in place");
+    EXPECT_EQ(ReadText(home.file("a")), "old a");
+    EXPECT_FALSE(std::filesystem::exists(home.file("c")));
+
+    CreatedFile none = CreateNewFile(home.path(), Candidates(home.path(), {"a", "b"}));
+    EXPECT_FALSE(none.fd);
+    EXPECT_TRUE(none.result.nameTaken);
+    CreatedFile failed = CreateNewFile(home.path(), Candidates(home.file("no/such"), {"x", "y"}));
+    EXPECT_FALSE(failed.fd);
+    EXPECT_FALSE(failed.result.nameTaken);
+    EXPECT_NE(failed.result.error.find("cannot create"), std::string::npos);
+}
+
+TEST(SuffixedNames, TheNameThenNineHundredNinetyNineSortedAfterIt)
+{
+    NameSource names = SuffixedNames("/f/icon", ".ico");
+    EXPECT_EQ(*names(), "/f/icon.ico");
+    EXPECT_EQ(*names(), "/f/icon_001.ico");
+    EXPECT_EQ(*names(), "/f/icon_002.ico");
+    uint32_t count = 3;
+    std::string last;
+    while (auto name = names()) {
+        last = *name;
+        ++count;
+    }
+    EXPECT_EQ(count, kSuffixedNameCandidates);
+    EXPECT_EQ(last, "/f/icon_999.ico");
+    EXPECT_EQ(SuffixedName("x", "", 7), "x_007");
+}
+
 TEST(ReplaceFile, LeavesNoTemporaryBehind)
 {
     TempHome home;

@@ -297,7 +297,7 @@ TEST(Recording, FailuresEndTheRecordingAndKeepWhatWasWritten)
         const RecordOutcome outcome =
             RunRecording(source, slow, clock, Settings(50), never.get_token(), stats, {}, 3, allocate);
         EXPECT_NE(outcome.error.find("not enough memory"), std::string::npos) << outcome.error;
-        EXPECT_TRUE(outcome.wroteAnything);
+        EXPECT_GT(stats.written.load(), 0);
         EXPECT_EQ(slow.frames, 2); // both grabbed frames still reach the file
     }
     { // the screen cannot be grabbed any more

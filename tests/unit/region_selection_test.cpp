@@ -69,6 +69,58 @@ TEST(RegionSelection, PolygonNeedsThreeVerticesAndADoubleClick)
     EXPECT_LE(box.bottom, 60);
 }
 
+TEST(RegionSelection, PressDragReleaseGivesWhatTwoClicksAtTheSamePointsGive)
+{
+    for (CaptureShape shape : {SHAPE_RECTANGLE, SHAPE_CIRCLE, SHAPE_ELLIPSE}) {
+        RegionSelection dragged(shape);
+        dragged.LeftButtonDown({40, 50});
+        dragged.MouseMove({200, 100});
+        EXPECT_EQ(dragged.LeftButtonUp({240, 130}), Step::Finished) << shape; // the release point counts
+        RegionSelection clicked(shape);
+        clicked.LeftButtonDown({40, 50});
+        clicked.LeftButtonUp({40, 50});
+        clicked.MouseMove({240, 130});
+        EXPECT_EQ(clicked.LeftButtonDown({240, 130}), Step::Finished) << shape;
+        EXPECT_EQ(dragged.Request().points, clicked.Request().points) << shape;
+    }
+
+    // Under three pixels the release is part of a click: the selection goes on,
+    // and the next click finishes it.
+    RegionSelection wobble(SHAPE_RECTANGLE);
+    wobble.LeftButtonDown({10, 10});
+    EXPECT_EQ(wobble.LeftButtonUp({12, 8}), Step::Continue);
+    wobble.MouseMove({60, 40});
+    EXPECT_EQ(wobble.LeftButtonUp({60, 40}), Step::Continue); // no button down: nothing
+    EXPECT_EQ(wobble.LeftButtonDown({60, 40}), Step::Finished);
+    EXPECT_EQ(wobble.Request().points, (std::vector<Point> {{10, 10}, {60, 40}}));
+    RegionSelection three(SHAPE_ELLIPSE);
+    three.LeftButtonDown({10, 10});
+    EXPECT_EQ(three.LeftButtonUp({10, 13}), Step::Finished);
+
+    // A polygon is clicked out; its buttons' releases change nothing.
+    RegionSelection polygon(SHAPE_POLYGON);
+    polygon.LeftButtonDown({10, 10});
+    EXPECT_EQ(polygon.LeftButtonUp({90, 90}), Step::Continue);
+    EXPECT_EQ(polygon.vertices().size(), 1u);
+}
+
+TEST(RegionSelection, EnterFinishesAPolygonOfThreeOrMoreVerticesAsClicked)
+{
+    RegionSelection s(SHAPE_POLYGON);
+    EXPECT_EQ(s.EnterKey(), Step::Continue);
+    s.LeftButtonDown({10, 10});
+    s.LeftButtonDown({50, 10});
+    EXPECT_EQ(s.EnterKey(), Step::Continue); // two vertices
+    s.MouseMove({30, 60});
+    s.LeftButtonDown({30, 60});
+    s.MouseMove({300, 300}); // where the pointer is plays no part
+    EXPECT_EQ(s.EnterKey(), Step::Finished);
+    EXPECT_EQ(s.Request().points, (std::vector<Point> {{10, 10}, {50, 10}, {30, 60}}));
+    RegionSelection rectangle(SHAPE_RECTANGLE);
+    rectangle.LeftButtonDown({10, 10});
+    EXPECT_EQ(rectangle.EnterKey(), Step::Continue);
+}
+
 TEST(RegionSelection, FullScreenIgnoresClicksAndEveryShapeCancels)
 {
     RegionSelection full(SHAPE_FULLSCREEN);

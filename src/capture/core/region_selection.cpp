@@ -3,6 +3,8 @@
 #include "capture/core/capture_area.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace vistrel {
 
@@ -24,6 +26,7 @@ RegionSelection::Step RegionSelection::LeftButtonDown(Point p)
     m_crosshair = false;
     if (!hasAnchor()) {
         m_anchor = m_current = p;
+        m_pressedAtAnchor = m_shape != SHAPE_POLYGON;
         if (m_shape == SHAPE_POLYGON)
             m_vertices.push_back(p);
         return Step::Continue;
@@ -33,6 +36,25 @@ RegionSelection::Step RegionSelection::LeftButtonDown(Point p)
         return Step::Continue;
     }
     // The second click completes the shape where the mouse last moved to.
+    return Step::Finished;
+}
+
+RegionSelection::Step RegionSelection::LeftButtonUp(Point p)
+{
+    if (!std::exchange(m_pressedAtAnchor, false))
+        return Step::Continue;
+    // A release near the anchor was a click: the next click finishes.
+    if (std::max(std::abs(p.x - m_anchor.x), std::abs(p.y - m_anchor.y)) < kDragPixels)
+        return Step::Continue;
+    m_current = p;
+    return Step::Finished;
+}
+
+RegionSelection::Step RegionSelection::EnterKey()
+{
+    if (m_shape != SHAPE_POLYGON || m_vertices.size() < 3)
+        return Step::Continue;
+    m_finishedPolygon = m_vertices;
     return Step::Finished;
 }
 

@@ -4,9 +4,11 @@
 // all in screen pixels. The overlay window feeds it its mouse events and draws
 // what it says; no window is needed to test it.
 //
-// Shapes are made by clicks, not by dragging: a rectangle, circle or ellipse by
-// two clicks (the second completes the shape from the anchor to the last mouse
-// position), a polygon by clicks and a double click with at least three vertices.
+// A rectangle, circle or ellipse is made by two clicks (the second completes
+// the shape from the anchor to the last mouse position) or, as in most tools,
+// by pressing, dragging at least kDragPixels and releasing (the release point
+// is the second corner); a polygon by clicks, then a double click or Enter with
+// at least three vertices. The same points give the same pixels either way.
 
 #include "capture/core/capture_geometry.h"
 #include "capture/core/capture_request.h"
@@ -22,9 +24,13 @@ public:
 
     enum class Step { Continue, Finished, Cancelled };
 
+    static constexpr int kDragPixels = 3;
+
     void MouseMove(Point p);
     Step LeftButtonDown(Point p);
+    Step LeftButtonUp(Point p);
     Step LeftDoubleClick(Point p);
+    Step EnterKey();
     Step Cancel(); // Escape, the right button, or a request to close
 
     CaptureShape shape() const { return m_shape; }
@@ -49,6 +55,7 @@ private:
     Point m_current {-1, -1};
     std::vector<Point> m_vertices;
     std::vector<Point> m_finishedPolygon;
+    bool m_pressedAtAnchor = false; // the button is down since it set the anchor
 };
 
 // Whether a window may be framed in an object capture: a real window that is

@@ -8,7 +8,6 @@
 #include "codec/image.h"
 #include "settings/capture_names.h"
 #include "settings/env.h"
-#include "settings/folders.h"
 
 #include <exception>
 
@@ -20,15 +19,12 @@ SavedCapture SaveWith(CEnv& env, int imageType, const std::function<bool(int fd)
                       std::vector<std::string>& bitmapList)
 {
     SavedCapture saved;
-    const int16_t numberBefore = env.m_nBitmapNumber;
-    CaptureNames names = CaptureNames::ForImage(env, imageType);
-    // The save folders are otherwise made only when a settings file is read, so
-    // the first run's captures would all be lost.
-    EnsureFolder(names.folder());
-    NewFileResult written = WriteNewFile(names.folder(), [&names] { return names.Next(); }, write);
-    // A number that moved is stored at once, so that no later run, after a crash
-    // or a kill, starts from an old one.
-    if (env.m_nBitmapNumber != numberBefore && !env.Save()) {
+    NewFileResult written;
+    const bool numberStored = CaptureNames::ForImage(env, imageType).CreateFile(
+        [&](const std::string& folder, const NameSource& candidates) {
+            written = WriteNewFile(folder, candidates, write);
+        });
+    if (!numberStored) {
         saved.settingsSaved = false;
         saved.error = "cannot write " + CEnv::SettingsFilePath();
     }

@@ -72,8 +72,12 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path)
     // O_NONBLOCK: opening a pipe that happens to be called "x.dll" must not hang.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0)
+    if (!fd || ::fstat(fd.get(), &st) != 0)
         return nullptr;
+    if (!S_ISREG(st.st_mode) || st.st_size < 0) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return nullptr;
+    }
     return std::make_unique<FileSource>(std::move(fd), uint64_t(st.st_size));
 }
 

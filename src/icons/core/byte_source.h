@@ -28,8 +28,9 @@ public:
     std::optional<std::vector<uint8_t>> Read(uint64_t offset, uint64_t length) const;
 };
 
-// A regular file opened for reading; nullptr when it cannot be opened or is not a
-// regular file. Opening never waits (a pipe or device of that name is refused).
+// A regular file opened for reading; nullptr with errno when it cannot be
+// opened or is not a regular file. Opening never waits (a pipe or device of that
+// name is refused).
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path);
 
 // Bytes held by the caller, who keeps them alive while the source is used.

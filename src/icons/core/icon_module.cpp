@@ -22,9 +22,11 @@ IconModule::IconModule(std::unique_ptr<ByteSource> source, std::string path)
 {
 }
 
-std::optional<IconModule> IconModule::Open(const std::string& path)
+std::optional<IconModule> IconModule::Open(const std::string& path, bool* unreadable)
 {
     auto source = OpenFileSource(path);
+    if (unreadable)
+        *unreadable = !source;
     if (!source)
         return std::nullopt;
     IconModule module(std::move(source), path);

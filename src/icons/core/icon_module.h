@@ -25,8 +25,11 @@ using IconGroupName = ResourceName;
 class IconModule {
 public:
     // nullopt when the file is not a loadable 32-bit module: not a PE32 or PE32+
-    // file (a 16-bit NE module, a DOS program, an .ico, anything else), or unreadable.
-    static std::optional<IconModule> Open(const std::string& path);
+    // file (a 16-bit NE module, a DOS program, an .ico, anything else), or
+    // unreadable. unreadable, when given, then tells the two apart: set when the
+    // file could not be opened at all (missing, no permission, not a regular
+    // file), with errno saying why.
+    static std::optional<IconModule> Open(const std::string& path, bool* unreadable = nullptr);
     // The same over bytes that the caller keeps alive.
     static std::optional<IconModule> FromBytes(std::span<const uint8_t> bytes);
 

@@ -1,5 +1,7 @@
 #include "icons/core/icon_naming.h"
 
+#include "base/new_file.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -27,6 +29,16 @@ std::string SaveAllFileName(const std::string& folder, const std::string& source
         name += c == '/' || c == '\0' ? '_' : c;
     }
     return folder + "/" + name + ".ico";
+}
+
+std::string SaveAllNames::Next(const std::string& sourcePath, const std::string& label)
+{
+    const std::string first = SaveAllFileName(m_folder, sourcePath, label);
+    const std::string stem = first.substr(0, first.size() - 4); // without ".ico"
+    std::string name = first;
+    for (uint32_t index = 1; !m_given.insert(name).second; ++index)
+        name = SuffixedName(stem, ".ico", index);
+    return name;
 }
 
 std::string SearchModuleIconName(const std::string& targetFolder, const std::string& fileName, size_t index)

@@ -229,6 +229,20 @@ std::optional<IconResource> ReadIconFromIcoFile(const std::string& path)
     return icon;
 }
 
+namespace {
+
+// Whether the file at path holds exactly bytes.
+bool HoldsBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    const auto file = OpenFileSource(path);
+    if (!file || file->Size() != bytes.size())
+        return false;
+    const auto held = file->Read(0, file->Size());
+    return held && *held == bytes;
+}
+
+} // namespace
+
 IconWriteResult WriteIconToIcoFile(const IconResource& icon, const std::string& path)
 {
     const auto bytes = IcoFileBytes(icon);
@@ -241,6 +255,25 @@ IconWriteResult WriteIconToIcoFile(const IconResource& icon, const std::string& 
     if (!result.path.empty())
         return IconWriteResult::Written;
     return result.nameTaken ? IconWriteResult::Exists : IconWriteResult::Failed;
+}
+
+std::string WriteIconUnderFreeName(const IconResource& icon, const std::string& path)
+{
+    const auto bytes = icon.images.empty() ? std::nullopt : IcoFileBytes(icon);
+    if (!bytes)
+        return {};
+    // NAME.ico gives NAME_001.ico; a name without a dot (or a leading one only) is all stem.
+    const size_t nameStart = path.rfind('/') + 1; // npos + 1 == 0
+    const size_t dot = path.rfind('.');
+    const size_t cut = dot != std::string::npos && dot > nameStart ? dot : path.size();
+    const NameSource candidates = SuffixedNames(path.substr(0, cut), path.substr(cut));
+    const NameSource unlessThere = [&]() -> std::optional<std::string> {
+        auto candidate = candidates();
+        if (candidate && HoldsBytes(*candidate, *bytes))
+            return std::nullopt;
+        return candidate;
+    };
+    return WriteNewFile(ParentFolder(path), unlessThere, [&](int fd) { return WriteAllToFd(fd, *bytes); }).path;
 }
 
 } // namespace vistrel

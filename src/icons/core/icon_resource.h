@@ -82,6 +82,13 @@ enum class IconWriteResult {
 };
 IconWriteResult WriteIconToIcoFile(const IconResource& icon, const std::string& path);
 
+// The folder search's writer, which loses no icon to a name: the icon is
+// written under path or, where that is taken by another file, under the first
+// free of its suffixed names (NAME_001.ico, ...). Nothing is written for an
+// icon without images, or one that a candidate already holds byte for byte (a
+// search run again finds its own copies). The path written; empty when none.
+std::string WriteIconUnderFreeName(const IconResource& icon, const std::string& path);
+
 // Size in bytes that the .ico directory gives a side: 0 stands for 256 (or more).
 constexpr uint8_t IcoDirectorySide(uint32_t side) { return side >= 256 ? 0 : uint8_t(side); }
 

@@ -38,9 +38,9 @@ bool IconSearch::Start(const IconSearchJob& job)
     EnsureFolder(job.targetFolder);
     std::stop_token stop;
     {
-        std::lock_guard lock(m_stopLock);
-        m_stop = std::stop_source();
-        stop = m_stop.get_token();
+        auto source = m_stop.Lock();
+        *source = std::stop_source();
+        stop = source->get_token();
     }
     std::vector<std::pair<std::string, Kind>> types;
     if (job.ico)
@@ -76,8 +76,7 @@ bool IconSearch::Start(const IconSearchJob& job)
 
 void IconSearch::Stop()
 {
-    std::lock_guard lock(m_stopLock);
-    m_stop.request_stop();
+    m_stop.Lock()->request_stop();
 }
 
 void IconSearch::Wait()
@@ -89,8 +88,7 @@ void IconSearch::Wait()
 
 int IconSearch::IconCount() const
 {
-    std::lock_guard lock(m_lock);
-    return m_iconCount;
+    return *m_iconCount.Lock();
 }
 
 void IconSearch::Search(const IconSearchJob& job, std::string extension, Kind kind, std::stop_token stop)
@@ -111,8 +109,7 @@ void IconSearch::Search(const IconSearchJob& job, std::string extension, Kind ki
 void IconSearch::HandleIco(const std::string& path, const std::string& name, const std::string& target)
 {
     if (const auto icon = ReadIconFromIcoFile(path)) {
-        const std::string copy = target + "/" + name;
-        if (WriteIconToIcoFile(*icon, copy) == IconWriteResult::Written)
+        if (const std::string copy = WriteIconUnderFreeName(*icon, target + "/" + name); !copy.empty())
             Written(copy);
     }
     Handled(path);
@@ -132,8 +129,8 @@ void IconSearch::HandleModule(const std::string& path, const std::string& name, 
         const auto icon = module->ReadGroup(groups[i]);
         if (!icon)
             continue;
-        const std::string file = SearchModuleIconName(target, name, i);
-        if (WriteIconToIcoFile(*icon, file) == IconWriteResult::Written)
+        const std::string file = WriteIconUnderFreeName(*icon, SearchModuleIconName(target, name, i));
+        if (!file.empty())
             Written(file);
     }
     Handled(path);
@@ -141,17 +138,17 @@ void IconSearch::HandleModule(const std::string& path, const std::string& name, 
 
 void IconSearch::Written(const std::string& path)
 {
-    std::lock_guard lock(m_lock);
-    ++m_iconCount;
+    auto count = m_iconCount.Lock();
+    ++*count;
     if (m_callbacks.fileWritten)
         m_callbacks.fileWritten(path);
 }
 
 void IconSearch::Handled(const std::string& path)
 {
-    std::lock_guard lock(m_lock);
+    const auto count = m_iconCount.Lock();
     if (m_callbacks.progress)
-        m_callbacks.progress(path, m_iconCount); // as it is: on Linux a lower-cased path names another file
+        m_callbacks.progress(path, *count); // as it is: on Linux a lower-cased path names another file
 }
 
 } // namespace vistrel

@@ -3,7 +3,9 @@
 // (.ico, .dll, .exe), walk a folder tree and write every icon they find into the
 // icon folder as a new .ico file. An .ico file is copied under its own name; a
 // module's groups become TITLE001.ico, TITLE002.ico, ... in directory order. A
-// name that is already taken is left alone, and that icon is not counted.
+// name taken by another file is left alone and the icon goes under the next
+// free name (WriteIconUnderFreeName); an icon already there byte for byte, or
+// one without images, is neither written nor counted.
 //
 // Threads: Start, Wait and the destructor belong to the thread that owns the
 // object. Stop, IsRunning and IconCount may be called from any thread, the
@@ -11,9 +13,10 @@
 // under the search's one lock (which also guards the count); they must not call
 // Start or Wait.
 
+#include "base/guarded.h"
+
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -33,7 +36,8 @@ struct IconSearchCallbacks {
     // A file was written (the count already holds it).
     std::function<void(const std::string& writtenPath)> fileWritten;
     // A file of a thread's type was handled: every .ico file, every module with
-    // icon groups. currentFile is its path in lower case.
+    // icon groups. currentFile is its path as found, letter case kept (a
+    // lower-cased path would name another file, or none).
     std::function<void(const std::string& currentFile, int iconCount)> progress;
     // The last thread of a search is ending (called outside the lock); with no
     // type ticked, at once from Start. Must not call Stop.
@@ -69,11 +73,11 @@ private:
     void Handled(const std::string& path);
 
     IconSearchCallbacks m_callbacks;
-    mutable std::mutex m_lock;
-    int m_iconCount = 0; // under m_lock
+    // The search's one lock: held while a callback runs, so that they come one at a time.
+    Guarded<int> m_iconCount {0};
     std::atomic<int> m_live {0};
-    std::mutex m_stopLock;     // guards m_stop: Stop may come from any thread
-    std::stop_source m_stop;   // one per search, shared by its threads
+    // One per search, shared by its threads; guarded, as Stop may come from any thread.
+    Guarded<std::stop_source> m_stop;
     std::vector<std::jthread> m_threads;
 };
 

@@ -1,41 +1,57 @@
 #include "library/core/list_edits.h"
 
+#include "library/core/list_texts.h"
+
 #include <algorithm>
-#include <functional>
 
 namespace vistrel {
 
-std::string_view FileNameOf(std::string_view path)
+std::vector<size_t> DeleteEntries(std::vector<std::string>& entries, std::span<const size_t> selected,
+                                  bool confirmed, const RemoveFileFunction& removeFile)
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+    if (!confirmed)
+        return {};
+    std::vector<size_t> chosen;
+    for (size_t index : selected)
+        if (index < entries.size())
+            chosen.push_back(index);
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+
+    std::vector<size_t> removed;
+    for (size_t index : chosen)
+        if (removeFile(entries[index]))
+            removed.push_back(index);
+    EraseAtIndices(entries, std::span<const size_t>(removed));
+    return removed;
 }
 
-void RemoveEntries(std::vector<std::string>& list, std::vector<size_t> indices)
+std::string_view TrimmedLabel(std::string_view edited)
 {
-    std::sort(indices.begin(), indices.end(), std::greater<>());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    for (size_t index : indices)
-        if (index < list.size())
-            list.erase(list.begin() + std::ptrdiff_t(index));
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!edited.empty() && blank(edited.front()))
+        edited.remove_prefix(1);
+    while (!edited.empty() && blank(edited.back()))
+        edited.remove_suffix(1);
+    return edited;
 }
 
-std::optional<std::string> RenameTarget(std::string_view oldPath, std::string_view edited)
+RenameResult RenameEntry(std::vector<std::string>& entries, size_t index, std::string_view edited,
+                         const RenameFileFunction& renameFile)
 {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const size_t first = edited.find_first_not_of(kBlanks);
-    std::string_view name = first == std::string_view::npos
-                                ? std::string_view()
-                                : edited.substr(first, edited.find_last_not_of(kBlanks) - first + 1);
-    if (name.empty())
-        name = FileNameOf(oldPath);
-    if (name.find('/') != std::string_view::npos || name == "." || name == "..")
-        return std::nullopt;
-    std::string target(oldPath.substr(0, oldPath.size() - FileNameOf(oldPath).size()));
-    target += name;
-    if (target == oldPath)
-        return std::nullopt;
-    return target;
+    if (index >= entries.size())
+        return {};
+    const std::string& oldPath = entries[index];
+    const std::string_view name = TrimmedLabel(edited);
+    if (name.empty() || name == FileNameOfPath(oldPath))
+        return {};
+    if (name.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos || name == "." || name == "..")
+        return {RenameStatus::BadName, {}, 0};
+    const std::string newPath = oldPath.substr(0, oldPath.size() - FileNameOfPath(oldPath).size()) + std::string(name);
+    if (const int error = renameFile(oldPath, newPath); error != 0)
+        return {RenameStatus::Failed, newPath, error};
+    entries[index] = newPath;
+    return {RenameStatus::Renamed, newPath, 0};
 }
 
 } // namespace vistrel

@@ -1,36 +1,66 @@
 #include "library/core/list_texts.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "base/file_moves.h"
+
+#include <cstdio>
 
 namespace vistrel {
 
-std::string SizeText(uint64_t bytes)
+std::string_view FileNameOfPath(std::string_view path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileSizeText(uint64_t bytes)
 {
     if (bytes < 1024)
         return std::to_string(bytes) + " Bytes";
     return std::to_string(bytes / 1024) + "KB";
 }
 
-std::string DateText(std::time_t when)
+const DateNames& EnglishDateNames()
 {
-    std::tm local {};
-    if (!localtime_r(&when, &local))
-        return {};
-    char text[128];
-    const size_t length = std::strftime(text, sizeof text, "%A, %B %d, %Y", &local);
-    return std::string(text, length);
+    static const DateNames names{
+        {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
+        {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
+         "November", "December"}};
+    return names;
 }
 
-std::optional<FileFacts> ReadFileFacts(const std::string& path)
+std::string LongDateText(std::string_view weekday, std::string_view month, int dayOfMonth, int year)
 {
-    struct statx info {};
-    if (path.empty() || statx(AT_FDCWD, path.c_str(), 0, STATX_SIZE | STATX_BTIME | STATX_MTIME, &info) != 0)
-        return std::nullopt;
-    FileFacts facts;
-    facts.size = info.stx_size;
-    facts.created = std::time_t((info.stx_mask & STATX_BTIME) ? info.stx_btime.tv_sec : info.stx_mtime.tv_sec);
-    return facts;
+    char day[16];
+    std::snprintf(day, sizeof day, "%02d", dayOfMonth);
+    return std::string(weekday) + ", " + std::string(month) + " " + day + ", " + std::to_string(year);
+}
+
+std::string LongDateText(std::time_t when, const DateNames& names)
+{
+    std::tm local{};
+    if (!localtime_r(&when, &local) || local.tm_wday < 0 || local.tm_wday > 6 || local.tm_mon < 0 ||
+        local.tm_mon > 11)
+        return {};
+    return LongDateText(names.weekdays[size_t(local.tm_wday)], names.months[size_t(local.tm_mon)], local.tm_mday,
+                        local.tm_year + 1900);
+}
+
+RowTexts RowTextsOf(const std::string& path, const DateNames& names)
+{
+    const auto facts = LookAtFile(path);
+    if (!facts)
+        return {};
+    return {std::string(FileNameOfPath(path)), path, FileSizeText(facts->size), LongDateText(facts->created, names)};
+}
+
+std::string TotalFilesText(size_t count)
+{
+    return "Total files: " + std::to_string(count);
+}
+
+std::string PictureSizeText(int width, int height, int bitsPerPixel)
+{
+    return " " + std::to_string(width) + " x " + std::to_string(height) + " x " + std::to_string(bitsPerPixel);
 }
 
 } // namespace vistrel

@@ -1,28 +1,55 @@
 #pragma once
-// The texts the captured-file list shows for a file: its size and its creation
-// date. Plain text work, any thread.
+// The texts of the captured-file list: its columns (name, path, size, creation
+// date), the file count of the status bar and the preview's size text. Plain
+// text work, any thread (RowTextsOf also looks at the file); the day and month
+// names come from the caller, so the window can give them in the user's
+// language.
 
+#include <array>
 #include <cstdint>
 #include <ctime>
-#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vistrel {
 
-// Below 1024 "N Bytes", else "NKB" (whole kilobytes, the rest dropped). The
-// full 64-bit size counts: a 4 GB file is not shown as a few bytes.
-std::string SizeText(uint64_t bytes);
+// Column 0: the part of the path after its last '/'.
+std::string_view FileNameOfPath(std::string_view path);
 
-// "%A, %B %d, %Y" in local time, with the day and month names of the
-// program's locale (LC_TIME, which the toolkit takes from the environment).
-std::string DateText(std::time_t when);
+// Column 2: below 1024 "%d Bytes", else "%dKB" with the size divided by 1024.
+// The whole 64-bit size counts, so a 5 GB file shows its kilobytes and not
+// what is left of it modulo 4 GB.
+std::string FileSizeText(uint64_t bytes);
 
-struct FileFacts {
-    uint64_t size = 0;
-    std::time_t created = 0; // the birth time where the file system keeps one, else the last change
+// Names for the date text, Sunday first and January first.
+struct DateNames {
+    std::array<std::string, 7> weekdays;
+    std::array<std::string, 12> months;
 };
+// The English names.
+const DateNames& EnglishDateNames();
 
-// nullopt when there is no file at path (a list row then shows nothing).
-std::optional<FileFacts> ReadFileFacts(const std::string& path);
+// Column 3: "%A, %B %d, %Y" as strftime writes it ("Monday, December 07, 2026")
+// with the names given.
+std::string LongDateText(std::string_view weekday, std::string_view month, int dayOfMonth, int year);
+// The same for a moment in the local time zone.
+std::string LongDateText(std::time_t when, const DateNames& names);
+
+// The four columns of one entry. All empty when no file is at the path any
+// more: the row of a vanished file shows no text.
+struct RowTexts {
+    std::string name;
+    std::string path;
+    std::string size;
+    std::string created;
+};
+RowTexts RowTextsOf(const std::string& path, const DateNames& names);
+
+// The status bar's count: "Total files: %d".
+std::string TotalFilesText(size_t count);
+
+// The preview's size text: " %d x %d x %d" (width, height, bits per pixel; the
+// text begins with a blank).
+std::string PictureSizeText(int width, int height, int bitsPerPixel);
 
 } // namespace vistrel

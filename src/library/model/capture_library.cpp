@@ -1,7 +1,5 @@
 #include "library/model/capture_library.h"
 
-#include "library/core/list_edits.h"
-
 namespace vistrel {
 
 CaptureLibrary::CaptureLibrary(CaptureLists& lists, QObject* parent) : QObject(parent), m_lists(lists) {}
@@ -23,12 +21,22 @@ void CaptureLibrary::Append(FolderKind kind, const std::vector<std::string>& pat
     emit listChanged(kind);
 }
 
-void CaptureLibrary::Remove(FolderKind kind, const std::vector<size_t>& indices)
+std::vector<size_t> CaptureLibrary::Delete(FolderKind kind, std::span<const size_t> selected,
+                                           const RemoveFileFunction& removeFile)
 {
-    if (indices.empty())
-        return;
-    RemoveEntries(m_lists.ofKind(kind), indices);
-    emit listChanged(kind);
+    auto removed = DeleteEntries(m_lists.ofKind(kind), selected, true, removeFile);
+    if (!removed.empty())
+        emit listChanged(kind);
+    return removed;
+}
+
+RenameResult CaptureLibrary::Rename(FolderKind kind, size_t index, std::string_view edited,
+                                    const RenameFileFunction& renameFile)
+{
+    const RenameResult result = RenameEntry(m_lists.ofKind(kind), index, edited, renameFile);
+    if (result.status == RenameStatus::Renamed)
+        emit listChanged(kind);
+    return result;
 }
 
 void CaptureLibrary::Replace(FolderKind kind, size_t index, const std::string& path)

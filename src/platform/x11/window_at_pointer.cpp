@@ -210,6 +210,23 @@ std::optional<WindowArea> WindowAtPointer(const Connection& conn, std::string* e
     return WindowAtPoint(conn, position->first, position->second, error, ignored);
 }
 
+bool TopLevelViewable(const Connection& conn, xcb_window_t window)
+{
+    xcb_connection_t* c = conn.get();
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        xcb_window_t parent = XCB_NONE;
+        if (!ChildrenOf(c, window, &parent))
+            return false;
+        if (parent == conn.root() || parent == XCB_NONE) {
+            Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+            return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        }
+        window = parent;
+    }
+    return false;
+}
+
 std::optional<WindowArea> WindowRectangle(const Connection& conn, xcb_window_t window,
                                           std::string* error)
 {

@@ -51,4 +51,9 @@ std::optional<WindowArea> WindowAtPoint(const Connection& conn, int x, int y,
 std::optional<WindowArea> WindowRectangle(const Connection& conn, xcb_window_t window,
                                           std::string* error = nullptr);
 
+// True while the top-level window holding window (the window manager's frame
+// around it, when it has one) is viewable; false once that has left the screen
+// or no longer exists.
+bool TopLevelViewable(const Connection& conn, xcb_window_t window);
+
 } // namespace vistrel::x11

@@ -312,7 +312,6 @@ RecordOutcome RunRecording(FrameSource& source, FrameSink& sink, RecordClock& cl
     } // joins the grabber
     RecordOutcome outcome;
     outcome.error = !encodeError.empty() ? encodeError : grabError;
-    outcome.wroteAnything = stats.written > 0;
     return outcome;
 }
 

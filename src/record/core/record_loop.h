@@ -157,7 +157,6 @@ std::string RunEncodeLoop(FrameSink& sink, FrameExchange& exchange, int playback
 
 struct RecordOutcome {
     std::string error; // empty: ended by a stop
-    bool wroteAnything = false;
 };
 
 // Both loops, until stop is requested or one of them fails. The sink is not

@@ -1,12 +1,13 @@
 #include "record/dialogs/avi_capture_dialog.h"
 
+#include "base/trace.h"
 #include "i18n/translate.h"
 #include "library/model/capture_library.h"
 #include "platform/qt/key_names.h"
 #include "record/core/record_geometry.h"
 #include "record/dialogs/cursor_options_dialog.h"
 #include "record/dialogs/flashing_window.h"
-#include "record/dialogs/record_region_window.h"
+#include "ui/record_region_window.h"
 #include "record/dialogs/slider_style.h"
 #include "record/dialogs/video_options_dialog.h"
 #include "settings/env.h"
@@ -149,73 +150,96 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, Captu
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_options.bitsPerPixel = std::clamp(screen->depth(), 8, 32);
 
-    auto* optionsGroup = new QGroupBox("Options", this);
-    auto* video = new QPushButton("&Video Option...", optionsGroup);
-    auto* cursor = new QPushButton("Cursor &Option...", optionsGroup);
-    auto* regionGroup = new QGroupBox("Capture Region", this);
-    auto* fixedGroup = new QGroupBox("Region", regionGroup);
-    auto* widthLabel = new QLabel("&Width:", fixedGroup);
-    auto* heightLabel = new QLabel("&Height:", fixedGroup);
-    auto* select = new QPushButton("&Select Region", fixedGroup);
-    auto* priorityLabel = new QLabel("&Run Priority:", this);
-    auto* stopHint = new QLabel("Press %s to stop recording", this);
-    widthLabel->setBuddy(m_width);
-    heightLabel->setBuddy(m_height);
-    priorityLabel->setBuddy(m_priority);
-    m_panSpeedLabel->setBuddy(m_panSpeed);
+    QGroupBox* optionsGroup = BuildOptionsGroup();
+    QGroupBox* regionGroup = BuildRegionGroup();
+    QLayout* priorityRow = BuildPriorityRow();
+    QLayout* buttonRow = BuildButtonRow();
+    NameControls(m_controls);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(optionsGroup);
+    layout->addWidget(regionGroup);
+    layout->addLayout(priorityRow);
+    layout->addLayout(buttonRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_controls = {
-        {IDC_CLOSE, m_close},
-        {IDC_CURSOR_OPTIONS, cursor},
-        {IDC_VIDEO_OPTIONS, video},
+    TranslateDialogWidgets(*this, DialogId::AviCapture, m_controls);
+    m_stopHint->setText(Qs(ReplaceHotkeyPlaceholder(m_stopHint->text().toStdString(),
+                                                    HotkeyToText(theEnv.m_hkAvi, NativeKeyName))));
+
+    SetRegionMode(m_options.regionMode);
+    UpdateAutoPan();
+    SetPhase(Phase::Idle);
+    ConnectControls();
+}
+
+QGroupBox* CAviCaptureDlg::BuildOptionsGroup()
+{
+    auto* group = new QGroupBox("Options", this);
+    m_videoOptions = new QPushButton("&Video Option...", group);
+    m_cursorOptions = new QPushButton("Cursor &Option...", group);
+    m_panSpeedLabel->setBuddy(m_panSpeed);
+    m_controls.insert({
+        {IDC_OPTIONS_GROUP, group},
+        {IDC_VIDEO_OPTIONS, m_videoOptions},
+        {IDC_CURSOR_OPTIONS, m_cursorOptions},
         {IDC_AUTO_PAN, m_autoPan},
+        {IDC_PAN_SPEED_LABEL, m_panSpeedLabel},
         {IDC_PAN_SPEED, m_panSpeed},
+        {IDC_PAN_SPEED_VALUE, m_panSpeedValue},
         {IDC_MINIMIZE, m_minimize},
         {IDC_HIDE_FLASHING, m_hideFlashing},
         {IDC_PLAY, m_play},
-        {IDC_CUSTOM, m_custom},
-        {IDC_FIXED, m_fixed},
-        {IDC_WIDTH, m_width},
-        {IDC_HEIGHT, m_height},
-        {IDC_SELECT_REGION, select},
-        {IDC_FULL_SCREEN, m_fullScreen},
-        {IDC_START, m_start},
-        {IDC_STOP, m_stop},
-        {IDC_PAN_SPEED_VALUE, m_panSpeedValue},
-        {IDC_WIDTH_LABEL, widthLabel},
-        {IDC_HEIGHT_LABEL, heightLabel},
-        {IDC_REGION_GROUP, fixedGroup},
-        {IDC_PAN_SPEED_LABEL, m_panSpeedLabel},
-        {IDC_PRIORITY, m_priority},
-        {IDC_STOP_HINT, stopHint},
-        {IDC_OPTIONS_GROUP, optionsGroup},
-        {IDC_CAPTURE_REGION_GROUP, regionGroup},
-        {IDC_PRIORITY_LABEL, priorityLabel},
-    };
-    NameControls(m_controls);
+    });
 
-    // Options.
     m_panSpeed->setRange(kMinAutoPanSpeed, kMaxAutoPanSpeed);
     m_panSpeed->setValue(std::clamp(m_options.autoPanSpeed, kMinAutoPanSpeed, kMaxAutoPanSpeed));
     m_panSpeed->setStyleSheet(kRecorderSliderStyle);
     m_panSpeedValue->setMinimumWidth(fontMetrics().horizontalAdvance("0000"));
     m_panSpeedValue->setNum(m_panSpeed->value());
-    auto* optionsGrid = new QGridLayout(optionsGroup);
+    auto* grid = new QGridLayout(group);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(video);
-    buttons->addWidget(cursor);
+    buttons->addWidget(m_videoOptions);
+    buttons->addWidget(m_cursorOptions);
     buttons->addStretch();
-    optionsGrid->addLayout(buttons, 0, 0, 1, 3);
-    optionsGrid->addWidget(m_autoPan, 1, 0, 1, 3);
-    optionsGrid->addWidget(m_panSpeedLabel, 2, 0);
-    optionsGrid->addWidget(m_panSpeed, 2, 1);
-    optionsGrid->addWidget(m_panSpeedValue, 2, 2);
-    optionsGrid->addWidget(m_minimize, 3, 0, 1, 3);
-    optionsGrid->addWidget(m_hideFlashing, 4, 0, 1, 3);
-    optionsGrid->addWidget(m_play, 5, 0, 1, 3);
-    optionsGrid->setColumnStretch(1, 1);
+    grid->addLayout(buttons, 0, 0, 1, 3);
+    grid->addWidget(m_autoPan, 1, 0, 1, 3);
+    grid->addWidget(m_panSpeedLabel, 2, 0);
+    grid->addWidget(m_panSpeed, 2, 1);
+    grid->addWidget(m_panSpeedValue, 2, 2);
+    grid->addWidget(m_minimize, 3, 0, 1, 3);
+    grid->addWidget(m_hideFlashing, 4, 0, 1, 3);
+    grid->addWidget(m_play, 5, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
 
-    // Capture region.
+    m_autoPan->setChecked(m_options.autoPan != 0);
+    m_hideFlashing->setChecked(m_options.showFlashingFrame != 1);
+    m_play->setChecked(m_options.playWhenFinished == 1);
+    m_minimize->setChecked(false);
+    return group;
+}
+
+QGroupBox* CAviCaptureDlg::BuildRegionGroup()
+{
+    auto* group = new QGroupBox("Capture Region", this);
+    auto* fixedGroup = new QGroupBox("Region", group);
+    auto* widthLabel = new QLabel("&Width:", fixedGroup);
+    auto* heightLabel = new QLabel("&Height:", fixedGroup);
+    m_selectRegion = new QPushButton("&Select Region", fixedGroup);
+    widthLabel->setBuddy(m_width);
+    heightLabel->setBuddy(m_height);
+    m_controls.insert({
+        {IDC_CAPTURE_REGION_GROUP, group},
+        {IDC_CUSTOM, m_custom},
+        {IDC_FIXED, m_fixed},
+        {IDC_REGION_GROUP, fixedGroup},
+        {IDC_WIDTH_LABEL, widthLabel},
+        {IDC_WIDTH, m_width},
+        {IDC_HEIGHT_LABEL, heightLabel},
+        {IDC_HEIGHT, m_height},
+        {IDC_SELECT_REGION, m_selectRegion},
+        {IDC_FULL_SCREEN, m_fullScreen},
+    });
+
     for (QSpinBox* field : {m_width, m_height})
         field->setRange(1, 100000);
     m_width->setValue(std::max(1, m_options.fixedWidth));
@@ -225,45 +249,50 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, Captu
     fixedGrid->addWidget(m_width, 0, 1);
     fixedGrid->addWidget(heightLabel, 0, 2);
     fixedGrid->addWidget(m_height, 0, 3);
-    fixedGrid->addWidget(select, 0, 4);
-    auto* regionBox = new QVBoxLayout(regionGroup);
-    regionBox->addWidget(m_custom);
-    regionBox->addWidget(m_fixed);
-    regionBox->addWidget(fixedGroup);
-    regionBox->addWidget(m_fullScreen);
+    fixedGrid->addWidget(m_selectRegion, 0, 4);
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(m_custom);
+    box->addWidget(m_fixed);
+    box->addWidget(fixedGroup);
+    box->addWidget(m_fullScreen);
+    return group;
+}
 
-    // Priority, hint, buttons.
+QLayout* CAviCaptureDlg::BuildPriorityRow()
+{
+    auto* label = new QLabel("&Run Priority:", this);
+    label->setBuddy(m_priority);
+    m_controls.insert({{IDC_PRIORITY_LABEL, label}, {IDC_PRIORITY, m_priority}});
+
     m_priority->addItems({"Heighest", "Heigher", "Heigh", "Normal", "Low", "Lowest"});
     m_priority->setCurrentIndex(3);
-    auto* priorityRow = new QHBoxLayout;
-    priorityRow->addWidget(priorityLabel);
-    priorityRow->addWidget(m_priority);
-    priorityRow->addStretch();
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(stopHint, 1);
-    buttonRow->addWidget(m_start);
-    buttonRow->addWidget(m_stop);
-    buttonRow->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(optionsGroup);
-    layout->addWidget(regionGroup);
-    layout->addLayout(priorityRow);
-    layout->addLayout(buttonRow);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_priority);
+    row->addStretch();
+    return row;
+}
 
-    m_autoPan->setChecked(m_options.autoPan != 0);
-    m_hideFlashing->setChecked(m_options.showFlashingFrame != 1);
-    m_play->setChecked(m_options.playWhenFinished == 1);
-    m_minimize->setChecked(false);
+QLayout* CAviCaptureDlg::BuildButtonRow()
+{
+    m_stopHint = new QLabel("Press %s to stop recording", this);
+    m_controls.insert({
+        {IDC_STOP_HINT, m_stopHint},
+        {IDC_START, m_start},
+        {IDC_STOP, m_stop},
+        {IDC_CLOSE, m_close},
+    });
 
-    TranslateDialogWidgets(*this, DialogId::AviCapture, m_controls);
-    stopHint->setText(Qs(ReplaceHotkeyPlaceholder(stopHint->text().toStdString(),
-                                                  HotkeyToText(theEnv.m_hkAvi, NativeKeyName))));
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_stopHint, 1);
+    row->addWidget(m_start);
+    row->addWidget(m_stop);
+    row->addWidget(m_close);
+    return row;
+}
 
-    SetRegionMode(m_options.regionMode);
-    UpdateAutoPan();
-    SetPhase(Phase::Idle);
-
+void CAviCaptureDlg::ConnectControls()
+{
     connect(m_autoPan, &QCheckBox::toggled, this, [this](bool on) {
         m_options.autoPan = on ? 1 : 0;
         UpdateAutoPan();
@@ -277,15 +306,15 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, Captu
     connect(m_custom, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_CUSTOM); });
     connect(m_fixed, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_FIXED); });
     connect(m_fullScreen, &QRadioButton::clicked, this, [this] { SetRegionMode(REGION_FULLSCREEN); });
-    connect(video, &QPushButton::clicked, this, [this] {
+    connect(m_videoOptions, &QPushButton::clicked, this, [this] {
         CVideoOptionsDlg dialog(this, m_options, ffmpeg::InstalledCompressors());
         dialog.exec();
     });
-    connect(cursor, &QPushButton::clicked, this, [this] {
+    connect(m_cursorOptions, &QPushButton::clicked, this, [this] {
         CCursorOptionsDlg dialog(this, m_options, RunCursorFolder());
         dialog.exec();
     });
-    connect(select, &QPushButton::clicked, this, &CAviCaptureDlg::OnSelectRegion);
+    connect(m_selectRegion, &QPushButton::clicked, this, &CAviCaptureDlg::OnSelectRegion);
     connect(m_start, &QPushButton::clicked, this, &CAviCaptureDlg::OnStart);
     connect(m_stop, &QPushButton::clicked, this, &CAviCaptureDlg::OnStop);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
@@ -394,6 +423,7 @@ void CAviCaptureDlg::OnSelectRegion()
     m_selector->BeginCustom([this](std::optional<RecordRegion> region) {
         if (!region)
             return;
+        Trace("region selected " + std::to_string(region->width()) + "x" + std::to_string(region->height()));
         m_width->setValue(int(std::min<int64_t>(region->width(), m_width->maximum())));
         m_height->setValue(int(std::min<int64_t>(region->height(), m_height->maximum())));
         m_options.fixedWidth = m_width->value();

@@ -25,7 +25,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -83,6 +85,16 @@ signals:
     void recordingEnded(bool ok);
 
 private:
+    // The constructor's parts: one builder per group box or row, which makes the
+    // controls it alone uses, lays out its own and enters them in m_controls;
+    // then one step that connects them. The member controls are made first, in
+    // the initializer list, as the Tab order follows the order widgets are made.
+    QGroupBox* BuildOptionsGroup();
+    QGroupBox* BuildRegionGroup();
+    QLayout* BuildPriorityRow();
+    QLayout* BuildButtonRow();
+    void ConnectControls();
+
     void SetPhase(Phase phase);
     void SetRegionMode(int mode);
     void UpdateAutoPan();
@@ -103,15 +115,19 @@ private:
     QCheckBox* m_minimize;
     QCheckBox* m_hideFlashing;
     QCheckBox* m_play;
+    QPushButton* m_videoOptions = nullptr;
+    QPushButton* m_cursorOptions = nullptr;
     QRadioButton* m_custom;
     QRadioButton* m_fixed;
     QRadioButton* m_fullScreen;
     QSpinBox* m_width;
     QSpinBox* m_height;
+    QPushButton* m_selectRegion = nullptr;
     QComboBox* m_priority;
     QPushButton* m_start;
     QPushButton* m_stop;
     QPushButton* m_close;
+    QLabel* m_stopHint = nullptr;
 
     Phase m_phase = Phase::Idle;
     bool m_minimized = false; // the windows were hidden at Start

@@ -105,22 +105,33 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
     setWindowTitle("Cursor Options");
     setWindowIcon(ApplicationIcon());
 
-    auto* displayGroup = new QGroupBox("Cursor Display", this);
-    auto* highlightGroup = new QGroupBox("Cursor Highlight", this);
-    auto* sizeLabel = new QLabel("Size", highlightGroup);
-    auto* shapeLabel = new QLabel("Shape", highlightGroup);
-    auto* color = new QPushButton("Color", highlightGroup);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setText("OK");
-    cancel->setText("Cancel");
-    sizeLabel->setBuddy(m_size);
-    shapeLabel->setBuddy(m_shape);
+    QGroupBox* displayGroup = BuildDisplayGroup();
+    QGroupBox* highlightGroup = BuildHighlightGroup();
+    QDialogButtonBox* buttons = BuildButtons();
+    NameControls(m_controls);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(displayGroup);
+    layout->addWidget(highlightGroup);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_controls = {
-        {IDC_OK, ok},
-        {IDC_CANCEL, cancel},
+    TranslateDialogWidgets(*this, DialogId::CursorOptions, m_controls);
+    for (QPushButton* button : {m_browse, m_color, m_cancel})
+        button->setAutoDefault(false); // Enter is OK wherever the focus is
+
+    if (m_cursorType == CURSOR_CUSTOM)
+        m_customCursor = BuiltInCursorImage(m_customIndex);
+    UpdateEnabled();
+    RefreshCursorPreview();
+    RefreshHighlightPreview();
+    ConnectControls();
+}
+
+QGroupBox* CCursorOptionsDlg::BuildDisplayGroup()
+{
+    auto* group = new QGroupBox("Cursor Display", this);
+    m_controls.insert({
+        {IDC_CURSOR_DISPLAY_GROUP, group},
         {IDC_HIDE_CURSOR, m_hide},
         {IDC_SHOW_CURSOR, m_show},
         {IDC_ACTUAL_CURSOR, m_actual},
@@ -129,17 +140,7 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
         {IDC_BUILT_IN_LIST, m_builtIn},
         {IDC_CHOOSE_FILE, m_browse},
         {IDC_CURSOR_PREVIEW, m_cursorPreview},
-        {IDC_HIGHLIGHT, m_highlight},
-        {IDC_HIGHLIGHT_SIZE, m_size},
-        {IDC_SIZE_LABEL, sizeLabel},
-        {IDC_SHAPE_LABEL, shapeLabel},
-        {IDC_HIGHLIGHT_SHAPE, m_shape},
-        {IDC_HIGHLIGHT_COLOR, color},
-        {IDC_HIGHLIGHT_PREVIEW, m_highlightPreview},
-        {IDC_CURSOR_DISPLAY_GROUP, displayGroup},
-        {IDC_CURSOR_HIGHLIGHT_GROUP, highlightGroup},
-    };
-    NameControls(m_controls);
+    });
 
     // Two sets of radio buttons in one box: each set excludes only its own.
     auto* shown = new QButtonGroup(this);
@@ -161,8 +162,47 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
     m_cursorPreview->setFrameShape(QFrame::Panel);
     m_cursorPreview->setFrameShadow(QFrame::Sunken);
 
+    // What is drawn on the left, its preview on the right.
+    auto* grid = new QGridLayout(group);
+    auto* showRow = new QHBoxLayout;
+    showRow->addWidget(m_hide);
+    showRow->addWidget(m_show);
+    showRow->addStretch();
+    grid->addLayout(showRow, 0, 0, 1, 3);
+    grid->addWidget(m_actual, 1, 0, 1, 2);
+    grid->addWidget(m_custom, 2, 0);
+    grid->addWidget(m_builtIn, 2, 1);
+    grid->addWidget(m_file, 3, 0);
+    grid->addWidget(m_browse, 3, 1, Qt::AlignLeft);
+    grid->addWidget(m_cursorPreview, 1, 2, 3, 1, Qt::AlignCenter);
+    grid->setColumnStretch(1, 1);
+
+    (m_recordCursor ? m_show : m_hide)->setChecked(true);
+    (m_cursorType == CURSOR_CUSTOM ? m_custom : m_cursorType == CURSOR_FILE ? m_file : m_actual)->setChecked(true);
+    return group;
+}
+
+QGroupBox* CCursorOptionsDlg::BuildHighlightGroup()
+{
+    auto* group = new QGroupBox("Cursor Highlight", this);
+    auto* sizeLabel = new QLabel("Size", group);
+    auto* shapeLabel = new QLabel("Shape", group);
+    m_color = new QPushButton("Color", group);
+    sizeLabel->setBuddy(m_size);
+    shapeLabel->setBuddy(m_shape);
+    m_controls.insert({
+        {IDC_CURSOR_HIGHLIGHT_GROUP, group},
+        {IDC_HIGHLIGHT, m_highlight},
+        {IDC_SIZE_LABEL, sizeLabel},
+        {IDC_HIGHLIGHT_SIZE, m_size},
+        {IDC_SHAPE_LABEL, shapeLabel},
+        {IDC_HIGHLIGHT_SHAPE, m_shape},
+        {IDC_HIGHLIGHT_COLOR, m_color},
+        {IDC_HIGHLIGHT_PREVIEW, m_highlightPreview},
+    });
+
     m_size->setRange(kMinHighlightSize, kMaxHighlightSize);
-    m_size->setValue(std::clamp(options.highlightSize, kMinHighlightSize, kMaxHighlightSize));
+    m_size->setValue(std::clamp(m_options.highlightSize, kMinHighlightSize, kMaxHighlightSize));
     m_size->setMinimumWidth(140);
     // Greyed while the highlight is off.
     m_size->setStyleSheet(QString(kRecorderSliderStyle) +
@@ -170,54 +210,36 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
                           " QSlider::handle:horizontal:disabled { background: #a0a0a8; }");
     for (std::string_view shape : DialogTexts(DialogId::CursorOptions).otherKeys)
         m_shape->addItem(DialogText(DialogId::CursorOptions, shape));
-    m_shape->setCurrentIndex(std::clamp(options.highlightShape, int(HIGHLIGHT_CIRCLE), int(HIGHLIGHT_RECTANGLE)));
+    m_shape->setCurrentIndex(std::clamp(m_options.highlightShape, int(HIGHLIGHT_CIRCLE), int(HIGHLIGHT_RECTANGLE)));
     m_highlight->setChecked(m_highlightOn != 0);
     m_highlightPreview->setFixedSize(kHighlightPreviewBox, kHighlightPreviewBox);
 
-    // Cursor display: what is drawn on the left, its preview on the right.
-    auto* displayGrid = new QGridLayout(displayGroup);
-    auto* showRow = new QHBoxLayout;
-    showRow->addWidget(m_hide);
-    showRow->addWidget(m_show);
-    showRow->addStretch();
-    displayGrid->addLayout(showRow, 0, 0, 1, 3);
-    displayGrid->addWidget(m_actual, 1, 0, 1, 2);
-    displayGrid->addWidget(m_custom, 2, 0);
-    displayGrid->addWidget(m_builtIn, 2, 1);
-    displayGrid->addWidget(m_file, 3, 0);
-    displayGrid->addWidget(m_browse, 3, 1, Qt::AlignLeft);
-    displayGrid->addWidget(m_cursorPreview, 1, 2, 3, 1, Qt::AlignCenter);
-    displayGrid->setColumnStretch(1, 1);
+    // The settings on the left, the preview on the right.
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(m_highlight, 0, 0, 1, 3);
+    grid->addWidget(sizeLabel, 1, 0);
+    grid->addWidget(m_size, 1, 1);
+    grid->addWidget(shapeLabel, 2, 0);
+    grid->addWidget(m_shape, 2, 1);
+    grid->addWidget(m_color, 3, 1, Qt::AlignLeft);
+    grid->addWidget(m_highlightPreview, 1, 2, 3, 1, Qt::AlignCenter);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
 
-    // Cursor highlight: the settings on the left, the preview on the right.
-    auto* highlightGrid = new QGridLayout(highlightGroup);
-    highlightGrid->addWidget(m_highlight, 0, 0, 1, 3);
-    highlightGrid->addWidget(sizeLabel, 1, 0);
-    highlightGrid->addWidget(m_size, 1, 1);
-    highlightGrid->addWidget(shapeLabel, 2, 0);
-    highlightGrid->addWidget(m_shape, 2, 1);
-    highlightGrid->addWidget(color, 3, 1, Qt::AlignLeft);
-    highlightGrid->addWidget(m_highlightPreview, 1, 2, 3, 1, Qt::AlignCenter);
-    highlightGrid->setColumnStretch(1, 1);
+QDialogButtonBox* CCursorOptionsDlg::BuildButtons()
+{
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* ok = m_buttons->button(QDialogButtonBox::Ok);
+    m_cancel = m_buttons->button(QDialogButtonBox::Cancel);
+    ok->setText("OK");
+    m_cancel->setText("Cancel");
+    m_controls.insert({{IDC_OK, ok}, {IDC_CANCEL, m_cancel}});
+    return m_buttons;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(displayGroup);
-    layout->addWidget(highlightGroup);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    TranslateDialogWidgets(*this, DialogId::CursorOptions, m_controls);
-    for (QPushButton* button : {m_browse, color, cancel})
-        button->setAutoDefault(false); // Enter is OK wherever the focus is
-
-    (m_recordCursor ? m_show : m_hide)->setChecked(true);
-    (m_cursorType == CURSOR_CUSTOM ? m_custom : m_cursorType == CURSOR_FILE ? m_file : m_actual)->setChecked(true);
-    if (m_cursorType == CURSOR_CUSTOM)
-        m_customCursor = BuiltInCursorImage(m_customIndex);
-    UpdateEnabled();
-    RefreshCursorPreview();
-    RefreshHighlightPreview();
-
+void CCursorOptionsDlg::ConnectControls()
+{
     connect(m_hide, &QRadioButton::clicked, this, [this] { SetRecordCursor(0); });
     connect(m_show, &QRadioButton::clicked, this, [this] { SetRecordCursor(1); });
     connect(m_actual, &QRadioButton::clicked, this, [this] { SetCursorType(CURSOR_ACTUAL); });
@@ -236,9 +258,9 @@ CCursorOptionsDlg::CCursorOptionsDlg(QWidget* parent, AviRecordOptions& options,
     });
     connect(m_size, &QSlider::valueChanged, this, &CCursorOptionsDlg::RefreshHighlightPreview);
     connect(m_shape, &QComboBox::currentIndexChanged, this, &CCursorOptionsDlg::RefreshHighlightPreview);
-    connect(color, &QPushButton::clicked, this, &CCursorOptionsDlg::OnColor);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CCursorOptionsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_color, &QPushButton::clicked, this, &CCursorOptionsDlg::OnColor);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CCursorOptionsDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* CCursorOptionsDlg::Control(int id) const

@@ -19,6 +19,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -61,6 +63,16 @@ signals:
     void refused(const QString& message);
 
 private:
+    // The constructor's parts: one builder per group box (and the buttons),
+    // which makes the controls it alone uses, lays out its own and enters them
+    // in m_controls; then one step that connects them. The member controls are
+    // made first, in the initializer list, as the Tab order follows the order
+    // widgets are made.
+    QGroupBox* BuildDisplayGroup();
+    QGroupBox* BuildHighlightGroup();
+    QDialogButtonBox* BuildButtons();
+    void ConnectControls();
+
     void OnChooseFile();
     void OnColor();
     void SetRecordCursor(int on);
@@ -85,6 +97,9 @@ private:
     QSlider* m_size;
     QComboBox* m_shape;
     QLabel* m_highlightPreview;
+    QPushButton* m_color = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
+    QPushButton* m_cancel = nullptr;
 
     // The copy of the nine fields.
     int m_recordCursor;

@@ -59,8 +59,54 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
     if (m_compressors.size() > ffmpeg::kMaxCompressors)
         m_compressors.resize(ffmpeg::kMaxCompressors);
 
+    QGroupBox* group = BuildCompressorGroup();
+    QLayout* fields = BuildFieldsGrid();
+    QDialogButtonBox* buttons = BuildButtons();
+    NameControls(m_controls);
+    UpdateAbout();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    TranslateDialogWidgets(*this, DialogId::VideoOptions, m_controls);
+    QWidget* order[] = {m_compressor, m_about, m_quality, m_keyFrames, m_interval, m_rate, m_ok, m_cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QPushButton* button : {m_about, m_cancel})
+        button->setAutoDefault(false); // Enter is OK wherever the focus is
+    m_compressor->setFocus();
+    ConnectControls();
+}
+
+QGroupBox* CVideoOptionsDlg::BuildCompressorGroup()
+{
     auto* group = new QGroupBox("Compressor", this);
-    auto* about = new QPushButton("&About", group);
+    m_about = new QPushButton("&About", group);
+    m_controls.insert({{IDC_COMPRESSOR_GROUP, group}, {IDC_COMPRESSOR, m_compressor}, {IDC_ABOUT, m_about}});
+
+    if (!m_compressors.empty()) {
+        int selected = -1;
+        for (size_t i = 0; i < m_compressors.size(); ++i) {
+            m_compressor->addItem(Qs(m_compressors[i].description));
+            if (selected < 0 && m_compressors[i].code == m_options.compressorFourCC)
+                selected = int(i);
+        }
+        if (selected < 0) {
+            selected = 0;
+            m_options.compressorFourCC = m_compressors[0].code;
+        }
+        m_compressor->setCurrentIndex(selected);
+    }
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(m_compressor, 1);
+    row->addWidget(m_about);
+    return group;
+}
+
+QLayout* CVideoOptionsDlg::BuildFieldsGrid()
+{
     auto* qualityLabel = new QLabel("Quality", this);
     auto* keyLabel = new QLabel("Set Key Frames Every", this);
     auto* keyUnit = new QLabel("frames", this);
@@ -68,32 +114,20 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
     auto* intervalUnit = new QLabel("milliseconds", this);
     auto* rateLabel = new QLabel("Playback Rate", this);
     auto* rateUnit = new QLabel("frames/second", this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    ok->setText("OK");
-    cancel->setText("Cancel");
-
-    m_controls = {
-        {IDC_OK, ok},
-        {IDC_CANCEL, cancel},
-        {IDC_COMPRESSOR, m_compressor},
-        {IDC_ABOUT, about},
-        {IDC_QUALITY, m_quality},
+    m_controls.insert({
         {IDC_QUALITY_LABEL, qualityLabel},
+        {IDC_QUALITY, m_quality},
         {IDC_QUALITY_VALUE, m_qualityValue},
+        {IDC_KEY_FRAMES_LABEL, keyLabel},
         {IDC_KEY_FRAMES, m_keyFrames},
         {IDC_KEY_FRAMES_UNIT, keyUnit},
-        {IDC_INTERVAL, m_interval},
-        {IDC_RATE, m_rate},
-        {IDC_INTERVAL_UNIT, intervalUnit},
-        {IDC_RATE_UNIT, rateUnit},
         {IDC_INTERVAL_LABEL, intervalLabel},
-        {IDC_COMPRESSOR_GROUP, group},
-        {IDC_KEY_FRAMES_LABEL, keyLabel},
+        {IDC_INTERVAL, m_interval},
+        {IDC_INTERVAL_UNIT, intervalUnit},
         {IDC_RATE_LABEL, rateLabel},
-    };
-    NameControls(m_controls);
+        {IDC_RATE, m_rate},
+        {IDC_RATE_UNIT, rateUnit},
+    });
 
     m_rate->setText(QString::number(m_options.playbackFps));
     m_keyFrames->setText(QString::number(m_options.keyFrameEvery));
@@ -109,24 +143,6 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
         field->setFixedWidth(fieldWidth);
     }
 
-    if (!m_compressors.empty()) {
-        int selected = -1;
-        for (size_t i = 0; i < m_compressors.size(); ++i) {
-            m_compressor->addItem(Qs(m_compressors[i].description));
-            if (selected < 0 && m_compressors[i].code == m_options.compressorFourCC)
-                selected = int(i);
-        }
-        if (selected < 0) {
-            selected = 0;
-            m_options.compressorFourCC = m_compressors[0].code;
-        }
-        m_compressor->setCurrentIndex(selected);
-    }
-    UpdateAbout();
-
-    auto* compressorRow = new QHBoxLayout(group);
-    compressorRow->addWidget(m_compressor, 1);
-    compressorRow->addWidget(about);
     auto* grid = new QGridLayout;
     grid->addWidget(qualityLabel, 0, 0);
     grid->addWidget(m_quality, 0, 1);
@@ -141,25 +157,27 @@ CVideoOptionsDlg::CVideoOptionsDlg(QWidget* parent, AviRecordOptions& options,
     grid->addWidget(m_rate, 3, 1, Qt::AlignLeft);
     grid->addWidget(rateUnit, 3, 2);
     grid->setColumnStretch(1, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(grid);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return grid;
+}
 
-    TranslateDialogWidgets(*this, DialogId::VideoOptions, m_controls);
-    QWidget* order[] = {m_compressor, about, m_quality, m_keyFrames, m_interval, m_rate, ok, cancel};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    for (QPushButton* button : {about, cancel})
-        button->setAutoDefault(false); // Enter is OK wherever the focus is
-    m_compressor->setFocus();
+QDialogButtonBox* CVideoOptionsDlg::BuildButtons()
+{
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = m_buttons->button(QDialogButtonBox::Ok);
+    m_cancel = m_buttons->button(QDialogButtonBox::Cancel);
+    m_ok->setText("OK");
+    m_cancel->setText("Cancel");
+    m_controls.insert({{IDC_OK, m_ok}, {IDC_CANCEL, m_cancel}});
+    return m_buttons;
+}
 
+void CVideoOptionsDlg::ConnectControls()
+{
     connect(m_quality, &QSlider::valueChanged, m_qualityValue, qOverload<int>(&QLabel::setNum));
     connect(m_compressor, &QComboBox::currentIndexChanged, this, &CVideoOptionsDlg::UpdateAbout);
-    connect(about, &QPushButton::clicked, this, &CVideoOptionsDlg::OnAbout);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CVideoOptionsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_about, &QPushButton::clicked, this, &CVideoOptionsDlg::OnAbout);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CVideoOptionsDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* CVideoOptionsDlg::Control(int id) const

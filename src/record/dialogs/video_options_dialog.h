@@ -15,8 +15,12 @@
 #include <vector>
 
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 
 namespace vistrel {
@@ -34,6 +38,15 @@ signals:
     void refused(const QString& message);
 
 private:
+    // The constructor's parts: one builder for the compressor's group box, one
+    // for the fields under it and one for the buttons, each making the controls
+    // it alone uses, laying out its own and entering them in m_controls; then
+    // one step that connects them.
+    QGroupBox* BuildCompressorGroup();
+    QLayout* BuildFieldsGrid();
+    QDialogButtonBox* BuildButtons();
+    void ConnectControls();
+
     void UpdateAbout();
     void OnAbout();
 
@@ -41,11 +54,15 @@ private:
     std::vector<ffmpeg::CompressorInfo> m_compressors;
     std::map<int, QWidget*> m_controls;
     QComboBox* m_compressor;
+    QPushButton* m_about = nullptr;
     QSlider* m_quality;
     QLabel* m_qualityValue;
     QLineEdit* m_keyFrames;
     QLineEdit* m_interval;
     QLineEdit* m_rate;
+    QDialogButtonBox* m_buttons = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace vistrel

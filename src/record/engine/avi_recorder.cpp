@@ -11,10 +11,7 @@
 #include "record/engine/screen_source.h"
 #include "settings/capture_names.h"
 #include "settings/env.h"
-#include "settings/folders.h"
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,10 +40,7 @@ RecordStart Refused(int status, std::string error)
 // first one), as long as the name still is that file.
 void RemoveIfEmpty(const NewAvi& file, bool wroteFrames)
 {
-    struct stat now {};
-    if (wroteFrames || ::lstat(file.path.c_str(), &now) != 0)
-        return;
-    if (now.st_dev == file.device && now.st_ino == file.inode)
+    if (!wroteFrames && NamesFile(file.path, file.device, file.inode))
         ::unlink(file.path.c_str());
 }
 
@@ -70,6 +64,8 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
 {
     RecordEnd end;
     end.path = job.file.path;
+    end.device = job.file.device;
+    end.inode = job.file.inode;
     end.settingsSaved = job.settingsSaved;
     const AviRecordOptions& o = job.options;
     ffmpeg::FfmpegCompressorQuery query;
@@ -136,6 +132,12 @@ RecordEnd Record(Job& job, std::stop_token stop, std::atomic<RecordState>& state
 }
 
 } // namespace
+
+bool NamesFile(const std::string& path, dev_t device, ino_t inode)
+{
+    struct stat now {};
+    return ::lstat(path.c_str(), &now) == 0 && now.st_dev == device && now.st_ino == inode;
+}
 
 bool ReadScreenSize(int& width, int& height, std::string& error)
 {
@@ -204,27 +206,16 @@ RecordStart AviRecorder::Start(const AviRecordOptions& options, const RecordRegi
     job.area = std::get<Rect>(visible);
 
     // The name, and the file under it, before anything else can take it.
-    const int16_t numberBefore = env.m_nAviNumber;
-    CaptureNames names = CaptureNames::ForAvi(env);
-    EnsureFolder(names.folder());
-    while (auto candidate = names.Next()) {
-        UniqueFd fd(CreateFileExclusively(*candidate));
-        if (!fd && errno == EEXIST)
-            continue;
-        if (!fd) {
-            error = "cannot create " + *candidate + ": " + std::strerror(errno);
-            break;
-        }
-        struct stat made {};
-        ::fstat(fd.get(), &made);
-        job.file = {std::move(fd), *candidate, made.st_dev, made.st_ino};
-        break;
-    }
-    // Stored at once, so that no later run, after a crash or a kill, starts from an old number.
-    if (env.m_nAviNumber != numberBefore && !env.Save())
-        job.settingsSaved = false;
-    if (!job.file.fd)
-        return Refused(1, error.empty() ? "no free file name in " + names.folder() : error);
+    CreatedFile created;
+    job.settingsSaved = CaptureNames::ForAvi(env).CreateFile(
+        [&created](const std::string& folder, const NameSource& candidates) {
+            created = CreateNewFile(folder, candidates);
+        });
+    if (!created.fd)
+        return Refused(1, created.result.error);
+    struct stat made {};
+    ::fstat(created.fd.get(), &made);
+    job.file = {std::move(created.fd), created.result.path, made.st_dev, made.st_ino};
 
     RecordStart start;
     start.started = true;

@@ -3,9 +3,9 @@
 // stopped. This is what the "AVI Capture" dialog and the command line drive.
 //
 //   AviRecorder recorder;
-//   recorder.Start(options, region, theEnv, callbacks);  // UI thread
+//   recorder.Start(options, region, theEnv, callbacks);  // owner thread
 //   ...
-//   recorder.Stop();                                      // any thread, returns at once
+//   recorder.Stop();                                      // owner thread, returns at once
 //
 // Start takes the next AVI name (the stored number is saved when it moves) and
 // creates the file under that name at once, exclusively: nothing is ever
@@ -15,18 +15,27 @@
 // is finished and kept (an empty file is removed), and `finished` is called
 // exactly once.
 //
-// Callbacks come from the worker thread: a Qt dialog turns each into a queued
-// call to itself (QMetaObject::invokeMethod with Qt::QueuedConnection on a
-// QPointer it checks), never touching widgets from them.
+// Threads: Start, Stop, Wait and the destructor belong to the thread that owns
+// the recorder (the user-interface thread, or the main thread of a command-line
+// run). Callbacks call none of them: one that wants the recording stopped has
+// the owner do it, as a queued call. state() may be read from any thread.
+//
+// Callbacks come from the recording's threads, never the owner's: `started` and
+// the grab watch from the grab thread, `progress` and `finished` from the
+// worker (the encode thread). A window turns each into a queued call to itself
+// (QMetaObject::invokeMethod with Qt::QueuedConnection and itself as the
+// context, so that a call still queued when it is deleted is dropped), never
+// touching widgets from them.
 //
 // The X server is reached on connections of the engine's own; the settings
-// record is read only by Start, on the caller's thread.
+// record is read (and its AVI number moved) only by Start, on the owner's thread.
 
 #include "record/core/record_loop.h"
 #include "record/core/record_options.h"
 
 #include <atomic>
 #include <functional>
+#include <sys/types.h>
 #include <memory>
 #include <string>
 #include <thread>
@@ -46,6 +55,8 @@ struct RecordProgress {
 struct RecordEnd {
     bool ok = false;          // ended by Stop, the file complete
     std::string path;         // the file (kept whenever it holds anything)
+    dev_t device = 0;         // and its identity, to tell whether path still names it
+    ino_t inode = 0;
     std::string error;        // why it failed
     FourCC compressor = 0;    // the compressor used
     int width = 0, height = 0; // the frame size used
@@ -78,22 +89,27 @@ public:
     // Starts recording region (cut to the screen) with options; its threads
     // run at options.runPriority, this one keeps its own. Refused while
     // a recording runs. Nothing is created when the options or the area are
-    // refused. UI thread (reads and saves env).
+    // refused. Owner thread (reads and saves env).
     RecordStart Start(const AviRecordOptions& options, const RecordRegion& region, CEnv& env,
                       RecordCallbacks callbacks);
 
     // Asks the recording to end; it does within one sleep slice plus the frame
-    // under way. Any thread.
+    // under way. Owner thread (it touches the worker's handle, which Start replaces).
     void Stop();
-    // Waits until the worker has ended (after `finished` was called).
+    // Waits until the worker has ended (after `finished` was called). Owner thread.
     void Wait();
 
+    // Any thread.
     RecordState state() const { return m_state.load(); }
 
 private:
     std::atomic<RecordState> m_state{RecordState::Idle};
     std::jthread m_worker;
 };
+
+// Whether path still names the file of that identity: not removed, renamed or
+// replaced (with its folder, too) since it was made.
+bool NamesFile(const std::string& path, dev_t device, ino_t inode);
 
 // The screen's size from a connection of our own; false when there is no display.
 bool ReadScreenSize(int& width, int& height, std::string& error);

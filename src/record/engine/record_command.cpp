@@ -37,21 +37,22 @@ std::optional<PreparedRecording> PrepareRecording(const RecordWords& words, int&
     return PreparedRecording{*request, r};
 }
 
-std::vector<std::string> RecordEndProblems(const RecordEnd& end)
+RecordReport ReportRecordEnd(const RecordEnd& end)
 {
-    std::vector<std::string> problems;
+    RecordReport report;
+    report.path = end.path;
     if (!end.error.empty())
-        problems.push_back(end.error);
+        report.problems.push_back(end.error);
     if (!end.settingsSaved)
-        problems.push_back("cannot write " + CEnv::SettingsFilePath());
-    if (end.path.empty() && end.error.empty())
-        problems.push_back("nothing was recorded");
-    return problems;
-}
-
-int RecordEndStatus(const RecordEnd& end)
-{
-    return end.ok && end.settingsSaved && !end.path.empty() ? 0 : 1;
+        report.problems.push_back("cannot write " + CEnv::SettingsFilePath());
+    if (!end.path.empty() && !NamesFile(end.path, end.device, end.inode)) {
+        report.problems.push_back(end.path + " is gone: it or its folder was removed or renamed while recording");
+        report.path.clear();
+    } else if (end.path.empty() && end.error.empty()) {
+        report.problems.push_back("nothing was recorded");
+    }
+    report.status = end.ok && end.settingsSaved && !report.path.empty() ? 0 : 1;
+    return report;
 }
 
 } // namespace vistrel

@@ -23,10 +23,16 @@ struct PreparedRecording {
 // display) and the reason in error.
 std::optional<PreparedRecording> PrepareRecording(const RecordWords& words, int& status, std::string& error);
 
-// What the command line is told once its recording has ended: the problems
-// for its standard error, in order (none when all went well), and its exit
-// status (0 only for a complete file whose number was stored).
-std::vector<std::string> RecordEndProblems(const RecordEnd& end);
-int RecordEndStatus(const RecordEnd& end);
+// What the command line is told once its recording has ended: the path to
+// print (none when no file is there to show, such as when the file or its
+// folder was removed or renamed while it recorded), the problems for its
+// standard error, in order (none when all went well), and its exit status (0
+// only for a complete file, still under its name, whose number was stored).
+struct RecordReport {
+    std::string path;
+    std::vector<std::string> problems;
+    int status = 1;
+};
+RecordReport ReportRecordEnd(const RecordEnd& end);
 
 } // namespace vistrel

@@ -27,6 +27,7 @@ public:
         : m_request(std::move(request)), m_library(library)
     {
     }
+    ~RequestRecording() { QObject::disconnect(m_quit); }
 
     void Start(const PreparedRecording& prepared)
     {
@@ -60,8 +61,9 @@ public:
         }
         m_self = shared_from_this(); // until the recording has ended
         // A program that ends meanwhile finishes the file first, and answers:
-        // its event loop will not run the queued call.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [weak] {
+        // its event loop will not run the queued call. The connection goes with
+        // this recording, so that handed-over recordings do not pile them up.
+        m_quit = QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [weak] {
             if (auto self = weak.lock()) {
                 self->m_recorder.Stop();
                 self->m_recorder.Wait();
@@ -95,14 +97,15 @@ private:
             m_answered = true;
             end = *m_end;
         }
+        const RecordReport report = ReportRecordEnd(end);
         ChannelReply reply;
-        if (!end.path.empty()) {
-            m_library.Append(FOLDER_AVI, end.path);
-            reply.output = end.path + "\n";
+        if (!report.path.empty()) {
+            m_library.Append(FOLDER_AVI, report.path);
+            reply.output = report.path + "\n";
         }
-        for (const std::string& problem : RecordEndProblems(end))
+        for (const std::string& problem : report.problems)
             reply.error += (reply.error.empty() ? "" : "; ") + problem;
-        reply.status = RecordEndStatus(end);
+        reply.status = report.status;
         m_request->Finish(std::move(reply));
         // Let go later: the worker that reported this is still returning.
         OnUiThread([self = std::move(m_self)] { self->m_recorder.Wait(); });
@@ -111,6 +114,7 @@ private:
     std::shared_ptr<PendingRequest> m_request;
     CaptureLibrary& m_library;
     std::shared_ptr<RequestRecording> m_self;
+    QMetaObject::Connection m_quit; // aboutToQuit, while this recording lives
     std::mutex m_endMutex;
     std::optional<RecordEnd> m_end; // set by the worker
     bool m_answered = false;

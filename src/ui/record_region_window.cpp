@@ -1,4 +1,4 @@
-#include "record/dialogs/record_region_window.h"
+#include "ui/record_region_window.h"
 
 #include "platform/qt/screen_pixels.h"
 #include "platform/x11/x11_connection.h"

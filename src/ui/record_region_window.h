@@ -1,10 +1,13 @@
 #pragma once
-// CRecordRegionWnd: chooses the area to record on a still picture of the
-// screen that covers it. Fixed: a rectangle of the fixed size follows the
-// pointer, kept whole on the screen, and a left click takes it. Custom: the
+// CRecordRegionWnd: chooses an area of the screen on a still picture of the
+// screen that covers it: the area to record, or the region of a timer
+// capture. Fixed: a rectangle of the fixed size follows the pointer, kept
+// whole on the screen, and a left click takes it. Custom: the
 // user drags a rectangle with the left button and releasing takes it. Escape
 // (and a right click) cancels. A size label names the rectangle as it moves.
-// User-interface thread only.
+// Shared by the recording and timer dialogs, so it lives with the shared
+// widgets: the recorder module takes it from the program. User-interface
+// thread only.
 
 #include "record/core/record_options.h"
 
