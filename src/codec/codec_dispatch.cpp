@@ -13,13 +13,13 @@ static_assert(std::endian::native == std::endian::little, "the codec assumes a l
 
 namespace {
 
-std::optional<DecodedImage> DecodeAny(std::span<const uint8_t> data, cximage_type type)
+std::optional<DecodedImage> DecodeAny(std::span<const uint8_t> data, cximage_type type, int minWidth, int minHeight)
 {
     std::optional<DecodedImage> image;
     switch (type) {
     case IMAGE_TYPE_BMP: image = DecodeBmp(data); break;
     case IMAGE_TYPE_GIF: image = DecodeGif(data); break;
-    case IMAGE_TYPE_JPG: image = DecodeJpeg(data); break;
+    case IMAGE_TYPE_JPG: image = DecodeJpeg(data, minWidth, minHeight); break;
     case IMAGE_TYPE_PNG: image = DecodePng(data); break;
     case IMAGE_TYPE_ICO: image = DecodeIco(data); break;
     case IMAGE_TYPE_TIF: image = DecodeTiff(data); break;
@@ -44,19 +44,30 @@ bool EncodeAny(const Bitmap& bitmap, bool keepAlpha, cximage_type type, ByteSink
 
 // Out of memory (a large picture the limits allow, a sink growing in memory)
 // is a failed decode or encode like any other, not an exception for the caller.
-std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type)
+std::optional<DecodedImage> DecodeImageToCover(std::span<const uint8_t> data, cximage_type type, int minWidth,
+                                               int minHeight)
 {
     std::optional<DecodedImage> image;
     try {
-        image = DecodeAny(data, type);
+        image = DecodeAny(data, type, minWidth, minHeight);
     } catch (const std::exception&) {
         return std::nullopt;
     }
     if (image && image->bitmap.empty())
         image.reset();
-    if (image)
+    if (image) {
         image->hasAlpha = HasTransparency(image->bitmap);
+        if (image->fileWidth <= 0 || image->fileHeight <= 0) {
+            image->fileWidth = image->bitmap.width;
+            image->fileHeight = image->bitmap.height;
+        }
+    }
     return image;
+}
+
+std::optional<DecodedImage> DecodeImage(std::span<const uint8_t> data, cximage_type type)
+{
+    return DecodeImageToCover(data, type, 0, 0);
 }
 
 bool EncodeImage(const Bitmap& bitmap, bool keepAlpha, cximage_type type, ByteSink& sink)

@@ -13,7 +13,8 @@ namespace vistrel {
 
 std::optional<DecodedImage> DecodeBmp(std::span<const uint8_t> data);
 std::optional<DecodedImage> DecodePng(std::span<const uint8_t> data);
-std::optional<DecodedImage> DecodeJpeg(std::span<const uint8_t> data);
+// minWidth x minHeight above 0: decoded at the smallest scale (1/1 to 1/8) that covers it.
+std::optional<DecodedImage> DecodeJpeg(std::span<const uint8_t> data, int minWidth = 0, int minHeight = 0);
 std::optional<DecodedImage> DecodeTiff(std::span<const uint8_t> data);
 std::optional<DecodedImage> DecodeGif(std::span<const uint8_t> data);
 std::optional<DecodedImage> DecodeIco(std::span<const uint8_t> data);

@@ -12,6 +12,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <vector>
@@ -85,8 +86,19 @@ void CmykToArgb(const uint8_t* src, int width, bool inverted, uint32_t* dst)
     }
 }
 
+// The largest reduction (1/2, 1/4, 1/8) whose output still covers minWidth x minHeight.
+unsigned ReductionFor(JDIMENSION width, JDIMENSION height, int minWidth, int minHeight)
+{
+    unsigned denom = 1;
+    while (denom < 8 && (width + denom * 2 - 1) / (denom * 2) >= JDIMENSION(std::max(minWidth, 1)) &&
+           (height + denom * 2 - 1) / (denom * 2) >= JDIMENSION(std::max(minHeight, 1)))
+        denom *= 2;
+    return denom;
+}
+
+// minWidth x minHeight: the least size wanted; 0 x 0 decodes at full size.
 bool ReadJpeg(DecompressGuard& g, std::span<const uint8_t> data, DecodedImage& image,
-              std::vector<uint8_t>& cmykRow)
+              std::vector<uint8_t>& cmykRow, int minWidth, int minHeight)
 {
     jpeg_decompress_struct& cinfo = g.cinfo;
     cinfo.err = &g.err.mgr;
@@ -106,10 +118,18 @@ bool ReadJpeg(DecompressGuard& g, std::span<const uint8_t> data, DecodedImage& i
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
     image.bitsPerPixel = cinfo.num_components * 8;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = (minWidth > 0 || minHeight > 0)
+                            ? ReductionFor(cinfo.image_width, cinfo.image_height, minWidth, minHeight)
+                            : 1;
+    jpeg_calc_output_dimensions(&cinfo);
+    const JDIMENSION expected = (cinfo.image_width + cinfo.scale_denom - 1) / cinfo.scale_denom;
     jpeg_start_decompress(&cinfo);
     const int w = int(cinfo.output_width);
-    if (cinfo.output_components != 4 || w != int(cinfo.image_width))
+    if (cinfo.output_components != 4 || cinfo.output_width != expected)
         return false;
+    image.fileWidth = int(cinfo.image_width);
+    image.fileHeight = int(cinfo.image_height);
     Bitmap& bitmap = image.bitmap;
     bitmap.width = w;
     if (cmyk)
@@ -201,14 +221,14 @@ bool WriteJpeg(CompressGuard& g, const Bitmap& bitmap)
 
 } // namespace
 
-std::optional<DecodedImage> DecodeJpeg(std::span<const uint8_t> data)
+std::optional<DecodedImage> DecodeJpeg(std::span<const uint8_t> data, int minWidth, int minHeight)
 {
     if (data.size() < 3 || data[0] != 0xFF || data[1] != 0xD8)
         return std::nullopt;
     DecompressGuard g;
     DecodedImage image;
     std::vector<uint8_t> cmykRow;
-    if (!ReadJpeg(g, data, image, cmykRow))
+    if (!ReadJpeg(g, data, image, cmykRow, minWidth, minHeight))
         return std::nullopt;
     return image;
 }

@@ -12,6 +12,7 @@
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
 #include "library/model/capture_library.h"
+#include "library/preview_wnd.h"
 #include "options/options_sheet.h"
 #include "record/record_flow.h"
 #include "settings/hotkey_setting.h"
@@ -115,9 +116,12 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
     m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
-    // The full-window viewer opens from here once it exists.
-    connect(m_listPane, &CListPaneView::openWanted, this,
-            [](const QString& path) { Trace("open wanted for " + path.toStdString()); });
+    connect(m_listPane, &CListPaneView::previewWanted, m_preview, &CPreviewWnd::LoadPreview);
+    connect(m_preview, &CPreviewWnd::statusTextChanged, m_infoPane, &QLabel::setText);
+    connect(m_listPane, &CListPaneView::openWanted, this, [this](const QString& path) {
+        if (m_listPane->folderKind() == FOLDER_BITMAPS)
+            m_preview->OpenViewer(path);
+    });
     TranslateMenus();
 }
 
@@ -274,11 +278,8 @@ void CMainFrame::BuildBars()
 
     m_previewBar = new QDockWidget("Preview", this);
     m_previewBar->setObjectName("bar89");
-    auto* preview = new QLabel(m_previewBar);
-    preview->setObjectName("preview");
-    preview->setAlignment(Qt::AlignCenter);
-    preview->setAutoFillBackground(true);
-    m_previewBar->setWidget(preview);
+    m_preview = new CPreviewWnd(m_library, this, m_previewBar);
+    m_previewBar->setWidget(m_preview);
 
     // First run: the folder bar at the left, the preview bar below it in the same column.
     addDockWidget(Qt::LeftDockWidgetArea, m_folderBar);

@@ -39,6 +39,7 @@ class CaptureFlow;
 class CaptureLibrary;
 class CFolderTreeCtrl;
 class CListPaneView;
+class CPreviewWnd;
 class CTrayNotifyIcon;
 class RecordFlow;
 class TimerFlow;
@@ -123,6 +124,7 @@ private:
     QDockWidget* m_previewBar = nullptr;
     CFolderTreeCtrl* m_folderTree = nullptr;
     CListPaneView* m_listPane = nullptr;
+    CPreviewWnd* m_preview = nullptr;
     QLabel* m_infoPane = nullptr;
     QLabel* m_totalPane = nullptr;
     QLabel* m_lockPanes[3] = {};

@@ -1,12 +1,15 @@
 #pragma once
-// What the recorder module (vistrel-recorder.so) offers the windowed program,
+// What the recorder module (vistrel-recorder.so) offers the windowed program
+// (recording, and the FFmpeg decoding of the library's video player),
 // which loads it on first use (record/recorder_module.h). Both sides are built
 // from this header in one build; the stamp refuses a module of another build.
 
 #include "base/instance_server.h"
+#include "library/core/video_frames.h"
 #include "record/core/record_request.h"
 
 #include <memory>
+#include <string>
 
 class QWidget;
 
@@ -29,6 +32,9 @@ struct RecorderEntryPoints {
     // User-interface thread.
     void (*recordForRequest)(std::shared_ptr<PendingRequest> request, const RecordWords& words,
                              CaptureLibrary& library);
+    // The frames of a video file for the library's player; null with the
+    // reason in error. Any thread; the object is used by one at a time.
+    std::unique_ptr<VideoFrames> (*openVideoFrames)(const std::string& path, std::string& error);
 };
 
 } // namespace vistrel

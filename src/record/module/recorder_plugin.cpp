@@ -1,6 +1,7 @@
 // The recorder module's one entry: the windowed program finds it by name.
 
 #include "library/model/capture_library.h"
+#include "platform/ffmpeg/video_frame_reader.h"
 #include "record/dialogs/avi_capture_dialog.h"
 #include "record/engine/avi_recorder.h"
 #include "record/engine/record_command.h"
@@ -134,7 +135,8 @@ void RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords
 }
 
 const RecorderEntryPoints kEntryPoints{VISTREL_RECORDER_STAMP, sizeof(RecorderEntryPoints), RunAviCaptureDialog,
-                                       StopRunningRecording, RecordForRequest};
+                                       StopRunningRecording, RecordForRequest,
+                                       ffmpeg::OpenVideoFrames};
 
 } // namespace
 
