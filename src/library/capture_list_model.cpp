@@ -1,5 +1,6 @@
 #include "library/capture_list_model.h"
 
+#include "base/file_moves.h"
 #include "library/core/list_texts.h"
 #include "library/library_files.h"
 #include "library/model/capture_library.h"
@@ -73,22 +74,23 @@ QVariant CaptureListModel::data(const QModelIndex& index, int role) const
     const std::string path = PathAt(index.row());
     if (role == Qt::EditRole && index.column() == 0)
         return QString::fromStdString(std::string(FileNameOfPath(path)));
-    if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ToolTipRole)
+    if (role == Qt::DisplayRole) {
+        const RowTexts texts = RowTextsOf(path, m_dateNames); // all empty for a file that is gone
+        switch (index.column()) {
+        case 0: return QString::fromStdString(texts.name);
+        case 1: return QString::fromStdString(texts.path);
+        case 2: return QString::fromStdString(texts.size);
+        default: return QString::fromStdString(texts.created);
+        }
+    }
+    if (role != Qt::DecorationRole && role != Qt::ToolTipRole)
         return {};
     if (!LookAtFile(path))
         return {}; // the file is gone: a blank row
-    if (role == Qt::DecorationRole)
-        return index.column() == 0 ? QVariant(m_pictures.Picture(m_kind, QString::fromStdString(path), m_pictureSize))
-                                   : QVariant();
     if (role == Qt::ToolTipRole)
         return QString::fromStdString(path);
-    const RowTexts texts = RowTextsOf(path, m_dateNames);
-    switch (index.column()) {
-    case 0: return QString::fromStdString(texts.name);
-    case 1: return QString::fromStdString(texts.path);
-    case 2: return QString::fromStdString(texts.size);
-    default: return QString::fromStdString(texts.created);
-    }
+    return index.column() == 0 ? QVariant(m_pictures.Picture(m_kind, QString::fromStdString(path), m_pictureSize))
+                               : QVariant();
 }
 
 QVariant CaptureListModel::headerData(int section, Qt::Orientation orientation, int role) const

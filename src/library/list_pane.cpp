@@ -1,5 +1,6 @@
 #include "library/list_pane.h"
 
+#include "library/core/list_texts.h"
 #include "library/path_bar.h"
 
 #include <QVBoxLayout>
@@ -24,7 +25,7 @@ CListPaneView::CListPaneView(CaptureLibrary& library, QWidget* parent)
     connect(m_list, &CCaptureListCtrl::openWanted, this, &CListPaneView::openWanted);
     // The status text stays English: the language files have no key for it.
     connect(m_list, &CCaptureListCtrl::totalFilesChanged, this,
-            [this](int count) { emit totalFilesChanged(QString("Total files: %1").arg(count)); });
+            [this](int count) { emit totalFilesChanged(QString::fromStdString(TotalFilesText(size_t(count)))); });
 }
 
 FolderKind CListPaneView::folderKind() const { return m_list->folderKind(); }

@@ -12,10 +12,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -92,6 +94,18 @@ void AnswerBox(QMessageBox::StandardButton button)
     });
 }
 
+// The Save As dialog answers with the filter at index filter and the name typed.
+void AnswerSaveAs(int filter, const std::string& typed)
+{
+    AnswerNextModal([filter, typed](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        ASSERT_TRUE(dialog);
+        dialog->selectNameFilter(dialog->nameFilters().at(filter));
+        dialog->selectFile(QString::fromStdString(typed));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
 } // namespace
 
 TEST(CaptureList, RowsShowNameFolderSizeAndNothingForAFileThatIsGone)
@@ -112,6 +126,24 @@ TEST(CaptureList, RowsShowNameFolderSizeAndNothingForAFileThatIsGone)
     EXPECT_FALSE(t.Text(0, 3).isEmpty());
     for (int c = 0; c < 4; ++c)
         EXPECT_TRUE(t.Text(3, c).isEmpty()) << c;
+}
+
+TEST(CaptureList, TheDateColumnNamesDayAndMonthInTheUsersLanguage)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Library t;
+    t.AddPicture("a.bmp");
+    const QString date = t.Text(0, 3);
+    QLocale::setDefault(before);
+    const QDate today = QDate::currentDate();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    // The file was made moments ago: its date is today's, or yesterday's just past midnight.
+    const auto dated = [&](QDate day) {
+        return date == german.dayName(day.dayOfWeek()) + ", " + german.monthName(day.month()) + " " +
+                           QString("%1").arg(day.day(), 2, 10, QChar('0')) + ", " + QString::number(day.year());
+    };
+    EXPECT_TRUE(dated(today) || dated(today.addDays(-1))) << date.toStdString();
 }
 
 TEST(CaptureList, DeletingItemsTwoAndFiveOfSixKeepsTheOthersWithTheirPictures)
@@ -230,13 +262,7 @@ TEST(CaptureList, SaveAsWithTheJpegFilterWritesAJpegWhateverExtensionIsTyped)
     t.AddPicture("shot.bmp");
     t.Select({0});
     const std::string typed = t.file("copy.png");
-    AnswerNextModal([&](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        ASSERT_TRUE(dialog);
-        dialog->selectNameFilter(dialog->nameFilters().at(1));
-        dialog->selectFile(QString::fromStdString(typed));
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    AnswerSaveAs(1, typed);
     t.list.OnCommand(ID_FILE_SAVE_AS);
     EXPECT_FALSE(Exists(typed));
     const CImage written(t.file("copy.jpg").c_str(), IMAGE_TYPE_JPG);
@@ -244,6 +270,35 @@ TEST(CaptureList, SaveAsWithTheJpegFilterWritesAJpegWhateverExtensionIsTyped)
     EXPECT_EQ(written.GetWidth(), 20);
     EXPECT_EQ(t.list.model().rowCount(), 1); // not added to the library
 }
+
+TEST(CaptureList, SaveAsOfADamagedCaptureSaysSoAndWritesNothing)
+{
+    Library t;
+    std::ofstream(t.file("broken.bmp"), std::ios::binary) << "BM not really a bitmap";
+    t.library.Append(FOLDER_BITMAPS, t.file("broken.bmp"));
+    t.Select({0});
+    const std::string typed = t.file("copy.png");
+    AnswerSaveAs(3, typed);
+    const QString told = AcceptingMessageBoxes([&] { t.list.OnCommand(ID_FILE_SAVE_AS); });
+    EXPECT_TRUE(told.contains("broken.bmp")) << told.toStdString();
+    EXPECT_FALSE(Exists(typed));
+}
+
+namespace {
+
+// The folder dialog of Copy To and Move To answers with t's "out".
+void ChooseFolderOut(const Library& t)
+{
+    AnswerNextModal([&t](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        ASSERT_TRUE(dialog);
+        dialog->setDirectory(t.dir.path());
+        dialog->selectFile("out");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+} // namespace
 
 TEST(CaptureList, CopyAndMoveToAFolder)
 {
@@ -254,13 +309,7 @@ TEST(CaptureList, CopyAndMoveToAFolder)
     const QString out = t.dir.path() + "/out";
     for (bool move : {false, true}) {
         t.Select({0});
-        AnswerNextModal([&](QWidget& modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(&modal);
-            ASSERT_TRUE(dialog);
-            dialog->setDirectory(t.dir.path());
-            dialog->selectFile("out");
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        ChooseFolderOut(t);
         if (move) {
             // The copy made the name taken there: the move leaves the file where it is.
             t.list.OnCommand(ID_EDIT_MOVE_TO);
@@ -274,13 +323,7 @@ TEST(CaptureList, CopyAndMoveToAFolder)
     }
     QFile::remove(out + "/a.bmp");
     t.Select({0});
-    AnswerNextModal([&](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        ASSERT_TRUE(dialog);
-        dialog->setDirectory(t.dir.path());
-        dialog->selectFile("out");
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    ChooseFolderOut(t);
     t.list.OnCommand(ID_EDIT_MOVE_TO);
     EXPECT_FALSE(Exists(t.file("a.bmp")));
     EXPECT_TRUE(Exists(t.file("out/a.bmp")));
