@@ -1,7 +1,7 @@
 #pragma once
-// Renaming and removing files the way the library's commands need: a rename
-// never replaces a file that has the new name, and a removal counts a file
-// that is already gone as removed. Any thread.
+// Renaming, moving, copying and removing files the way the library's commands
+// need: a rename or move never replaces a file that has the new name, and a
+// removal counts a file that is already gone as removed. Any thread.
 
 #include <cstdint>
 #include <ctime>
@@ -16,6 +16,16 @@ namespace vistrel {
 // unlink; where that too is refused, a check and a plain rename, which only a
 // file created at to in between could defeat.
 int RenameWithoutReplacing(const std::string& from, const std::string& to);
+
+// Moves from to to, also across file systems (copied to a new file, then the
+// source removed), never replacing a file at to: 0, or an errno value (EEXIST
+// when to is taken). A failure leaves the source where it was and no copy.
+int MoveWithoutReplacing(const std::string& from, const std::string& to);
+
+// Copies the file's bytes to to; a file of that name is replaced only once the
+// copy is complete. 0, or an errno value; copying a file onto itself is
+// refused (EINVAL).
+int CopyReplacing(const std::string& from, const std::string& to);
 
 // Removes the file at path; true when nothing is there any more.
 bool RemoveFileForGood(const std::string& path);

@@ -20,6 +20,7 @@ enum CommandId : int {
     ID_VIEWER_PREVIOUS = 32785,
     ID_VIEWER_NEXT = 32786,
     ID_VIEWER_RESTORE_WINDOW = 32787,
+    ID_EDIT_DELETE_KEY = 32789,
     ID_EDIT_SELECT_ALL = 32790,
     ID_EDIT_COPY_TO = 32791,
     ID_CAPTURE_TIMER = 32800,
@@ -28,10 +29,18 @@ enum CommandId : int {
     ID_CAPTURE_OBJECT = 32806,
     ID_STOP_TIMER_CAPTURE = 32808,
     ID_STOP_RECORDING = 32809,
+    ID_WALLPAPER_TILE = 32793,
+    ID_WALLPAPER_CENTER = 32794,
+    ID_WALLPAPER_STRETCH = 32795,
+    ID_WALLPAPER_RESTORE = 32796,
+    ID_SKIN_SET = 32798,
+    ID_SKIN_REMOVE = 32799,
     ID_EDIT_DELETE = 32810,
     ID_OPTION = 32811,
     ID_VIEW_BUTTON = 32818,
     ID_EDIT_COPY_TO_CLIPBOARD = 32838,
+    ID_FILE_PROPERTY = 32842,
+    ID_SHELL_OPEN = 32856,
     ID_FILE_SAVE_AS = 32858,
     ID_HELP_WEBSITE = 32860,
     ID_HELP_CONTENTS = 32861,
@@ -47,5 +56,11 @@ enum CommandId : int {
     ID_APP_EXIT = 57665,
     ID_HELP_INDEX = 57666,
 };
+
+// The list's context menu runs the configured outside programs by position.
+constexpr int ID_BITMAP_TOOL_FIRST = 50000;
+constexpr int ID_BITMAP_TOOL_LAST = 50050;
+constexpr int ID_AVI_TOOL_FIRST = 50100;
+constexpr int ID_AVI_TOOL_LAST = 50150;
 
 } // namespace vistrel

@@ -64,6 +64,47 @@ constexpr int kToolBar[] = {
     ID_RECORD_AVI,         ID_VIEW_BUTTON,     ID_APP_ABOUT,
 };
 
+constexpr ContextMenuEntry kWallPaperMenu[] = {
+    {ID_WALLPAPER_CENTER, "&Center"},
+    {ID_WALLPAPER_TILE, "&Tile"},
+    {ID_WALLPAPER_STRETCH, "&Stretch"},
+    {ID_WALLPAPER_RESTORE, "&Restore"},
+};
+constexpr ContextMenuEntry kBrowserMenu[] = {{ID_SKIN_SET, "&Set as skin"}, {ID_SKIN_REMOVE, "&Remove Skin"}};
+constexpr ContextMenuEntry kBitmapListMenu[] = {
+    {ID_EDIT_COPY, "Copy"},
+    {ID_FILE_SAVE_AS, "Save As..."},
+    {ID_EDIT_COPY_TO, "&Copy To..."},
+    {ID_EDIT_MOVE_TO, "&Move To..."},
+    {0, ""},
+    {ID_SHELL_OPEN, "Shell Open"},
+    {-1, "Edit Bitmap with", {}, ID_BITMAP_TOOL_FIRST},
+    {0, ""},
+    {-1, "&Wall Paper", kWallPaperMenu},
+    {0, ""},
+    {-1, "&Internet Explorer", kBrowserMenu},
+    {0, ""},
+    {ID_EDIT_DELETE, "Delete"},
+    {0, ""},
+    {ID_FILE_PROPERTY, "Property"},
+};
+constexpr ContextMenuEntry kIconListMenu[] = {
+    {ID_EDIT_COPY, "Copy"}, {ID_EDIT_COPY_TO, "&Copy To..."}, {ID_EDIT_MOVE_TO, "&Move To..."}, {0, ""},
+    {ID_EDIT_DELETE, "Delete"}, {0, ""}, {ID_FILE_PROPERTY, "Property"},
+};
+constexpr ContextMenuEntry kAviListMenu[] = {
+    {ID_EDIT_COPY, "Copy"},
+    {ID_EDIT_COPY_TO, "&Copy To..."},
+    {ID_EDIT_MOVE_TO, "&Move To..."},
+    {0, ""},
+    {ID_SHELL_OPEN, "Shell Open"},
+    {-1, "Play AVI With", {}, ID_AVI_TOOL_FIRST},
+    {0, ""},
+    {ID_EDIT_DELETE, "Delete"},
+    {0, ""},
+    {ID_FILE_PROPERTY, "Property"},
+};
+
 constexpr size_t kMaxTipLength = 80;
 
 } // namespace
@@ -85,6 +126,15 @@ std::vector<std::vector<uint32_t>> MainMenuCommands()
 std::span<const MenuEntry> TrayMenuLayout() { return kTrayMenu; }
 std::span<const MenuEntry> ViewModeMenuLayout() { return kViewModeMenu; }
 std::span<const int> ToolBarCommands() { return kToolBar; }
+
+std::span<const ContextMenuEntry> ListContextMenuLayout(int folderKind)
+{
+    switch (folderKind) {
+    case 0: return kIconListMenu;
+    case 2: return kAviListMenu;
+    default: return kBitmapListMenu;
+    }
+}
 
 std::string CommandTipText(std::string_view menuText)
 {

@@ -31,6 +31,19 @@ std::span<const MenuEntry> TrayMenuLayout();     // the main window's tray icon
 std::span<const MenuEntry> ViewModeMenuLayout(); // the tool bar's View drop-down
 std::span<const int> ToolBarCommands();          // left to right
 
+// The captured-file list's context menus. An entry is a command, a separator
+// (id 0), a submenu of its own entries, or a submenu that lists the outside
+// programs of the settings with commands from toolBase on.
+struct ContextMenuEntry {
+    int id;
+    std::string_view text; // the English key of the list's language section
+    std::span<const ContextMenuEntry> submenu = {};
+    int toolBase = 0;
+};
+
+// By folder kind: 0 icons, 1 bitmaps, 2 recordings.
+std::span<const ContextMenuEntry> ListContextMenuLayout(int folderKind);
+
 // A menu text as a tool tip or status prompt: cut before a '(' that is not the
 // first character, every '(', ')' and '&' removed, at most 80 characters.
 std::string CommandTipText(std::string_view menuText);

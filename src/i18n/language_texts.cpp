@@ -222,6 +222,10 @@ constexpr C kIconsControls[] = {
 
 // The window's title names the count and the file: "%d" and "%s" are filled in.
 constexpr std::string_view kIconsKeys[] = {"%d icons in %s"};
+constexpr std::string_view kFileOperationKeys[] = {
+    "Delete '%s' for good?", "Delete these %d items for good?", "These files could not be deleted:",
+    "The file could not be renamed:", "Select a directory:", "%s already exists. Do you want to replace it?",
+};
 
 // In DialogId order.
 const DialogTextTable kDialogs[] = {
@@ -242,8 +246,9 @@ const DialogTextTable kDialogs[] = {
     {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},
     {"Icon Capture&Search", "Icon Capture&Search", kIconSearchControls, kIconSearchKeys},
     {"Icons", "Icons", kIconsControls, kIconsKeys},
+    {"File Operations", "Confirm File Delete", {}, kFileOperationKeys},
 };
-static_assert(std::size(kDialogs) == size_t(DialogId::Icons) + 1);
+static_assert(std::size(kDialogs) == size_t(DialogId::FileOperations) + 1);
 
 constexpr std::string_view kBitmapListMenu[] = {
     "Copy", "Save As...", "&Copy To...", "&Move To...", "Shell Open", "Edit Bitmap with", "&Wall Paper",

@@ -45,6 +45,7 @@ enum class DialogId {
     AviCapture,
     IconSearch,
     Icons,
+    FileOperations, // the captured-file list's own boxes and pickers
 };
 
 const DialogTextTable& DialogTexts(DialogId id);

@@ -47,6 +47,8 @@ constexpr int kToolImageSide = 30;
 // Commands whose work is there; the others wait for their windows and dialogs.
 bool CommandAvailable(int id)
 {
+    if (CCaptureListCtrl::Serves(id))
+        return true;
     switch (id) {
     case ID_CAPTURE_FULLSCREEN:
     case ID_CAPTURE_RECTANGLE:
@@ -72,6 +74,15 @@ bool CommandAvailable(int id)
 bool IsBarToggle(int id)
 {
     return id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_FOLDER_BAR || id == ID_VIEW_PREVIEW_BAR;
+}
+
+// The View menu's five modes, by ListViewMode.
+constexpr int kViewModeCommands[] = {ID_VIEW_DETAILS, ID_VIEW_LIST, ID_VIEW_SMALL_ICONS, ID_VIEW_LARGE_ICONS,
+                                     ID_VIEW_THUMBNAILS};
+
+bool IsViewMode(int id)
+{
+    return std::find(std::begin(kViewModeCommands), std::end(kViewModeCommands), id) != std::end(kViewModeCommands);
 }
 
 } // namespace
@@ -105,8 +116,12 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
     m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
-    connect(m_listPane, &CListPaneView::selectedFileChanged, m_preview, &CPreviewWnd::LoadPreview);
+    connect(m_listPane, &CListPaneView::previewWanted, m_preview, &CPreviewWnd::LoadPreview);
     connect(m_preview, &CPreviewWnd::statusTextChanged, m_infoPane, &QLabel::setText);
+    connect(m_listPane, &CListPaneView::openWanted, this, [this](const QString& path) {
+        if (m_listPane->folderKind() == FOLDER_BITMAPS)
+            m_preview->OpenViewer(path);
+    });
     TranslateMenus();
 }
 
@@ -165,7 +180,7 @@ QMenu* CMainFrame::BuildPopup(int position)
                 action->setData(entry.id);
                 action->setIcon(MenuPicture(entry.id));
                 action->setEnabled(CommandAvailable(entry.id));
-                action->setCheckable(IsBarToggle(entry.id) || entry.id == ID_CAPTURE_TIMER);
+                action->setCheckable(IsBarToggle(entry.id) || IsViewMode(entry.id) || entry.id == ID_CAPTURE_TIMER);
                 const int id = entry.id;
                 connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
                 connect(action, &QAction::hovered, this, [this, id] { ShowStatusPrompt(id); });
@@ -198,6 +213,8 @@ void CMainFrame::BuildToolBar()
                 a->setEnabled(CommandAvailable(entry.id));
             }
             m_viewButton->setMenu(viewMenu);
+            connect(m_viewButton, &QToolButton::clicked, this, [this] { OnCommand(ID_VIEW_BUTTON); });
+            connect(viewMenu, &QMenu::triggered, this, [this](QAction* a) { OnCommand(a->data().toInt()); });
             m_viewButton->setEnabled(CommandAvailable(ID_VIEW_BUTTON));
             m_toolBar->addWidget(m_viewButton);
             continue;
@@ -255,7 +272,9 @@ void CMainFrame::BuildBars()
     m_folderTree = new CFolderTreeCtrl(m_folderBar);
     m_folderTree->setContentsMargins(1, 1, 1, 1);
     m_folderBar->setWidget(m_folderTree);
-    connect(m_folderTree, &CFolderTreeCtrl::folderChosen, this, [this](FolderKind kind) { ShowFolder(kind, false); });
+    // Queued: the tree finishes its own selection change before the list refills.
+    connect(m_folderTree, &CFolderTreeCtrl::folderChosen, this, [this](FolderKind kind) { ShowFolder(kind, false); },
+            Qt::QueuedConnection);
 
     m_previewBar = new QDockWidget("Preview", this);
     m_previewBar->setObjectName("bar89");
@@ -309,6 +328,9 @@ void CMainFrame::UpdateCommandStates()
     for (const auto& [id, visible] : shown)
         if (QAction* a = Action(id))
             a->setChecked(visible);
+    for (int mode = 0; mode < int(std::size(kViewModeCommands)); ++mode)
+        if (QAction* a = Action(kViewModeCommands[mode]))
+            a->setChecked(mode == m_listPane->viewMode());
 }
 
 void CMainFrame::ShowFolder(FolderKind kind, bool selectInTree)
@@ -332,6 +354,11 @@ void CMainFrame::ShowStatusPrompt(int id) { statusBar()->showMessage(TipText(id)
 
 void CMainFrame::OnCommand(int id)
 {
+    // The list pane serves the Edit and View commands and the View button.
+    if (m_listPane->OnCommand(id)) {
+        UpdateCommandStates();
+        return;
+    }
     if (IsBarToggle(id)) {
         QWidget* bar = id == ID_VIEW_TOOLBAR      ? static_cast<QWidget*>(m_toolBar)
                        : id == ID_VIEW_STATUS_BAR ? static_cast<QWidget*>(statusBar())

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace vistrel {
 
@@ -40,6 +41,16 @@ void CMainFrame::TranslateMenus()
         if (TraceEnabled())
             for (const auto& [id, text] : texts->items)
                 Trace("menu " + std::to_string(id) + " " + text);
+    }
+    // The View button's menu: the View menu's texts of the same commands.
+    if (QMenu* viewMenu = m_viewButton ? m_viewButton->menu() : nullptr) {
+        std::vector<uint32_t> ids;
+        for (QAction* mode : viewMenu->actions())
+            ids.push_back(mode->data().toUInt());
+        for (const auto& [id, text] : TranslateMenuByCommand(theEnv, ids))
+            for (QAction* mode : viewMenu->actions())
+                if (mode->data().toUInt() == id)
+                    mode->setText(FromUtf8(std::string(WithoutShortcut(text))));
     }
     // The tool bar's own buttons show the same texts as their menu items.
     for (QAction* tool : m_toolBar->actions()) {

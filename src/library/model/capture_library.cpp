@@ -21,4 +21,31 @@ void CaptureLibrary::Append(FolderKind kind, const std::vector<std::string>& pat
     emit listChanged(kind);
 }
 
+std::vector<size_t> CaptureLibrary::Delete(FolderKind kind, std::span<const size_t> selected,
+                                           const RemoveFileFunction& removeFile)
+{
+    auto removed = DeleteEntries(m_lists.ofKind(kind), selected, true, removeFile);
+    if (!removed.empty())
+        emit listChanged(kind);
+    return removed;
+}
+
+RenameResult CaptureLibrary::Rename(FolderKind kind, size_t index, std::string_view edited,
+                                    const RenameFileFunction& renameFile)
+{
+    const RenameResult result = RenameEntry(m_lists.ofKind(kind), index, edited, renameFile);
+    if (result.status == RenameStatus::Renamed)
+        emit listChanged(kind);
+    return result;
+}
+
+void CaptureLibrary::Replace(FolderKind kind, size_t index, const std::string& path)
+{
+    auto& list = m_lists.ofKind(kind);
+    if (index >= list.size() || list[index] == path)
+        return;
+    list[index] = path;
+    emit listChanged(kind);
+}
+
 } // namespace vistrel

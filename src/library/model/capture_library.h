@@ -9,6 +9,7 @@
 // the recorder module gets it by reference.
 
 #include "library/core/capture_lists.h"
+#include "library/core/list_edits.h"
 
 #include <QObject>
 
@@ -26,6 +27,14 @@ public:
     void Append(FolderKind kind, const std::string& path);
     // Several files found together: one listChanged for all of them.
     void Append(FolderKind kind, const std::vector<std::string>& paths);
+    // Removes the files of the selected entries and the entries of the files
+    // gone (see DeleteEntries, which this is for the user's confirmed Delete).
+    std::vector<size_t> Delete(FolderKind kind, std::span<const size_t> selected,
+                               const RemoveFileFunction& removeFile);
+    // Renames an entry's file to the edited label (see RenameEntry).
+    RenameResult Rename(FolderKind kind, size_t index, std::string_view edited, const RenameFileFunction& renameFile);
+    // A renamed or moved file: its entry takes the new path.
+    void Replace(FolderKind kind, size_t index, const std::string& path);
 
 signals:
     void listChanged(vistrel::FolderKind kind);

@@ -1,0 +1,32 @@
+#pragma once
+// The picture a row of the captured-file list shows: for an icon file its own
+// first icon, for a picture or a recording a drawn file picture of the list's
+// size. The thumbnails view shows the same until thumbnails are made for it:
+// ListPictures::Picture is the one place that gives a row its picture.
+// User-interface thread only.
+
+#include "library/core/capture_lists.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QSize>
+#include <QString>
+
+namespace vistrel {
+
+enum class PictureSize { Small, Large, Thumbnail };
+
+// 16 x 16, 32 x 32, 120 x 100.
+QSize PictureSizeOf(PictureSize size);
+
+class ListPictures {
+public:
+    QIcon Picture(FolderKind kind, const QString& path, PictureSize size);
+
+private:
+    QIcon IconFilePicture(const QString& path);
+
+    QHash<QString, QIcon> m_iconFiles; // decoded once per path
+};
+
+} // namespace vistrel
