@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QVariantMap>
 
+#include <utility>
+
 namespace vistrel {
 
 namespace {
@@ -22,21 +24,19 @@ constexpr int kExpireMs = 8000;
 
 } // namespace
 
-DesktopNotifications::DesktopNotifications(QObject* parent) : QObject(parent)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return;
-    bus.connect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(OnActionInvoked(uint, QString)));
-    bus.connect(kService, kPath, kInterface, "NotificationClosed", this, SLOT(OnClosed(uint, uint)));
-}
+DesktopNotifications::DesktopNotifications(QObject* parent) : QObject(parent) {}
 
 void DesktopNotifications::Show(const QString& summary, const QString& body, const std::vector<Action>& actions,
                                 ActionHandler onAction)
 {
+    // The bus is reached at the first notification, not at start-up.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    if (!std::exchange(m_listening, true)) {
+        bus.connect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(OnActionInvoked(uint, QString)));
+        bus.connect(kService, kPath, kInterface, "NotificationClosed", this, SLOT(OnClosed(uint, uint)));
+    }
     QStringList actionList;
     for (const Action& action : actions)
         actionList << action.key << action.text;

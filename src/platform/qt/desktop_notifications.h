@@ -34,6 +34,7 @@ private slots:
 
 private:
     std::map<uint, ActionHandler> m_handlers; // by the service's notification id
+    bool m_listening = false;                  // for the service's signals
 };
 
 // Shows the file selected in the desktop's file manager (its D-Bus ShowItems),
