@@ -12,7 +12,8 @@ test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
   clang libclang-rt-14-dev python3 bc time desktop-file-utils icoutils x11-xserver-utils x11-apps xclip
   ffmpeg # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
   xserver-xorg-core xserver-xorg-video-dummy # a real X server with two monitors
-  libvips-tools) # vipsthumbnail: the thumbnail benchmark's peer
+  libvips-tools # vipsthumbnail: the thumbnail benchmark's peer
+  dbus-daemon) # a private session bus for the notification test
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

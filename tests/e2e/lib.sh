@@ -172,7 +172,10 @@ e2e_start_xvfb() {
 }
 
 # The script that starts an X server with two monitors (see e2e_start_two_monitors).
-E2E_TWO_MONITOR_DISPLAY=${E2E_TWO_MONITOR_DISPLAY:-/work/shared/tools/two-monitor-display}
+# The shared tools sit beside the checkout.
+_e2e_shared_tool=$(cd "$E2E_DIR/../../.." && pwd)/shared/tools/two-monitor-display
+[[ -r $_e2e_shared_tool ]] || _e2e_shared_tool=/work/shared/tools/two-monitor-display
+E2E_TWO_MONITOR_DISPLAY=${E2E_TWO_MONITOR_DISPLAY:-$_e2e_shared_tool}
 
 # e2e_start_two_monitors: instead of Xvfb, a real X server (Xorg with the dummy
 # video driver, started by $E2E_TWO_MONITOR_DISPLAY) whose 3200x1080 screen RandR
