@@ -72,8 +72,7 @@ void CaptureSaver::WriteReady()
             job = std::move(jobs->front());
             jobs->pop_front();
         }
-        std::vector<std::string> written;
-        SavedCapture saved = SaveEncodedCapture(m_env, job.result, written);
+        SavedCapture saved = SaveEncodedCapture(m_env, job.result);
         if (!saved.path.empty())
             m_library.Append(FOLDER_BITMAPS, saved.path);
         if (job.done)

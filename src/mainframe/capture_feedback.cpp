@@ -1,5 +1,6 @@
 #include "mainframe/capture_feedback.h"
 
+#include "base/registry_store.h"
 #include "base/trace.h"
 #include "library/model/capture_library.h"
 #include "platform/qt/desktop_open.h"
@@ -27,11 +28,12 @@ void CaptureFeedback::OnListChanged(FolderKind kind)
     if (kind == FOLDER_ICONS || files.size() <= known)
         return;
     const QString newest = QString::fromStdString(files.back());
-    if (kind == FOLDER_BITMAPS && ReadPreference(kPrefClipboard) != 0) {
+    const RegistryStore preferences(RegistryStore::DefaultPath()); // read once per capture
+    if (kind == FOLDER_BITMAPS && ReadPreference(preferences, kPrefClipboard) != 0) {
         const bool copied = CopyPictureFileToClipboard(newest);
         Trace(std::string(copied ? "on the clipboard: " : "not on the clipboard: ") + files.back());
     }
-    if (ReadPreference(kPrefNotify) != 0)
+    if (ReadPreference(preferences, kPrefNotify) != 0)
         for (size_t i = known; i < files.size(); ++i)
             Announce(QString::fromStdString(files[i]), kind);
 }

@@ -15,8 +15,7 @@ namespace vistrel {
 
 namespace {
 
-SavedCapture SaveWith(CEnv& env, int imageType, const std::function<bool(int fd)>& write,
-                      std::vector<std::string>& bitmapList)
+SavedCapture SaveWith(CEnv& env, int imageType, const std::function<bool(int fd)>& write)
 {
     SavedCapture saved;
     NewFileResult written;
@@ -34,7 +33,6 @@ SavedCapture SaveWith(CEnv& env, int imageType, const std::function<bool(int fd)
         return saved;
     }
     saved.path = written.path;
-    bitmapList.push_back(saved.path);
     Trace("capture saved " + saved.path);
     return saved;
 }
@@ -45,7 +43,10 @@ SavedCapture SaveCapture(CEnv& env, Bitmap bitmap, int bitsPerPixel, std::vector
 {
     CImage image(std::move(bitmap), bitsPerPixel);
     const int type = env.m_nCaptureType;
-    return SaveWith(env, type, [&](int fd) { return image.SaveTo(fd, cximage_type(type)) != 0; }, bitmapList);
+    SavedCapture saved = SaveWith(env, type, [&](int fd) { return image.SaveTo(fd, cximage_type(type)) != 0; });
+    if (!saved.path.empty())
+        bitmapList.push_back(saved.path);
+    return saved;
 }
 
 EncodedCapture EncodeCapture(Bitmap bitmap, int bitsPerPixel, int imageType)
@@ -63,11 +64,11 @@ EncodedCapture EncodeCapture(Bitmap bitmap, int bitsPerPixel, int imageType)
     return encoded;
 }
 
-SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture, std::vector<std::string>& bitmapList)
+SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture)
 {
     if (capture.bytes.empty())
         return {{}, "the capture could not be encoded", true};
-    return SaveWith(env, capture.imageType, [&](int fd) { return WriteAllToFd(fd, capture.bytes); }, bitmapList);
+    return SaveWith(env, capture.imageType, [&](int fd) { return WriteAllToFd(fd, capture.bytes); });
 }
 
 } // namespace vistrel

@@ -35,6 +35,7 @@ struct EncodedCapture {
     std::vector<uint8_t> bytes; // empty when encoding failed
 };
 EncodedCapture EncodeCapture(Bitmap bitmap, int bitsPerPixel, int imageType); // any thread
-SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture, std::vector<std::string>& bitmapList);
+// Nothing is listed: the caller lists the file where its run keeps them.
+SavedCapture SaveEncodedCapture(CEnv& env, const EncodedCapture& capture);
 
 } // namespace vistrel
