@@ -9,6 +9,7 @@
 #include "commands/menu_layout.h"
 #include "i18n/language_menu.h"
 #include "icons/icon_search_dialog.h"
+#include "library/core/list_texts.h"
 #include "library/folder_tree.h"
 #include "library/list_pane.h"
 #include "library/model/capture_library.h"
@@ -245,7 +246,7 @@ void CMainFrame::BuildStatusBar()
         return label;
     };
     m_infoPane = pane({}, 100);
-    m_totalPane = pane("Total Files:0", 100);
+    m_totalPane = pane(QString::fromStdString(TotalFilesText(0)), 100); // the list's own text from the start
     m_totalPane->setObjectName("totalFiles");
     const char* names[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
