@@ -4,6 +4,7 @@
 #include "icons/core/icon_naming.h"
 #include "icons/icon_clipboard.h"
 #include "settings/env.h"
+#include "settings/folders.h"
 #include "ui/dialog_texts.h"
 #include "ui/file_filter.h"
 
@@ -226,6 +227,8 @@ void CIconsDlg::OnSave()
     const IconGroupName* group = SelectedGroup();
     if (!group)
         return;
+    // A file dialog given a folder that is not there opens in the working folder.
+    EnsureFolder(theEnv.m_strIconPath);
     const std::string suggested = SaveAllFileName(theEnv.m_strIconPath, m_path, GroupLabel(*group));
     const QString path = QFileDialog::getSaveFileName(this, QString(), Qs(suggested),
                                                       Qs(QtFileFilter("Icon file(*.ico)|*.ico||")), nullptr,
@@ -238,6 +241,7 @@ void CIconsDlg::OnSave()
 
 void CIconsDlg::OnSaveAll()
 {
+    EnsureFolder(theEnv.m_strIconPath);
     const QString folder = QFileDialog::getExistingDirectory(this, "Select a directory:",
                                                              Qs(theEnv.m_strIconPath), QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())

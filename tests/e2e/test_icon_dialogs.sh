@@ -4,7 +4,8 @@
 # replaces nothing, To Clipboard read back by another client, Save onto a taken
 # name and a free one), the folder search with its count, and closing the
 # dialog during a search, which returns at once while the search ends by itself
-# and lists what it wrote; the dialog in Chinese. Screenshots of each go to
+# and lists what it wrote; Save and Save All proposing the icon folder, made
+# when missing; the dialog in Chinese. Screenshots of each go to
 # $E2E_SHOTS when set. The dialog runs in icon_dialog_host, as the main
 # window's command opens it.
 # Usage: test_icon_dialogs.sh /path/to/vistrel
@@ -168,6 +169,36 @@ written=$(files_in "$ICONS")
 ((written < 11 + 8000)) || fail "closing did not stop the search: all $((written - 11)) files were copied"
 [[ $(last_listed) == "$written" ]] || fail "the list holds $(last_listed) files, the folder $written"
 note "$((written - 11)) of 8000 copied before the search stopped"
+
+check "Save and Save All open in the icon folder, which they make when it is missing"
+e2e_make_home # no settings yet: the icon folder is not there
+ICONS=$VISTREL_HOME/Capture/Icon
+[[ ! -e $ICONS ]] || fail "$ICONS is there before anything was saved"
+start_host '^Icon Capture&Search$'
+keys alt+h Tab
+type_text "$W/mods/tools.dll"
+keys Return
+ICONS_WIN=$(wait_for_window '^4 icons in tools\.dll$' 10) || exit 1
+sleep 0.3
+keys Right
+save_as_proposed() { # DIALOG_TITLE: opens it with the keys that follow and takes what it proposes
+    keys "${@:2}"
+    wait_for_window "$1" 10 >/dev/null || exit 1
+    sleep 0.3
+    keys Return
+    wait_gone "$1" 5
+}
+save_as_proposed '^Save As$' alt+s
+e2e_wait_until 5 test -s "$ICONS/tools1.ico" || fail "Save did not propose $ICONS/tools1.ico: $(ls "$ICONS" 2>&1)"
+rm -rf "$ICONS"
+save_as_proposed '^Select a directory:$' alt+a
+e2e_wait_until 10 eval '[[ $(files_in "$ICONS") -eq 4 ]]' || fail "Save All wrote into $ICONS: $(ls "$ICONS" 2>&1)"
+window_shown '^Error$' && fail "a message after Save All into the icon folder"
+keys Escape
+wait_gone '^4 icons in' 5
+xdotool windowactivate --sync "$DIALOG" 2>/dev/null
+keys Escape
+wait_for_exit "$HOST_PID" 10 || fail "the host ended with status $?"
 
 check "the dialog in Chinese: every text fits"
 start_host '^图标提取与搜索$' "$E2E_DIR/../../Language/vstlchs.ini"
