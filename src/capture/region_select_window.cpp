@@ -7,12 +7,13 @@
 #include "capture/grab/still_capture.h"
 #include "capture/magnifier_dialog.h"
 #include "platform/qt/screen_pixels.h"
+#include "platform/qt/window_gone.h"
 #include "platform/x11/cursor_image.h"
 #include "platform/x11/screen_grab.h"
-#include "platform/x11/window_at_pointer.h"
 #include "i18n/language_texts.h"
 #include "i18n/translate.h"
 #include "settings/env.h"
+#include "ui/selection_painting.h"
 #include "ui/shape_cursors.h"
 
 #include <QCloseEvent>
@@ -20,7 +21,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 
@@ -33,18 +33,10 @@ namespace vistrel {
 
 namespace {
 
-// Long enough for a hidden window to have left the screen before it is read;
-// a busy window manager may take longer to take its frame away, which is then
-// waited for up to kHideWaitMs, looking every kHidePollMs.
-constexpr int kHideDelayMs = 100;
-constexpr int kHideWaitMs = 3000;
-constexpr int kHidePollMs = 10;
 constexpr int kKeepOnTopMs = 50;
 // The hint at the top shows until the user has finished this many selections.
 constexpr uint32_t kHintedSelections = 3;
 const char* const kSelectionKey = "Software\\Tessaro Works\\Vistrel\\Selection";
-// Outside the selection the screen is shown darker (only on the screen).
-const QColor kDimming(0, 0, 0, 96);
 
 uint32_t FinishedSelections(const RegistryStore& store)
 {
@@ -105,21 +97,9 @@ void CRegionSelectWnd::BeginCapture(Done done)
     }
     // Only a window that was just hidden needs the wait.
     if (m_hidMainWindow)
-        QTimer::singleShot(kHideDelayMs, this, [this] { GrabOnceHidden(kHideWaitMs - kHideDelayMs); });
+        WhenWindowGone(this, m_mainWindow->winId(), [this] { GrabScreen(); });
     else
         GrabScreen();
-}
-
-void CRegionSelectWnd::GrabOnceHidden(int waitLeftMs)
-{
-    if (!m_pointerConn)
-        m_pointerConn = std::make_unique<x11::Connection>();
-    if (waitLeftMs > 0 && m_mainWindow && m_pointerConn->ok() &&
-        x11::TopLevelViewable(*m_pointerConn, xcb_window_t(m_mainWindow->winId()))) {
-        QTimer::singleShot(kHidePollMs, this, [this, waitLeftMs] { GrabOnceHidden(waitLeftMs - kHidePollMs); });
-        return;
-    }
-    GrabScreen();
 }
 
 void CRegionSelectWnd::GrabScreen()
@@ -302,7 +282,7 @@ void CRegionSelectWnd::paintEvent(QPaintEvent*)
     if (!m_selection || m_frozenImage.isNull())
         return;
     const auto started = std::chrono::steady_clock::now();
-    PaintSelection();
+    PaintOverlay();
     if (TraceEnabled())
         Trace("overlay paint " +
               std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(
@@ -311,109 +291,17 @@ void CRegionSelectWnd::paintEvent(QPaintEvent*)
               " us");
 }
 
-void CRegionSelectWnd::PaintSelection()
+void CRegionSelectWnd::PaintOverlay()
 {
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), m_frozenImage);
     // The rest in screen pixels.
     const double dpr = m_frozenImage.devicePixelRatio();
     painter.scale(1 / dpr, 1 / dpr);
-    PaintBand(painter);
-    PaintSizeLabel(painter);
+    PaintSelection(painter, *m_selection, m_frozen->width, m_frozen->height);
     if (m_showHint)
         PaintHint(painter);
     ReportToMagnifier();
-}
-
-namespace {
-
-// The outline of what is selected so far, in screen pixels.
-QPainterPath BandPath(const RegionSelection& selection, CaptureShape shape)
-{
-    QPainterPath path;
-    const Point a = selection.anchor(), c = selection.current();
-    switch (shape) {
-    case SHAPE_RECTANGLE: path.addRect(QRect(QPoint(a.x, a.y), QPoint(c.x, c.y)).normalized()); break;
-    case SHAPE_ELLIPSE: path.addEllipse(QRect(QPoint(a.x, a.y), QPoint(c.x, c.y)).normalized()); break;
-    case SHAPE_CIRCLE:
-        if (const auto box = selection.BandBounds())
-            path.addEllipse(QRect(box->left, box->top, box->width(), box->height()));
-        break;
-    case SHAPE_POLYGON: {
-        QPolygon outline;
-        for (const Point& v : selection.vertices())
-            outline << QPoint(v.x, v.y);
-        outline << QPoint(c.x, c.y);
-        path.addPolygon(outline);
-        path.closeSubpath();
-        break;
-    }
-    default: break;
-    }
-    return path;
-}
-
-// A light line under a dark one: visible on any background.
-void StrokeTwice(QPainter& painter, const std::function<void()>& draw)
-{
-    for (const auto& [colour, width] : {std::pair {QColor(Qt::white), 3}, std::pair {QColor(Qt::black), 1}}) {
-        QPen pen(colour, width);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        draw();
-    }
-}
-
-} // namespace
-
-void CRegionSelectWnd::PaintBand(QPainter& painter) const
-{
-    painter.setBrush(Qt::NoBrush);
-    const Point c = m_selection->current();
-    if (m_selection->crosshairMode()) {
-        StrokeTwice(painter, [&] {
-            painter.drawLine(c.x, 0, c.x, m_frozen->height);
-            painter.drawLine(0, c.y, m_frozen->width, c.y);
-        });
-        return;
-    }
-    const QPainterPath band = BandPath(*m_selection, m_nShape);
-    QPainterPath outside;
-    outside.addRect(0, 0, m_frozen->width, m_frozen->height);
-    outside.addPath(band);
-    outside.setFillRule(Qt::OddEvenFill);
-    painter.fillPath(outside, kDimming);
-    StrokeTwice(painter, [&] {
-        painter.drawPath(band);
-        if (m_nShape == SHAPE_CIRCLE)
-            painter.drawLine(m_selection->anchor().x, m_selection->anchor().y, c.x, c.y);
-    });
-}
-
-void CRegionSelectWnd::PaintSizeLabel(QPainter& painter) const
-{
-    if (m_selection->crosshairMode() || m_nShape == SHAPE_POLYGON)
-        return;
-    // The size the file will have, by the rules every capture follows.
-    const CaptureAreaResult area = AreaForRequest(m_selection->Request(), m_frozen->width, m_frozen->height);
-    const auto* shape = std::get_if<CaptureArea>(&area);
-    const auto box = m_selection->BandBounds();
-    if (!shape || !box)
-        return;
-    const QString text = QString("%1 x %2").arg(shape->rect().width()).arg(shape->rect().height());
-    const QFontMetrics metrics(painter.font());
-    QRect label = metrics.boundingRect(text).adjusted(-5, -3, 5, 3);
-    label.moveTopLeft(QPoint(box->right + 8, box->bottom + 8));
-    // Kept on the screen, inside the band's corner when it reaches an edge.
-    if (label.right() >= m_frozen->width)
-        label.moveRight(box->right - 8);
-    if (label.bottom() >= m_frozen->height)
-        label.moveBottom(box->bottom - 8);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 180));
-    painter.drawRoundedRect(label, 3, 3);
-    painter.setPen(Qt::white);
-    painter.drawText(label, Qt::AlignCenter, text);
 }
 
 void CRegionSelectWnd::PaintHint(QPainter& painter) const

@@ -57,7 +57,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void GrabOnceHidden(int waitLeftMs);
     void GrabScreen();
     void ShowOverlay();
     void Apply(RegionSelection::Step step);
@@ -67,9 +66,7 @@ private:
     void KeepOnTop();
     Point ScreenPixels(const QPointF& local) const;
     void ReportToMagnifier();
-    void PaintSelection();
-    void PaintBand(QPainter& painter) const;
-    void PaintSizeLabel(QPainter& painter) const;
+    void PaintOverlay();
     void PaintHint(QPainter& painter) const;
 
     const CEnv& m_env;

@@ -14,6 +14,7 @@
 #include "platform/x11/screen_grab.h"
 #include "platform/x11/x11_connection.h"
 #include "settings/env.h"
+#include "ui/modal_run.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
@@ -96,7 +97,7 @@ void TimerFlow::RunDialog()
     m_busy.Set();
     m_bDialogOpen = true;
     CTimerCaptureDlg dialog(m_env, screen->width, screen->height, m_mainWindow);
-    const bool accepted = dialog.exec() == QDialog::Accepted && dialog.plan();
+    const bool accepted = RunModal(dialog) == QDialog::Accepted && dialog.plan();
     m_bDialogOpen = false;
     m_busy.Clear();
     if (!accepted)

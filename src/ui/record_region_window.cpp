@@ -1,8 +1,12 @@
 #include "ui/record_region_window.h"
 
+#include "base/trace.h"
 #include "platform/qt/screen_pixels.h"
+#include "platform/qt/window_gone.h"
 #include "platform/x11/x11_connection.h"
 #include "record/core/record_geometry.h"
+#include "ui/selection_painting.h"
+#include "ui/shape_cursors.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,6 +14,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 namespace vistrel {
 
@@ -19,20 +26,11 @@ CRecordRegionWnd::CRecordRegionWnd(QWidget* parent)
     setObjectName("recordRegionWindow");
     setWindowTitle("Title");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setCursor(Qt::CrossCursor);
+    setCursor(ShapeCursor(SHAPE_RECTANGLE));
     setMouseTracking(true);
 }
 
 CRecordRegionWnd::~CRecordRegionWnd() = default;
-
-QString CRecordRegionWnd::LabelText(const RecordRegion& r)
-{
-    return QString("Left : %1  Top : %2  Width : %3  Height : %4")
-        .arg(r.left)
-        .arg(r.top)
-        .arg(r.width())
-        .arg(r.height());
-}
 
 void CRecordRegionWnd::BeginFixed(int width, int height, Done done)
 {
@@ -50,43 +48,75 @@ void CRecordRegionWnd::BeginCustom(Done done)
 
 void CRecordRegionWnd::Begin(Done done)
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        QTimer::singleShot(0, this, [done] { done(std::nullopt); });
+    m_done = std::move(done);
+    m_selection.reset();
+    m_fixedRegion.reset();
+    const unsigned begun = ++m_begun;
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    m_hidParent = owner && owner->isVisible();
+    if (!m_hidParent) {
+        ShowOverSnapshot();
         return;
     }
-    m_done = std::move(done);
-    m_dragging = false;
-    m_current.reset();
+    owner->hide();
+    // Out of the picture first; a selection ended meanwhile shows nothing.
+    WhenWindowGone(this, owner->winId(), [this, begun] {
+        if (m_done && begun == m_begun)
+            ShowOverSnapshot();
+    });
+}
+
+void CRecordRegionWnd::ShowOverSnapshot()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        Finish(std::nullopt);
+        return;
+    }
     m_screen = screen->grabWindow(0).toImage();
     setGeometry(screen->geometry());
     if (screen->devicePixelRatio() != 1.0 && !m_pointerConn)
         m_pointerConn = std::make_unique<x11::Connection>();
+    const Point pointer = ScreenPixel(mapFromGlobal(QCursor::pos()));
     if (m_fixed) {
         // Larger than the screen: the screen's size on that axis.
         m_fixedWidth = std::clamp(m_fixedWidth, 1, std::max(1, m_screen.width()));
         m_fixedHeight = std::clamp(m_fixedHeight, 1, std::max(1, m_screen.height()));
-        MoveFixedTo(ScreenPixel(mapFromGlobal(QCursor::pos())));
+        MoveFixedTo(pointer);
+    } else {
+        m_selection = std::make_unique<RegionSelection>(SHAPE_RECTANGLE);
+        m_selection->MouseMove(pointer);
     }
     show();
     raise();
     activateWindow();
     grabKeyboard();
     grabMouse();
+    Trace("region selector shown");
 }
 
-QPoint CRecordRegionWnd::ScreenPixel(QPointF local) const
+Point CRecordRegionWnd::ScreenPixel(QPointF local) const
 {
-    const Point pixel = PointerScreenPixels(local, devicePixelRatioF(), m_pointerConn.get());
-    return QPoint(pixel.x, pixel.y);
+    return PointerScreenPixels(local, devicePixelRatioF(), m_pointerConn.get());
 }
 
-void CRecordRegionWnd::MoveFixedTo(QPoint pixel)
+void CRecordRegionWnd::MoveFixedTo(Point pixel)
 {
     const RecordRegion fixed{0, 0, m_fixedWidth - 1, m_fixedHeight - 1};
-    m_current = FixedRectAt(pixel.x(), pixel.y(), OffsetsFromCentre(fixed), m_fixedWidth, m_fixedHeight,
-                            m_screen.width(), m_screen.height());
+    m_fixedRegion = FixedRectAt(pixel.x, pixel.y, OffsetsFromCentre(fixed), m_fixedWidth, m_fixedHeight,
+                                m_screen.width(), m_screen.height());
     update();
+}
+
+void CRecordRegionWnd::Apply(RegionSelection::Step step)
+{
+    switch (step) {
+    case RegionSelection::Step::Continue: update(); break;
+    case RegionSelection::Step::Finished:
+        Finish(RegionOfSelection(*m_selection, m_screen.width(), m_screen.height()));
+        break;
+    case RegionSelection::Step::Cancelled: Finish(std::nullopt); break;
+    }
 }
 
 void CRecordRegionWnd::Finish(std::optional<RecordRegion> region)
@@ -97,9 +127,17 @@ void CRecordRegionWnd::Finish(std::optional<RecordRegion> region)
     Done done = std::move(m_done);
     m_done = nullptr;
     m_screen = QImage();
-    // A click without a drag has no area: nothing to record.
+    m_selection.reset();
+    m_fixedRegion.reset();
+    // A fixed size of one pixel has no area to record.
     if (region && (region->width() < 2 || region->height() < 2))
         region.reset();
+    if (std::exchange(m_hidParent, false) && parentWidget()) {
+        QWidget* owner = parentWidget()->window();
+        owner->show();
+        owner->raise();
+        owner->activateWindow();
+    }
     if (done)
         QTimer::singleShot(0, this, [done, region] { done(region); });
 }
@@ -108,11 +146,11 @@ void CRecordRegionWnd::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_done)
         return;
-    const QPoint pixel = ScreenPixel(event->position());
-    if (m_fixed)
+    const Point pixel = ScreenPixel(event->position());
+    if (m_fixed && m_fixedRegion) {
         MoveFixedTo(pixel);
-    else if (m_dragging) {
-        m_current = Normalised({m_anchor.x(), m_anchor.y(), pixel.x(), pixel.y()});
+    } else if (m_selection) {
+        m_selection->MouseMove(pixel);
         update();
     }
 }
@@ -121,20 +159,20 @@ void CRecordRegionWnd::mousePressEvent(QMouseEvent* event)
 {
     if (!m_done)
         return;
-    if (event->button() == Qt::RightButton) {
+    if (event->button() == Qt::RightButton)
         Finish(std::nullopt);
-    } else if (event->button() == Qt::LeftButton && !m_fixed) {
-        m_anchor = ScreenPixel(event->position());
-        m_current = RecordRegion{m_anchor.x(), m_anchor.y(), m_anchor.x(), m_anchor.y()};
-        m_dragging = true;
-        update();
-    }
+    else if (event->button() == Qt::LeftButton && m_selection)
+        Apply(m_selection->LeftButtonDown(ScreenPixel(event->position())));
 }
 
 void CRecordRegionWnd::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_done && event->button() == Qt::LeftButton && (m_fixed || m_dragging))
-        Finish(m_current ? std::optional(Normalised(*m_current)) : std::nullopt);
+    if (!m_done || event->button() != Qt::LeftButton)
+        return;
+    if (m_fixed && m_fixedRegion)
+        Finish(m_fixedRegion);
+    else if (m_selection)
+        Apply(m_selection->LeftButtonUp(ScreenPixel(event->position())));
 }
 
 void CRecordRegionWnd::keyPressEvent(QKeyEvent* event)
@@ -146,32 +184,14 @@ void CRecordRegionWnd::keyPressEvent(QKeyEvent* event)
 void CRecordRegionWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const qreal ratio = devicePixelRatioF();
     painter.drawImage(rect(), m_screen);
-    if (!m_current)
-        return;
-    const RecordRegion& r = *m_current;
-    const QRectF box(r.left / ratio, r.top / ratio, r.width() / ratio, r.height() / ratio);
-    // A hatched frame 3 pixels wide inside the rectangle, seen on any picture.
-    painter.setPen(Qt::NoPen);
-    const qreal t = 3 / ratio;
-    for (const QBrush& brush : {QBrush(Qt::white), QBrush(QColor(0, 0, 100), Qt::BDiagPattern)}) {
-        painter.setBrush(brush);
-        painter.drawRect(QRectF(box.left(), box.top(), box.width(), t));
-        painter.drawRect(QRectF(box.left(), box.bottom() - t, box.width(), t));
-        painter.drawRect(QRectF(box.left(), box.top() + t, t, box.height() - 2 * t));
-        painter.drawRect(QRectF(box.right() - t, box.top() + t, t, box.height() - 2 * t));
-    }
-    // The size label above the rectangle, or below it near the screen's top.
-    const QString text = LabelText(r);
-    const QFontMetrics metrics(font());
-    const int cx = metrics.horizontalAdvance(text), cy = metrics.height();
-    const qreal y = box.top() < cy + 5 ? box.bottom() + 5 : box.top() - cy - 5;
-    const QRectF label(box.left() + 6, y - 4, cx + 8, cy + 8);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(label, 5, 5);
-    painter.drawText(label, Qt::AlignCenter, text);
+    // The rest in screen pixels.
+    const qreal ratio = devicePixelRatioF();
+    painter.scale(1 / ratio, 1 / ratio);
+    if (m_fixed && m_fixedRegion)
+        PaintRectangleSelection(painter, AreaOfRegion(*m_fixedRegion), m_screen.width(), m_screen.height());
+    else if (m_selection)
+        PaintSelection(painter, *m_selection, m_screen.width(), m_screen.height());
 }
 
 } // namespace vistrel

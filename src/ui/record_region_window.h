@@ -2,13 +2,19 @@
 // CRecordRegionWnd: chooses an area of the screen on a still picture of the
 // screen that covers it: the area to record, or the region of a timer
 // capture. Fixed: a rectangle of the fixed size follows the pointer, kept
-// whole on the screen, and a left click takes it. Custom: the
-// user drags a rectangle with the left button and releasing takes it. Escape
-// (and a right click) cancels. A size label names the rectangle as it moves.
-// Shared by the recording and timer dialogs, so it lives with the shared
-// widgets: the recorder module takes it from the program. User-interface
-// thread only.
+// whole on the screen, and a left click takes it. Custom: the gestures of the
+// still captures' rectangle (RegionSelection): press, drag and release, or a
+// click on each corner. Escape (and a right click) cancels. It draws and
+// measures as the still captures' overlay does (selection_painting.h), so the
+// same drag gives the same size in both.
+//
+// The window that opened it (its parent, a dialog) is hidden while the user
+// chooses, so that it is neither in the picture nor in the way, and shown
+// again afterwards. Shared by the recording and timer dialogs, so it lives
+// with the shared widgets: the recorder module takes it from the program.
+// User-interface thread only.
 
+#include "capture/core/region_selection.h"
 #include "record/core/record_options.h"
 
 #include <QImage>
@@ -27,7 +33,7 @@ class Connection;
 class CRecordRegionWnd : public QWidget {
     Q_OBJECT
 public:
-    // nullopt: cancelled, or a rectangle without area (a click without a drag).
+    // nullopt: cancelled, or a rectangle without area (two clicks on one point).
     using Done = std::function<void(std::optional<RecordRegion> region)>;
 
     // parent: the modal dialog that opens it, so that its modality lets the
@@ -35,16 +41,14 @@ public:
     explicit CRecordRegionWnd(QWidget* parent = nullptr);
     ~CRecordRegionWnd() override;
 
-    // Freezes the screen, covers it and lets the user choose; done is called
-    // once, later, after the window has hidden.
+    // Hides the parent, freezes the screen, covers it and lets the user
+    // choose; done is called once, later, after the window has hidden and the
+    // parent is back.
     void BeginFixed(int width, int height, Done done);
     void BeginCustom(Done done);
     bool selecting() const { return bool(m_done); }
     // Ends a selection as Escape does.
     void Cancel() { Finish(std::nullopt); }
-
-    // The size label's text for a rectangle.
-    static QString LabelText(const RecordRegion& r);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,16 +59,19 @@ protected:
 
 private:
     void Begin(Done done);
+    void ShowOverSnapshot();
+    void Apply(RegionSelection::Step step);
     void Finish(std::optional<RecordRegion> region);
-    QPoint ScreenPixel(QPointF local) const;
-    void MoveFixedTo(QPoint pixel);
+    Point ScreenPixel(QPointF local) const;
+    void MoveFixedTo(Point pixel);
 
     QImage m_screen; // the frozen screen, in screen pixels
     bool m_fixed = false;
     int m_fixedWidth = 0, m_fixedHeight = 0;
-    bool m_dragging = false;
-    QPoint m_anchor;
-    std::optional<RecordRegion> m_current;
+    std::optional<RecordRegion> m_fixedRegion; // where the fixed rectangle is now
+    std::unique_ptr<RegionSelection> m_selection; // custom mode
+    bool m_hidParent = false;
+    unsigned m_begun = 0; // counts the selections begun, so that a wait outlived by its selection ends quietly
     Done m_done;
     std::unique_ptr<x11::Connection> m_pointerConn; // scaled: where the pointer really is
 };

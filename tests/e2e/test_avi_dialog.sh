@@ -89,7 +89,8 @@ check "Select Region: a rectangle dragged from lower right to upper left gives t
 focus_dialog
 keys alt+x # Fixed region capture
 keys alt+s # Select Region
-sleep 0.5
+wait_for_trace "$W/host.trace" "region selector shown" 1 5 || fail "no region selector: $(tail -n 3 "$W/host.trace")"
+[[ $(xwininfo -id "$DIALOG") == *IsUnMapped* ]] || fail "the dialog stays on the screen while the region is chosen"
 xdotool mousemove 600 500 mousedown 1
 sleep 0.2
 xdotool mousemove 400 400
@@ -175,19 +176,20 @@ wait_for_exit "$HOST_PID" 10 || fail "the host did not end after Escape"
 
 check "with the toolkit scaled by 2 a dragged region keeps its odd screen pixels"
 : >"$OUT"
-QT_SCALE_FACTOR=2 e2e_spawn "$HOST" >"$OUT"
+QT_SCALE_FACTOR=2 VISTREL_TRACE=1 e2e_spawn "$HOST" >"$OUT" 2>"$W/scaled.trace"
 HOST_PID=$E2E_LAST_PID
 DIALOG=$(wait_for_window '^AVI Capture$' 15) || exit 1
 focus_dialog
 keys alt+u alt+p # Customed region, no player
 focus_dialog
 keys Return # Start: the region is dragged first
-sleep 0.7
+wait_for_trace "$W/scaled.trace" "region selector shown" 1 5 || fail "no region selector when scaled"
+sleep 0.2
 xdotool mousemove 101 131 mousedown 1
 sleep 0.2
 xdotool mousemove 200 180
 sleep 0.2
-xdotool mousemove 240 211
+xdotool mousemove 241 212
 sleep 0.3
 xdotool mouseup 1
 sleep 1.5

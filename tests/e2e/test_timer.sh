@@ -205,7 +205,7 @@ e2e_wait_until 5 eval '[[ -n $(xdotool search --onlyvisible --name "^Title$") ]]
 sleep 0.3
 xdotool mousemove 10 20 mousedown 1
 xdotool mousemove 60 40
-xdotool mousemove 109 69 mouseup 1
+xdotool mousemove 110 70 mouseup 1
 e2e_wait_until 5 eval '[[ -z $(xdotool search --onlyvisible --name "^Title$") ]]' || fail "the selection stayed"
 xdotool windowactivate --sync "$DLG" 2>/dev/null
 xdotool key Return

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QLabel>
@@ -177,7 +178,7 @@ TEST(AviCaptureDialog, TheAviHotkeyGoesToTheOpenDialogOnly)
     EXPECT_FALSE(StopRunningRecording());
 }
 
-TEST(AviCaptureDialog, TheRegionWindowTakesADragEitherWayAndCancelsOnEscapeOrAClick)
+TEST(AviCaptureDialog, TheRegionWindowTakesTheStillCapturesGesturesAndSizes)
 {
     CRecordRegionWnd window;
     std::vector<std::optional<RecordRegion>> results;
@@ -187,25 +188,77 @@ TEST(AviCaptureDialog, TheRegionWindowTakesADragEitherWayAndCancelsOnEscapeOrACl
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
         QApplication::sendEvent(&window, &event);
     };
+    auto press = [&](QPoint at) { mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); };
+    auto release = [&](QPoint at) { mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton); };
+    auto move = [&](QPoint to) { mouse(QEvent::MouseMove, to, Qt::LeftButton); };
+    auto settle = [&] { QCoreApplication::processEvents(); };
     auto drag = [&](QPoint from, QPoint to) {
         window.BeginCustom(done);
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        mouse(QEvent::MouseMove, to, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton);
-        QCoreApplication::processEvents();
+        press(from);
+        move(to);
+        release(to);
+        settle();
     };
-    drag({10, 20}, {109, 69});
-    drag({109, 69}, {10, 20});
-    drag({30, 30}, {30, 30}); // a click: no area
+    drag({10, 20}, {110, 70});
+    drag({110, 70}, {10, 20});
+    // A release within 3 pixels is a click: the next click finishes.
+    window.BeginCustom(done);
+    press({10, 20});
+    move({12, 22});
+    release({12, 22});
+    settle();
+    EXPECT_TRUE(window.selecting());
+    move({110, 70});
+    press({110, 70});
+    settle();
+    // Two clicks on one point: no area.
+    window.BeginCustom(done);
+    press({30, 30});
+    release({30, 30});
+    press({30, 30});
+    settle();
     window.BeginCustom(done);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&window, &escape);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(results.size(), 4u);
+    settle();
+    ASSERT_EQ(results.size(), 5u);
+    // The still overlay's 100 x 50 of the same drag.
     EXPECT_EQ(results[0], (RecordRegion{10, 20, 109, 69}));
     EXPECT_EQ(results[1], results[0]);
-    EXPECT_FALSE(results[2]);
+    EXPECT_EQ(results[2], results[0]);
     EXPECT_FALSE(results[3]);
+    EXPECT_FALSE(results[4]);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(CRecordRegionWnd::LabelText({10, 20, 109, 69}), "Left : 10  Top : 20  Width : 100  Height : 50");
+}
+
+TEST(AviCaptureDialog, TheDialogThatOpensTheRegionWindowStepsAsideUntilTheChoice)
+{
+    QDialog owner;
+    owner.show();
+    ASSERT_TRUE(test::WaitFor([&] { return owner.isVisible(); }));
+    CRecordRegionWnd window(&owner);
+    std::optional<RecordRegion> chosen;
+    bool ended = false;
+    window.BeginCustom([&](std::optional<RecordRegion> r) {
+        chosen = r;
+        ended = true;
+    });
+    EXPECT_FALSE(owner.isVisible());
+    ASSERT_TRUE(test::WaitFor([&] { return window.isVisible(); }, 5000));
+    EXPECT_FALSE(owner.isVisible());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    ASSERT_TRUE(test::WaitFor([&] { return ended; }, 5000));
+    EXPECT_FALSE(chosen);
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_FALSE(window.isVisible());
+
+    // Ended while it waits for the dialog to go: it never shows.
+    ended = false;
+    window.BeginCustom([&](std::optional<RecordRegion>) { ended = true; });
+    window.Cancel();
+    ASSERT_TRUE(test::WaitFor([&] { return ended; }, 5000));
+    test::WaitFor([] { return false; }, 300);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(owner.isVisible());
 }

@@ -3,6 +3,8 @@
 
 #include "record/core/record_geometry.h"
 
+#include "capture/core/region_selection.h"
+
 #include <gtest/gtest.h>
 
 using namespace vistrel;
@@ -52,4 +54,46 @@ TEST(RecordGeometry, AutoPanFollowsTheCursorAtMostSpeedPixelsPerFrame)
     EXPECT_FALSE(CanAutoPan(1000, 100, W, H));
     EXPECT_FALSE(CanAutoPan(100, 800, W, H));
     EXPECT_TRUE(CanAutoPan(999, 799, W, H));
+}
+
+TEST(RecordGeometry, ADragChoosesTheSamePixelsAsTheStillCaptureOfIt)
+{
+    constexpr int W = 1024, H = 768;
+    // press, drag, release: the still capture of this drag is 500 x 300.
+    RegionSelection drag(SHAPE_RECTANGLE);
+    drag.MouseMove({100, 100});
+    ASSERT_EQ(drag.LeftButtonDown({100, 100}), RegionSelection::Step::Continue);
+    drag.MouseMove({600, 400});
+    ASSERT_EQ(drag.LeftButtonUp({600, 400}), RegionSelection::Step::Finished);
+    const auto region = RegionOfSelection(drag, W, H);
+    ASSERT_TRUE(region);
+    EXPECT_EQ(*region, (RecordRegion{100, 100, 599, 399}));
+    EXPECT_EQ(region->width(), 500);
+    EXPECT_EQ(region->height(), 300);
+
+    // Click, move, click, from lower right to upper left: the same pixels.
+    RegionSelection clicks(SHAPE_RECTANGLE);
+    clicks.LeftButtonDown({600, 400});
+    ASSERT_EQ(clicks.LeftButtonUp({600, 400}), RegionSelection::Step::Continue);
+    clicks.MouseMove({100, 100});
+    ASSERT_EQ(clicks.LeftButtonDown({100, 100}), RegionSelection::Step::Finished);
+    EXPECT_EQ(RegionOfSelection(clicks, W, H), region);
+
+    // Two clicks on one point, and a line, choose nothing.
+    RegionSelection point(SHAPE_RECTANGLE);
+    point.LeftButtonDown({30, 30});
+    point.LeftButtonUp({30, 30});
+    ASSERT_EQ(point.LeftButtonDown({30, 30}), RegionSelection::Step::Finished);
+    EXPECT_FALSE(RegionOfSelection(point, W, H));
+    RegionSelection line(SHAPE_RECTANGLE);
+    line.LeftButtonDown({30, 30});
+    ASSERT_EQ(line.LeftButtonUp({90, 30}), RegionSelection::Step::Finished);
+    EXPECT_FALSE(RegionOfSelection(line, W, H));
+}
+
+TEST(RecordGeometry, AnAreaAndARegionNameTheSamePixels)
+{
+    EXPECT_EQ(RegionOfArea({10, 20, 110, 70}), (RecordRegion{10, 20, 109, 69}));
+    EXPECT_EQ(AreaOfRegion({10, 20, 109, 69}), (Rect{10, 20, 110, 70}));
+    EXPECT_EQ(AreaOfRegion(RegionOfArea({0, 0, 1, 1})).width(), 1);
 }

@@ -1,10 +1,26 @@
 #include "record/core/record_geometry.h"
 
+#include "capture/core/capture_area.h"
+#include "capture/core/capture_request.h"
+#include "capture/core/region_selection.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
 namespace vistrel {
+
+RecordRegion RegionOfArea(const Rect& area) { return {area.left, area.top, area.right - 1, area.bottom - 1}; }
+
+Rect AreaOfRegion(const RecordRegion& region) { return {region.left, region.top, region.right + 1, region.bottom + 1}; }
+
+std::optional<RecordRegion> RegionOfSelection(const RegionSelection& selection, int screenWidth, int screenHeight)
+{
+    const CaptureAreaResult area = AreaForRequest(selection.Request(), screenWidth, screenHeight);
+    if (const auto* chosen = std::get_if<CaptureArea>(&area))
+        return RegionOfArea(chosen->rect());
+    return std::nullopt;
+}
 
 RecordRegion Normalised(RecordRegion r)
 {

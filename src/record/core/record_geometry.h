@@ -4,9 +4,24 @@
 // area follow the cursor. Pure integer arithmetic; division truncates toward
 // zero as written.
 
+#include "capture/core/capture_geometry.h"
 #include "record/core/record_options.h"
 
+#include <optional>
+
 namespace vistrel {
+
+class RegionSelection;
+
+// The same pixels with right and bottom exclusive (a capture's Rect), and back.
+RecordRegion RegionOfArea(const Rect& area);
+Rect AreaOfRegion(const RecordRegion& region);
+
+// The region a finished rectangle selection chooses: the pixels a still
+// capture of the same gesture keeps (AreaForRequest), so the same drag gives
+// the same size wherever it is made. nullopt when that area is empty (two
+// clicks on one point, or a line).
+std::optional<RecordRegion> RegionOfSelection(const RegionSelection& selection, int screenWidth, int screenHeight);
 
 // Swaps left/right and top/bottom where they are the wrong way round.
 RecordRegion Normalised(RecordRegion r);

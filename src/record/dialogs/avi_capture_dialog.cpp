@@ -12,13 +12,13 @@
 #include "record/dialogs/video_options_dialog.h"
 #include "settings/env.h"
 #include "ui/dialog_texts.h"
+#include "ui/modal_run.h"
 #include "ui/pictures/pictures.h"
 #include "ui/tray_notify_icon.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -99,13 +99,7 @@ AviRecordOptions& RunRecordOptions()
 void RunAviCaptureDialog(QWidget* parent, CaptureLibrary& library)
 {
     CAviCaptureDlg dialog(parent, RunRecordOptions(), library);
-    // An event loop of our own rather than exec(): hiding the dialog while it
-    // records would end exec().
-    dialog.setWindowModality(Qt::ApplicationModal);
-    QEventLoop loop;
-    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
-    dialog.show();
-    loop.exec();
+    RunModal(dialog); // hidden while it records, it stays open
 }
 
 bool StopRunningRecording()
