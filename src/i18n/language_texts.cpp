@@ -221,6 +221,7 @@ constexpr C kIconsControls[] = {
 };
 
 // The window's title names the count and the file: "%d" and "%s" are filled in.
+constexpr std::string_view kAviCaptureKeys[] = {kRecordingStatusKey, kPlayerFailedKey};
 constexpr std::string_view kIconsKeys[] = {"%d icons in %s"};
 constexpr std::string_view kFileOperationKeys[] = {
     "Delete '%s' for good?", "Delete these %d items for good?", "These files could not be deleted:",
@@ -243,7 +244,7 @@ const DialogTextTable kDialogs[] = {
     {"Timer Capture", "Timer Capture", kTimerControls, kTimerKeys},
     {"Cursor Options", "Cursor Options", kCursorControls, kCursorKeys},
     {"Video Options", "Video Options", kVideoControls, {}},
-    {"AVI Capture", "AVI Capture", kAviCaptureControls, {}},
+    {"AVI Capture", "AVI Capture", kAviCaptureControls, kAviCaptureKeys},
     {"Icon Capture&Search", "Icon Capture&Search", kIconSearchControls, kIconSearchKeys},
     {"Icons", "Icons", kIconsControls, kIconsKeys},
     {"File Operations", "Confirm File Delete", {}, kFileOperationKeys},

@@ -93,6 +93,12 @@ inline constexpr std::string_view kDragHintKey = "Drag, or click two corners. Es
 inline constexpr std::string_view kPolygonHintKey =
     "Click the corners; Enter or a double click finishes. Esc or a right click cancels.";
 
+// The recording dialog's line on how a recording goes (the tray tip, the main
+// window's status bar): %1 the time, %2 the file's size; and its message when
+// the player cannot start: %1 the file's name, %2 its folder ("AVI Capture").
+inline constexpr std::string_view kRecordingStatusKey = "Recording %1 — %2";
+inline constexpr std::string_view kPlayerFailedKey = "The player cannot be started for %1 in the folder %2.";
+
 // Column headers of the captured-file list, in column order ("MainMenu").
 inline constexpr std::array<std::string_view, 4> kColumnHeaderKeys = {
     "File Name", "File Path", "Size", "Creation Date"};

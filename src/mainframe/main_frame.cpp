@@ -115,6 +115,7 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_timerFlow.get(), &TimerFlow::runningChanged, this, &CMainFrame::UpdateCommandStates);
     m_recordFlow = std::make_unique<RecordFlow>(library, m_busy, this);
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
+    connect(m_recordFlow.get(), &RecordFlow::recordingStatus, this, &CMainFrame::ShowRecordingStatus);
     m_feedback = std::make_unique<CaptureFeedback>(library);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
     connect(m_listPane, &CListPaneView::previewWanted, m_preview, &CPreviewWnd::LoadPreview);
@@ -352,6 +353,15 @@ QString CMainFrame::TipText(int id) const
 }
 
 void CMainFrame::ShowStatusPrompt(int id) { statusBar()->showMessage(TipText(id)); }
+
+void CMainFrame::ShowRecordingStatus(const QString& text)
+{
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
+    Trace("status bar: " + text.toStdString());
+}
 
 void CMainFrame::OnCommand(int id)
 {

@@ -101,6 +101,7 @@ private:
     QByteArray Placement() const;
     void ShowFolder(FolderKind kind, bool selectInTree);
     void ShowStatusPrompt(int id);
+    void ShowRecordingStatus(const QString& text); // empty: the recording has ended
     QString TipText(int id) const;
 
     void ShowSaveFailure(const QString& text);

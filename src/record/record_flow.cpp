@@ -48,7 +48,9 @@ void RecordFlow::RunAviCapture()
     emit folderWanted(FOLDER_AVI);
     m_bAviDialogOpen = true;
     Trace("avi dialog opened");
-    recorder->runAviCaptureDialog(m_dialogParent, m_library);
+    recorder->runAviCaptureDialog(m_dialogParent, m_library, [this](const std::string& text) {
+        emit recordingStatus(QString::fromStdString(text));
+    });
     m_bAviDialogOpen = false;
     Trace("avi dialog closed");
     // With the dialog gone the AVI hotkey has nothing left to stop: the other

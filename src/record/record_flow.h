@@ -37,6 +37,9 @@ public:
 signals:
     // The library turns to the kind a recording adds to.
     void folderWanted(vistrel::FolderKind kind);
+    // How the dialog's recording goes, once a second ("Recording 0:07 —
+    // 3.2 MB"); empty once it has ended.
+    void recordingStatus(const QString& text);
 
 private:
     void EndAviBusy(); // clears the busy flag when the AVI hotkey set it

@@ -20,8 +20,7 @@ bool CTrayNotifyIcon::TrayAvailable() { return QSystemTrayIcon::isSystemTrayAvai
 bool CTrayNotifyIcon::Create(const QString& tip, const QIcon& icon)
 {
     m_icon = std::make_unique<QSystemTrayIcon>(icon);
-    // The tray host limits tips; the older hosts to 63 characters.
-    m_icon->setToolTip(tip.left(63));
+    SetTip(tip);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         OnActivated(int(reason));
     });
@@ -42,6 +41,15 @@ bool CTrayNotifyIcon::Create(const QString& tip, std::vector<QIcon> frames, int 
     m_animation->start(std::max(1, delayMs));
     return Create(tip, m_frames.front());
 }
+
+void CTrayNotifyIcon::SetTip(const QString& tip)
+{
+    // The tray host limits tips; the older hosts to 63 characters.
+    if (m_icon)
+        m_icon->setToolTip(tip.left(63));
+}
+
+QString CTrayNotifyIcon::tip() const { return m_icon ? m_icon->toolTip() : QString(); }
 
 void CTrayNotifyIcon::RemoveIcon()
 {

@@ -40,6 +40,9 @@ public:
     bool Create(const QString& tip, const QIcon& icon);
     // Animated: the frames in turn, one every delayMs, starting from the first.
     bool Create(const QString& tip, std::vector<QIcon> frames, int delayMs);
+    // The text shown when the pointer rests on the icon; nothing before Create.
+    void SetTip(const QString& tip);
+    QString tip() const;
     void RemoveIcon();
     void HideIcon();
     void ShowIcon();

@@ -5,6 +5,7 @@
 #include "library/model/capture_library.h"
 #include "platform/qt/key_names.h"
 #include "record/core/record_geometry.h"
+#include "record/core/recording_status.h"
 #include "record/dialogs/cursor_options_dialog.h"
 #include "record/dialogs/flashing_window.h"
 #include "ui/record_region_window.h"
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -77,6 +79,9 @@ QPointer<CAviCaptureDlg> g_openDialog;
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
+// How often the tray tip and the status bar tell how the recording goes.
+constexpr int kStatusIntervalMs = 1000;
+
 void ScreenSize(int& width, int& height)
 {
     std::string error;
@@ -96,9 +101,10 @@ AviRecordOptions& RunRecordOptions()
     return options;
 }
 
-void RunAviCaptureDialog(QWidget* parent, CaptureLibrary& library)
+void RunAviCaptureDialog(QWidget* parent, CaptureLibrary& library, RecordingStatusSink status)
 {
     CAviCaptureDlg dialog(parent, RunRecordOptions(), library);
+    dialog.SetStatusSink(std::move(status));
     RunModal(dialog); // hidden while it records, it stays open
 }
 
@@ -126,7 +132,7 @@ CAviCaptureDlg::CAviCaptureDlg(QWidget* parent, AviRecordOptions& options, Captu
       m_fixed(new QRadioButton("Fi&xed region capture", this)),
       m_fullScreen(new QRadioButton("&Full screen capture", this)), m_width(new QSpinBox(this)),
       m_height(new QSpinBox(this)), m_priority(new QComboBox(this)), m_start(new QPushButton("Start", this)),
-      m_stop(new QPushButton("Stop", this)), m_close(new QPushButton("Close", this))
+      m_stop(new QPushButton("Stop", this)), m_close(new QPushButton("Close", this)), m_statusTimer(new QTimer(this))
 {
     g_openDialog = this;
     m_flashing = std::make_unique<CFlashingWnd>();
@@ -312,11 +318,13 @@ void CAviCaptureDlg::ConnectControls()
     connect(m_start, &QPushButton::clicked, this, &CAviCaptureDlg::OnStart);
     connect(m_stop, &QPushButton::clicked, this, &CAviCaptureDlg::OnStop);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_statusTimer, &QTimer::timeout, this, &CAviCaptureDlg::ShowRecordingStatus);
 }
 
 CAviCaptureDlg::~CAviCaptureDlg()
 {
     m_recorder.reset(); // stops and waits; its last queued calls die with this object
+    EndRecordingStatus();
     m_follower.reset();
     m_flashing.reset();
     m_selector.reset();
@@ -451,7 +459,13 @@ void CAviCaptureDlg::StartRecording(const RecordRegion& region)
     // The frame appears around the area the first grab takes.
     callbacks.grabWatch = m_follower->Begin(m_options.autoPan != 0);
     const RecordStart start = m_recorder->Start(m_options, region, theEnv, std::move(callbacks));
-    if (!start.started) {
+    if (start.started) {
+        m_recordingPath = start.path;
+        m_recordingSince = std::chrono::steady_clock::now();
+        m_statusFormat = DialogText(DialogId::AviCapture, kRecordingStatusKey);
+        ShowRecordingStatus();
+        m_statusTimer->start(kStatusIntervalMs);
+    } else {
         m_follower->End();
         m_tray.reset();
         ShowWindowsAgain();
@@ -471,6 +485,7 @@ void CAviCaptureDlg::OnStop()
         return;
     }
     m_tray.reset();
+    EndRecordingStatus();
     ShowWindowsAgain();
     SetPhase(Phase::Idle);
 }
@@ -487,8 +502,33 @@ void CAviCaptureDlg::ShowWindowsAgain()
     activateWindow();
 }
 
+void CAviCaptureDlg::ShowRecordingStatus()
+{
+    const auto elapsedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_recordingSince);
+    std::error_code ec;
+    const std::uintmax_t bytes = std::filesystem::file_size(m_recordingPath, ec);
+    const QString text =
+        QString(m_statusFormat).arg(Qs(ElapsedText(elapsedMs.count())), Qs(RecordedSizeText(ec ? 0 : bytes)));
+    if (m_tray)
+        m_tray->SetTip(text);
+    if (m_statusSink)
+        m_statusSink(text.toStdString());
+    Trace("recording status " + text.toStdString());
+}
+
+void CAviCaptureDlg::EndRecordingStatus()
+{
+    if (!m_statusTimer->isActive())
+        return;
+    m_statusTimer->stop();
+    if (m_statusSink)
+        m_statusSink({});
+}
+
 void CAviCaptureDlg::OnRecordingFinished(const RecordEnd& end)
 {
+    EndRecordingStatus();
     m_follower->End();
     m_tray.reset();
     ShowWindowsAgain();
@@ -524,8 +564,14 @@ void CAviCaptureDlg::OnRecordingFinished(const RecordEnd& end)
 void CAviCaptureDlg::Play(const std::string& path)
 {
     const std::string player = theEnv.GetDefaultAviPlayer();
-    if (player.empty() || !QProcess::startDetached(Qs(player), {Qs(path)}))
-        QMessageBox::warning(this, "Note", "Error launching avi player!");
+    if (!player.empty() && QProcess::startDetached(Qs(player), {Qs(path)}))
+        return;
+    // Named, so that the user can open the file some other way.
+    const std::filesystem::path file(path);
+    const QString text = DialogText(DialogId::AviCapture, kPlayerFailedKey)
+                             .arg(Qs(file.filename().string()), Qs(file.parent_path().string()));
+    Trace("player not started: " + text.toStdString());
+    QMessageBox::warning(this, "Note", text);
 }
 
 } // namespace vistrel

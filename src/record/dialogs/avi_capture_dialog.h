@@ -16,12 +16,15 @@
 #include "record/engine/avi_recorder.h"
 
 #include <QDialog>
+#include <QString>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -32,6 +35,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QTimer;
 
 namespace vistrel {
 
@@ -41,9 +45,13 @@ class CFlashingWnd;
 class CRecordRegionWnd;
 class CTrayNotifyIcon;
 
+// Told, once a second while a recording runs, how it goes ("Recording 0:07 —
+// 3.2 MB", as the tray icon's tip says), and an empty text once it has ended.
+using RecordingStatusSink = std::function<void(const std::string& text)>;
+
 // Runs the dialog modally for the main window's "Record &AVI" command and its
 // AVI hotkey. Each recorded file is appended to library's AVI list, on this thread.
-void RunAviCaptureDialog(QWidget* parent, CaptureLibrary& library);
+void RunAviCaptureDialog(QWidget* parent, CaptureLibrary& library, RecordingStatusSink status = {});
 
 // For the AVI hotkey: true when the dialog is open and took the press, which
 // stops a running recording (and otherwise only raises the dialog); false when
@@ -72,6 +80,7 @@ public:
     Phase phase() const { return m_phase; }
     const CTrayNotifyIcon* trayIcon() const { return m_tray.get(); }
     const std::string& lastPath() const { return m_lastPath; }
+    void SetStatusSink(RecordingStatusSink sink) { m_statusSink = std::move(sink); }
 
     // The buttons' actions, as a click on them.
     void OnStart();
@@ -103,6 +112,8 @@ private:
     void OnSelectRegion();
     void OnRecordingFinished(const RecordEnd& end);
     void ShowWindowsAgain();
+    void ShowRecordingStatus();
+    void EndRecordingStatus();
     void Play(const std::string& path);
 
     AviRecordOptions& m_options;
@@ -133,6 +144,11 @@ private:
     bool m_minimized = false; // the windows were hidden at Start
     RecordRegion m_region;    // the area of the last Start
     std::string m_lastPath;
+    RecordingStatusSink m_statusSink;
+    QTimer* m_statusTimer;
+    QString m_statusFormat; // the status line, translated when the recording starts
+    std::string m_recordingPath;
+    std::chrono::steady_clock::time_point m_recordingSince;
     std::unique_ptr<CTrayNotifyIcon> m_tray;
     std::unique_ptr<CFlashingWnd> m_flashing; // around the area while it is recorded
     std::unique_ptr<CFlashingFollower> m_follower; // blinks it at each grab

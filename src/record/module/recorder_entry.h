@@ -8,6 +8,7 @@
 #include "library/core/video_frames.h"
 #include "record/core/record_request.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,7 +23,9 @@ struct RecorderEntryPoints {
     size_t size; // sizeof(RecorderEntryPoints) where the module was built
 
     // The "AVI Capture" dialog, run modally (see record/dialogs/avi_capture_dialog.h).
-    void (*runAviCaptureDialog)(QWidget* parent, CaptureLibrary& library);
+    // status: told once a second how a recording goes, and "" once it has ended.
+    void (*runAviCaptureDialog)(QWidget* parent, CaptureLibrary& library,
+                                std::function<void(const std::string& text)> status);
     // The AVI hotkey while a dialog is open: stops its recording, or raises it.
     // False when no dialog is open.
     bool (*stopRunningRecording)();
