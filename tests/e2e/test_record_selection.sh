@@ -3,8 +3,8 @@
 # dragged with the same gesture as a still capture and comes out the same size
 # (the still's picture and the recording's frames), while the recording dialog
 # steps aside during the choice; while it records, the status bar and the tray
-# tip tell the time and a growing file size once a second; and with no player
-# to play the file the message names the file and its folder.
+# tip tell the time and a growing file size once a second; and when the
+# player cannot be started the message names the file and its folder.
 # Screenshots go to $E2E_SHOTS when set.
 # Usage: test_record_selection.sh /path/to/vistrel
 
@@ -21,6 +21,11 @@ LOG=$W/vistrel.log
 e2e_start_xvfb 1024x700x24
 e2e_start_openbox
 e2e_make_home
+# The player found first cannot be run: its file is no program.
+mkdir -p "$W/bin"
+printf 'not a program\n' >"$W/bin/mpv"
+chmod +x "$W/bin/mpv"
+export PATH="$W/bin:$PATH"
 "$VISTREL" --set m_bShowMagnifier=0 >/dev/null || fail "--set failed"
 convert -size 1024x700 plasma:fractal -depth 8 "$W/screen.png" || fail "cannot make the test picture"
 show_picture "$W/screen.png"
@@ -59,7 +64,7 @@ xdotool key ctrl+F6
 DIALOG=$(wait_for_window '^AVI Capture$' 15) || fail "no dialog after the hotkey (log: $(tail -n 3 "$LOG"))"
 xdotool windowactivate --sync "$DIALOG" 2>/dev/null
 sleep 0.3
-# Custom region; "Play AVI file" stays ticked: this machine has no player.
+# Custom region; "Play AVI file" stays ticked.
 xdotool key --delay 80 alt+u Return
 wait_for_trace "$LOG" "region selector shown" 1 10 || fail "no region selector (log: $(tail -n 3 "$LOG"))"
 [[ $(xwininfo -id "$DIALOG") == *IsUnMapped* ]] || fail "the dialog stays on the screen while the area is chosen"
