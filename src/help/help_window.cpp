@@ -10,15 +10,21 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace vistrel {
 
 namespace {
 
 constexpr qint64 kIndexPageLimitBytes = 1 << 20;
+constexpr int kIndexMinWidthPx = 160;
+constexpr int kIndexMaxWidthPx = 320;
+constexpr int kIndexSlackPx = 8;
 constexpr char kTitle[] = "Vistrel Help";
 
 QString Qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
@@ -72,7 +78,6 @@ void CHelpWindow::BuildIndex()
     m_index->setObjectName("helpIndex");
     dock->setWidget(m_index);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
-    resizeDocks({dock}, {200}, Qt::Horizontal);
     QFile page(m_folder + "/" + Qs(kHelpIndexPage));
     if (!m_folder.isEmpty() && page.open(QIODevice::ReadOnly)) {
         for (const auto& entry : ParseHelpIndex(page.read(kIndexPageLimitBytes).toStdString())) {
@@ -80,6 +85,10 @@ void CHelpWindow::BuildIndex()
             item->setData(Qt::UserRole, QString::fromStdString(entry.href));
         }
     }
+    // Wide enough for the longest entry, within reason.
+    const int width = m_index->sizeHintForColumn(0) + m_index->verticalScrollBar()->sizeHint().width() +
+                      2 * m_index->frameWidth() + kIndexSlackPx;
+    m_index->setMinimumWidth(std::clamp(width, kIndexMinWidthPx, kIndexMaxWidthPx));
     auto open = [this](QListWidgetItem* item) { ShowPage(item->data(Qt::UserRole).toString()); };
     connect(m_index, &QListWidget::itemActivated, this, open);
     connect(m_index, &QListWidget::itemClicked, this, open);
@@ -94,8 +103,6 @@ void CHelpWindow::ShowIndex()
     if (m_index->currentRow() < 0 && m_index->count() > 0)
         m_index->setCurrentRow(0);
 }
-
-QString CHelpWindow::currentPage() const { return m_browser->source().fileName(); }
 
 void CHelpWindow::ShowPage(const QString& page)
 {
@@ -118,11 +125,11 @@ void CHelpWindow::OnLink(const QUrl& url)
         ReportLinkError(this, result);
 }
 
-void CHelpWindow::OnPageShown()
+void CHelpWindow::OnPageShown(const QUrl& page)
 {
     const QString title = m_browser->documentTitle();
     setWindowTitle(title.isEmpty() ? QString(kTitle) : QString(kTitle) + " - " + title);
-    Trace("help page " + currentPage().toStdString());
+    Trace("help page " + page.fileName().toStdString());
 }
 
 } // namespace vistrel

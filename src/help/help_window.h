@@ -23,14 +23,12 @@ public:
     void ShowContents(); // the start page
     void ShowIndex();    // the index page, with the index list focused
 
-    QString currentPage() const;
-
 private:
     void BuildToolBar();
     void BuildIndex();
     void ShowPage(const QString& page);
     void OnLink(const QUrl& url);
-    void OnPageShown();
+    void OnPageShown(const QUrl& page);
 
     QString m_folder;
     QTextBrowser* m_browser = nullptr;

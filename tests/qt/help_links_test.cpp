@@ -107,19 +107,24 @@ TEST(LinkStatic, HoverAndVisitedColours)
 
 TEST(LinkStatic, AFailedOpeningSaysWhyAndLeavesTheLinkUnvisited)
 {
-    QWidget parent;
-    int result = 26;
-    CLinkStatic link("site", &parent, [&](const QString&) { return result; });
-    const QString shown = AcceptingMessageBoxes([&] { Click(link); });
-    EXPECT_EQ(shown, "Unable to open hyperlink:\n\nA sharing violation occurred. ");
-    EXPECT_FALSE(link.visited());
-    Leave(link);
-    EXPECT_EQ(link.TextColour(), QColor(0, 0, 238));
-    result = 99;
-    EXPECT_EQ(AcceptingMessageBoxes([&] { Click(link); }), "Unable to open hyperlink:\n\nUnknown Error (99) occurred.");
-    result = 32; // the last failure code, not yet success
-    AcceptingMessageBoxes([&] { Click(link); });
-    EXPECT_FALSE(link.visited());
+    const std::pair<int, QString> failures[] = {
+        {26, "Unable to open hyperlink:\n\nA sharing violation occurred. "},
+        {1, "Unable to open hyperlink:\n\nUnknown Error (1) occurred."},
+        {32, "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found."}, // not yet success
+    };
+    for (const auto& [code, text] : failures) {
+        QWidget parent;
+        int calls = 0;
+        CLinkStatic link("site", &parent, [&, code = code](const QString&) {
+            ++calls;
+            return code;
+        });
+        EXPECT_EQ(AcceptingMessageBoxes([&] { Click(link); }), text) << code;
+        EXPECT_EQ(calls, 1);
+        EXPECT_FALSE(link.visited());
+        Leave(link);
+        EXPECT_EQ(link.TextColour(), QColor(0, 0, 238));
+    }
 }
 
 TEST(AboutBox, TwoLinksAndCreditsThatEndWithTheBox)
