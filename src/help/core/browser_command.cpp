@@ -33,6 +33,9 @@ std::optional<std::string> WithoutOtherCodes(const std::string& text)
     return out;
 }
 
+// Inside double quotes a backslash makes these characters plain.
+bool IsQuotedEscape(char c) { return c == '"' || c == '`' || c == '$' || c == '\\'; }
+
 } // namespace
 
 std::optional<std::vector<ExecArgument>> SplitExecLine(std::string_view exec)
@@ -55,7 +58,7 @@ std::optional<std::vector<ExecArgument>> SplitExecLine(std::string_view exec)
             }
             ++i;
             while (i < exec.size() && exec[i] != '"') {
-                if (exec[i] == '\\' && i + 1 < exec.size() && std::string_view("\"`$\\").find(exec[i + 1]) != std::string_view::npos)
+                if (exec[i] == '\\' && i + 1 < exec.size() && IsQuotedEscape(exec[i + 1]))
                     ++i;
                 arg.text += exec[i++];
             }
