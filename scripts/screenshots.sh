@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the user guide (README and help pages) on a private
-# Xvfb display with openbox, from the real program, so they stay current:
-# the main window, the selection overlay with the magnifier, the recording
-# dialog, the icons dialog and the library after a few captures.
-# Usage: scripts/screenshots.sh [build/vistrel] [output folder, default docs/screenshots]
+# Takes the screenshots of the user guide on a private Xvfb display with
+# openbox, from the real program, so they stay current: the main window (the
+# library after a few captures), the selection overlay with the magnifier, the
+# recording dialog and the icons dialog. One set serves both the help pages
+# and the README: data/help/images, which is installed with the help.
+# Usage: scripts/screenshots.sh [build/vistrel] [output folder, default data/help/images]
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/e2e/lib.sh"
 e2e_time_limit 200
 
 VISTREL=${1:-$here/../build/vistrel}
-OUT=${2:-$here/../docs/screenshots}
+OUT=${2:-$here/../data/help/images}
 [[ -x $VISTREL ]] || fail "no program at $VISTREL (build first)"
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)

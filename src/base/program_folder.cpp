@@ -1,6 +1,7 @@
 #include "base/program_folder.h"
 
 #include <climits>
+#include <filesystem>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,6 +87,38 @@ std::string GetProgramFolder()
     if (const char* home = std::getenv("HOME"); home && *home == '/')
         return WithoutTrailingSlash(home) + "/.local/share/vistrel";
     return exeFolder;
+}
+
+namespace {
+
+// The source tree's copy, when this executable is the one in the build folder.
+std::string SourceTreeFolder(const std::string& exeFolder, const std::string& sourcePath)
+{
+#if defined(VISTREL_BUILD_DIR) && defined(VISTREL_SOURCE_DATA_DIR)
+    std::error_code ec;
+    auto build = std::filesystem::weakly_canonical(VISTREL_BUILD_DIR, ec);
+    if (!ec && !exeFolder.empty() && build == std::filesystem::path(exeFolder))
+        return std::string(VISTREL_SOURCE_DATA_DIR) + "/" + sourcePath;
+#else
+    (void)exeFolder;
+    (void)sourcePath;
+#endif
+    return {};
+}
+
+} // namespace
+
+std::vector<std::string> ShippedDataFolders(const std::string& installedName, const std::string& sourcePath)
+{
+    std::vector<std::string> folders;
+    const std::string exeFolder = ExecutableFolder();
+    if (exeFolder.empty())
+        return folders;
+    const std::filesystem::path installed = std::filesystem::path(exeFolder).parent_path() / "share/vistrel" / installedName;
+    folders.push_back(installed.lexically_normal().string());
+    if (std::string source = SourceTreeFolder(exeFolder, sourcePath); !source.empty())
+        folders.push_back(std::move(source));
+    return folders;
 }
 
 } // namespace vistrel

@@ -6,6 +6,7 @@
 // executable's folder when the user may write there, or $XDG_DATA_HOME/vistrel.
 
 #include <string>
+#include <vector>
 
 namespace vistrel {
 
@@ -21,5 +22,12 @@ std::string ExecutableFolder();
 // True for an installed program not given a folder of its own (--home,
 // VISTREL_HOME): its captures go to the user's own folders.
 bool InstalledUse();
+
+// Where the files that come with the program (language files, help pages) are
+// found, first one first: installedName ("help") in the install's
+// share/vistrel beside the executable's folder, then sourcePath ("data/help")
+// of the source tree when this executable is the one of its build folder. The
+// folders need not exist.
+std::vector<std::string> ShippedDataFolders(const std::string& installedName, const std::string& sourcePath);
 
 } // namespace vistrel

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <dirent.h>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
@@ -32,20 +31,6 @@ std::string FileName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The source tree's language files, when this executable is the one in the build folder.
-std::string SourceTreeLanguageFolder(const std::string& exeFolder)
-{
-#if defined(VISTREL_BUILD_DIR) && defined(VISTREL_SOURCE_LANGUAGE_DIR)
-    std::error_code ec;
-    auto build = std::filesystem::weakly_canonical(VISTREL_BUILD_DIR, ec);
-    if (!ec && !exeFolder.empty() && build == std::filesystem::path(exeFolder))
-        return VISTREL_SOURCE_LANGUAGE_DIR;
-#else
-    (void)exeFolder;
-#endif
-    return {};
-}
-
 } // namespace
 
 std::vector<std::string> LanguageSearchFolders()
@@ -56,12 +41,8 @@ std::vector<std::string> LanguageSearchFolders()
             folders.push_back(folder);
     };
     add(LanguageFolder());
-    std::string exeFolder = ExecutableFolder();
-    if (!exeFolder.empty()) {
-        std::filesystem::path installed = std::filesystem::path(exeFolder).parent_path() / "share/vistrel/Language";
-        add(installed.lexically_normal().string());
-    }
-    add(SourceTreeLanguageFolder(exeFolder));
+    for (const auto& folder : ShippedDataFolders("Language", "Language"))
+        add(folder);
     return folders;
 }
 

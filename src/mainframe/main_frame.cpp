@@ -7,6 +7,11 @@
 #include "mainframe/capture_feedback.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"
+#include "help/about_box.h"
+#include "help/core/help_pages.h"
+#include "help/core/product_links.h"
+#include "help/goto_url.h"
+#include "help/help_window.h"
 #include "i18n/language_menu.h"
 #include "icons/icon_search_dialog.h"
 #include "library/core/list_texts.h"
@@ -67,7 +72,11 @@ bool CommandAvailable(int id)
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_STATUS_BAR:
     case ID_VIEW_FOLDER_BAR:
-    case ID_VIEW_PREVIEW_BAR: return true;
+    case ID_VIEW_PREVIEW_BAR:
+    case ID_HELP_CONTENTS:
+    case ID_HELP_INDEX:
+    case ID_HELP_WEBSITE:
+    case ID_APP_ABOUT: return true;
     default: return false;
     }
 }
@@ -399,8 +408,23 @@ void CMainFrame::OnCommand(int id)
     case ID_OPTION: RunOptionsSheet(this); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
+    case ID_HELP_CONTENTS: HelpWindow()->ShowContents(); break;
+    case ID_HELP_INDEX: HelpWindow()->ShowIndex(); break;
+    case ID_HELP_WEBSITE: GotoURL(kWebSiteUrl); break; // a failure is not shown
+    case ID_APP_ABOUT: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+    }
     default: break;
     }
+}
+
+CHelpWindow* CMainFrame::HelpWindow()
+{
+    if (!m_helpWindow)
+        m_helpWindow = new CHelpWindow(QString::fromStdString(FindHelpFolder(HelpSearchFolders())), this);
+    return m_helpWindow;
 }
 
 void CMainFrame::OnHotKey(int id)

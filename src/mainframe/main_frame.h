@@ -3,7 +3,8 @@
 // the tool bar, the status bar, the two docking bars (folder tree and preview)
 // and the list pane, receives the hotkeys and every command and routes them:
 // still captures to its CaptureFlow, timer captures to its TimerFlow,
-// recordings to its RecordFlow. Its files:
+// recordings to its RecordFlow; it opens the help window and the About box.
+// Its files:
 // main_frame.cpp (layout, commands, hotkeys), main_frame_tray.cpp (the tray and
 // showing the window again where it was), main_frame_language.cpp (the menus
 // in the chosen language). User-interface thread only.
@@ -38,6 +39,7 @@ class CaptureFeedback;
 class CaptureFlow;
 class CaptureLibrary;
 class CFolderTreeCtrl;
+class CHelpWindow;
 class CListPaneView;
 class CPreviewWnd;
 class CTrayNotifyIcon;
@@ -105,6 +107,7 @@ private:
     QString TipText(int id) const;
 
     void ShowSaveFailure(const QString& text);
+    CHelpWindow* HelpWindow(); // made at its first use
 
     // The tray and the window's placement (main_frame_tray.cpp).
     void MinimiseToTray();
@@ -129,6 +132,7 @@ private:
     QLabel* m_infoPane = nullptr;
     QLabel* m_totalPane = nullptr;
     QLabel* m_lockPanes[3] = {};
+    CHelpWindow* m_helpWindow = nullptr;
 
     CaptureLibrary& m_library;
     X11Hotkeys m_hotkeys;

@@ -38,6 +38,13 @@ if [ -n "$module" ]; then
     { echo "FAIL: the recorder module does not take the settings record from the program"; fail=1; }
 fi
 need share/applications/vistrel.desktop
+# The help pages, with the pictures they show.
+need share/vistrel/help/welcom.htm
+need share/vistrel/help/index.htm
+need share/vistrel/help/help.css
+for picture in $(sed -n 's/.*<img src="\([^"]*\)".*/\1/p' "$(dirname "$0")/../../data/help/"*.htm | sort -u); do
+  need "share/vistrel/help/$picture"
+done
 need share/icons/hicolor/scalable/apps/vistrel.svg
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/vistrel.svg" || { echo "FAIL: scalable icon is no SVG"; fail=1; }
 
