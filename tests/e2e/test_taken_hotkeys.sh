@@ -80,6 +80,7 @@ sleep 0.3
 xdotool key Return
 e2e_wait_until 5 eval '! sheet_open' || fail "OK did not close the sheet"
 hotkeys_caught_up "$LOG" ctrl+F1 0x608
+wait_for_window '^Vistrel selection$' 10 >/dev/null
 xdotool key Escape # the rectangle capture it started
 [[ $(reports) -eq 2 ]] || fail "reported with no key held: $(grep "taken by another" "$LOG")"
 notice_open && fail "a notice with no key held"

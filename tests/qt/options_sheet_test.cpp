@@ -349,7 +349,7 @@ TEST_F(OptionsSheet, HotkeysPageMarksTheKeysAnotherProgramHolds)
     EXPECT_FALSE(Marked(*keys, kFullScreenField));
 
     // A new key for Rectangle that is held too: marked once applied.
-    Field(*keys, kRectangleField)->setValue({0x41, HOTKEYF_CONTROL | HOTKEYF_ALT});
+    Press(*Field(*keys, kRectangleField), Qt::Key_A, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_FALSE(Marked(*keys, kRectangleField));
     sheet->Button(1014)->click();
     EXPECT_TRUE(sheet->applied());
@@ -358,8 +358,9 @@ TEST_F(OptionsSheet, HotkeysPageMarksTheKeysAnotherProgramHolds)
     EXPECT_EQ(theEnv.TakenHotkeys(), (std::vector<int>{HOTKEY_RECTANGLE, HOTKEY_CIRCLE}));
 
     // Editing the field takes its mark away; the key it names is another.
-    Field(*keys, kRectangleField)->setValue({0x42, HOTKEYF_CONTROL});
+    Press(*Field(*keys, kRectangleField), Qt::Key_B, Qt::ControlModifier);
     EXPECT_FALSE(Marked(*keys, kRectangleField));
+    EXPECT_TRUE(Marked(*keys, kCircleField));
     sheet->accept();
     EXPECT_EQ(theEnv.TakenHotkeys(), (std::vector<int>{HOTKEY_CIRCLE}));
 }
