@@ -1,5 +1,7 @@
 #include "i18n/language_texts.h"
 
+#include "settings/preferences.h"
+
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -77,7 +79,13 @@ constexpr C kHotkeyControls[] = {
     {1122, "&Default"},
 };
 // Shown when another field holds the Full Screen key.
-constexpr std::string_view kHotkeyKeys[] = {"All these hotkeys can not be the same!\\nPlease try again!"};
+constexpr std::string_view kHotkeyKeys[] = {
+    "All these hotkeys can not be the same!\\nPlease try again!",
+    kTakenHotkeyMarkKey,
+    kTakenHotkeysNoticeKey,
+    kTakenHotkeysStatusKey,
+    kChangeHotkeysKey,
+};
 
 constexpr C kBitmapToolControls[] = {
     {1121, "You can select several bitmap editors to help you edit the captureed bitmap"},
@@ -94,6 +102,9 @@ constexpr C kAviToolControls[] = {
     {1113, "De&fault"},
     {1114, "&Delete"},
 };
+
+// The group of the More page; each preference's label follows from its table.
+constexpr std::string_view kMoreKeys[] = {"Preferences"};
 
 // The two columns of the tool lists, looked up in the page's section.
 constexpr std::string_view kToolColumnKeys[] = {"Name", "Application Path"};
@@ -238,6 +249,7 @@ const DialogTextTable kDialogs[] = {
     {"Hotkeys", "Hotkeys", kHotkeyControls, kHotkeyKeys},
     {"Bitmap Tools", "Bitmap Tools", kBitmapToolControls, kToolColumnKeys},
     {"AVI Tools", "AVI Tools", kAviToolControls, kToolColumnKeys},
+    {"More", "More", {}, kMoreKeys},
     {"About", "About Vistrel", kAboutControls, {}},
     {"Magnifier", "Magnifier", kMagnifierControls, {}},
     {"Notice!!", "Notice!!", kNoticeControls, {}},
@@ -325,6 +337,9 @@ std::vector<LanguageKey> KnownLanguageKeys(const CEnv& env)
             add(dialog.section, control.english);
         for (auto key : dialog.otherKeys)
             add(dialog.section, key);
+        if (&dialog == &DialogTexts(DialogId::More))
+            for (const Preference& preference : Preferences())
+                add(dialog.section, preference.label);
     }
     return keys;
 }

@@ -36,6 +36,7 @@ enum class DialogId {
     Hotkeys,
     BitmapTools,
     AviTools,
+    More, // the preferences kept beside the settings file, one control each
     About,
     Magnifier,
     Notice,
@@ -86,6 +87,14 @@ inline constexpr std::array<std::string_view, 5> kViewerMenuKeys = {
 inline constexpr std::string_view kStopRecordingKey = "Stop Recording";
 inline constexpr std::string_view kShowMainWindowKey = "&Show Main Window";
 inline constexpr std::string_view kStopCaptureKey = "Stop &Capture";
+
+// Hotkeys another program holds, on the Hotkeys page, the status bar and the
+// notice ("Hotkeys" section).
+inline constexpr std::string_view kTakenHotkeyMarkKey = "Taken by another program";
+inline constexpr std::string_view kTakenHotkeysNoticeKey =
+    "These hotkeys are taken by another program and do not work here:";
+inline constexpr std::string_view kTakenHotkeysStatusKey = "Hotkeys taken by another program: %s";
+inline constexpr std::string_view kChangeHotkeysKey = "Change &Hotkeys...";
 
 // The selection overlay's hint line, by shape.
 inline constexpr std::string_view kSelectionSection = "Selection";

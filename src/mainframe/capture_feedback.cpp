@@ -21,6 +21,19 @@ CaptureFeedback::CaptureFeedback(const CaptureLibrary& library, QObject* parent)
     connect(&library, &CaptureLibrary::listChanged, this, &CaptureFeedback::OnListChanged);
 }
 
+namespace {
+
+constexpr char kTimerSeries[] = "timer";
+
+} // namespace
+
+void CaptureFeedback::SetTimerRunning(bool running)
+{
+    m_timerRunning = running;
+    if (running) // a new run starts a notification of its own
+        m_notifications.EndSeries(QString(kTimerSeries));
+}
+
 void CaptureFeedback::OnListChanged(FolderKind kind)
 {
     const auto& files = m_library.files(kind);
@@ -46,14 +59,18 @@ void CaptureFeedback::Announce(const QString& path, FolderKind kind)
     std::vector<DesktopNotifications::Action> actions {{"open", "Open"}, {"folder", "Show in folder"}};
     if (kind == FOLDER_BITMAPS)
         actions.insert(actions.begin() + 1, {"copy", "Copy"});
-    m_notifications.Show(summary, body, actions, [path](const QString& key) {
-        if (key == "open" || key == "default")
-            OpenInDesktop(path);
-        else if (key == "copy")
-            CopyPictureFileToClipboard(path);
-        else if (key == "folder")
-            ShowInFileManager(path);
-    });
+    const bool timerShot = m_timerRunning && kind == FOLDER_BITMAPS;
+    m_notifications.Show(
+        summary, body, actions,
+        [path](const QString& key) {
+            if (key == "open" || key == "default")
+                OpenInDesktop(path);
+            else if (key == "copy")
+                CopyPictureFileToClipboard(path);
+            else if (key == "folder")
+                ShowInFileManager(path);
+        },
+        timerShot ? QString(kTimerSeries) : QString());
 }
 
 } // namespace vistrel

@@ -4,7 +4,9 @@
 // copy): a desktop notification naming the file, with "Open", "Copy" and "Show
 // in folder", and, when the preference asks for it, the still capture on the
 // clipboard, held by this copy. It follows the capture library; the icons a
-// search finds are not announced one by one. User-interface thread only.
+// search finds are not announced one by one, and the shots of one timer run
+// share one notification, each shot's taking the place of the one before.
+// User-interface thread only.
 
 #include "library/core/capture_lists.h"
 #include "platform/qt/desktop_notifications.h"
@@ -24,6 +26,9 @@ public:
     // library must outlive this.
     explicit CaptureFeedback(const CaptureLibrary& library, QObject* parent = nullptr);
 
+    // While a timer capture runs, the pictures saved are its shots.
+    void SetTimerRunning(bool running);
+
 private:
     void OnListChanged(FolderKind kind);
     void Announce(const QString& path, FolderKind kind);
@@ -31,6 +36,7 @@ private:
     const CaptureLibrary& m_library;
     DesktopNotifications m_notifications;
     std::array<size_t, 3> m_known {}; // entries of each list already seen
+    bool m_timerRunning = false;
 };
 
 } // namespace vistrel

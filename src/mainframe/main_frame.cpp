@@ -126,6 +126,7 @@ CMainFrame::CMainFrame(CaptureLibrary& library) : m_library(library)
     connect(m_recordFlow.get(), &RecordFlow::folderWanted, this, [this](FolderKind kind) { ShowFolder(kind, true); });
     connect(m_recordFlow.get(), &RecordFlow::recordingStatus, this, &CMainFrame::ShowRecordingStatus);
     m_feedback = std::make_unique<CaptureFeedback>(library);
+    connect(m_timerFlow.get(), &TimerFlow::runningChanged, m_feedback.get(), &CaptureFeedback::SetTimerRunning);
     connect(m_listPane, &CListPaneView::totalFilesChanged, m_totalPane, &QLabel::setText);
     connect(m_listPane, &CListPaneView::previewWanted, m_preview, &CPreviewWnd::LoadPreview);
     connect(m_preview, &CPreviewWnd::statusTextChanged, m_infoPane, &QLabel::setText);
@@ -141,6 +142,7 @@ void CMainFrame::StartServices()
     connect(&m_hotkeys, &X11Hotkeys::hotkeyPressed, this, &CMainFrame::OnHotKey);
     theEnv.SetHotkeyRegistrar(&m_hotkeys);
     theEnv.RegisterHotkeys(false);
+    ReportTakenHotkeys();
     m_x11 = std::make_unique<x11::Connection>();
     m_lockMasks = x11::FindLockKeyMasks(m_x11->get());
     UpdateLockKeys();
@@ -405,7 +407,7 @@ void CMainFrame::OnCommand(int id)
     case ID_CAPTURE_TIMER:
     case ID_STOP_TIMER_CAPTURE: m_timerFlow->Toggle(); break;
     case ID_RECORD_AVI: m_recordFlow->RunAviCapture(); break;
-    case ID_OPTION: RunOptionsSheet(this); break;
+    case ID_OPTION: RunOptions(OptionsStart::General); break;
     case ID_SHOW_MAIN_WINDOW: OnShowMainWindow(); break;
     case ID_APP_EXIT: close(); break;
     case ID_HELP_CONTENTS: HelpWindow()->ShowContents(); break;

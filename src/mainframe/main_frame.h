@@ -7,7 +7,8 @@
 // Its files:
 // main_frame.cpp (layout, commands, hotkeys), main_frame_tray.cpp (the tray and
 // showing the window again where it was), main_frame_language.cpp (the menus
-// in the chosen language). User-interface thread only.
+// in the chosen language), main_frame_hotkeys.cpp (the Options sheet and the
+// hotkeys another program holds). User-interface thread only.
 
 #include "base/instance_channel.h"
 #include "base/instance_server.h"
@@ -23,6 +24,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QString>
 
 #include <memory>
 
@@ -44,6 +47,7 @@ class CListPaneView;
 class CPreviewWnd;
 class CTrayNotifyIcon;
 class RecordFlow;
+enum class OptionsStart;
 class TimerFlow;
 
 class CMainFrame : public QMainWindow {
@@ -115,6 +119,15 @@ private:
     void RemoveMainTray(); // unless the icon is always there
     std::vector<std::pair<int, QString>> TrayMenuTexts() const;
 
+    // After the Options sheet applied the preferences: the tray as they say.
+    void FollowTrayPreference();
+
+    // The Options sheet and taken hotkeys (main_frame_hotkeys.cpp).
+    void RunOptions(OptionsStart start);
+    // The keys another program held at the last registration: in the status
+    // bar and a notice; with none, the status bar's word on them goes.
+    void ReportTakenHotkeys();
+
     // Languages (main_frame_language.cpp).
     void TranslateMenus();
     void RebuildLanguageMenu();
@@ -146,6 +159,8 @@ private:
     std::unique_ptr<CTrayNotifyIcon> m_pMainTray;
     bool m_bInTray = false;
     QByteArray m_hiddenPlacement; // where the window was when it was last hidden
+    QPointer<QWidget> m_takenNotice; // the notice of taken hotkeys, while open
+    QString m_takenStatus;           // its line in the status bar
 };
 
 } // namespace vistrel

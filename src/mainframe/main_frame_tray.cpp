@@ -93,6 +93,16 @@ void CMainFrame::RemoveMainTray()
         m_pMainTray.reset();
 }
 
+void CMainFrame::FollowTrayPreference()
+{
+    if (ReadPreference(kPrefAlwaysTray) != 0)
+        AddMainTray();
+    else if (!m_bInTray)
+        RemoveMainTray();
+    if (m_pMainTray)
+        m_pMainTray->SetMenuOnClick(ReadPreference(kPrefAlwaysTray) != 0);
+}
+
 void CMainFrame::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);

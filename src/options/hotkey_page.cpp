@@ -8,11 +8,14 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace vistrel {
 
@@ -27,18 +30,19 @@ struct Row {
     int labelId;
     const char* label;
     HotkeySetting CEnv::*setting;
+    int hotkeyId; // what it is registered under
 };
 
 // In the page's order; Full Screen first, as the duplicate rule needs.
 constexpr Row kKeyRows[] = {
-    {1108, IDC_HOTKEY_LABEL_FULLSCREEN, "Capture &Full Screen:", &CEnv::m_hkFullScreen},
-    {1014, IDC_HOTKEY_LABEL_RECTANGLE, "Capture &Rectangle:", &CEnv::m_hkRectangle},
-    {1015, IDC_HOTKEY_LABEL_CIRCLE, "Capture &Circle:", &CEnv::m_hkCircle},
-    {1016, IDC_HOTKEY_LABEL_ELLIPSE, "Capture &Ellipse:", &CEnv::m_hkEllipse},
-    {1017, IDC_HOTKEY_LABEL_POLYGON, "Capture &Polygon:", &CEnv::m_hkPolygon},
-    {1018, IDC_HOTKEY_LABEL_OBJECT, "Capture &Window&&Control:", &CEnv::m_hkObject},
-    {1019, IDC_HOTKEY_LABEL_AVI, "AVI Recording:", &CEnv::m_hkAvi},
-    {1020, IDC_HOTKEY_LABEL_TIMER, "Timer Capture:", &CEnv::m_hkTimer},
+    {1108, IDC_HOTKEY_LABEL_FULLSCREEN, "Capture &Full Screen:", &CEnv::m_hkFullScreen, HOTKEY_FULLSCREEN},
+    {1014, IDC_HOTKEY_LABEL_RECTANGLE, "Capture &Rectangle:", &CEnv::m_hkRectangle, HOTKEY_RECTANGLE},
+    {1015, IDC_HOTKEY_LABEL_CIRCLE, "Capture &Circle:", &CEnv::m_hkCircle, HOTKEY_CIRCLE},
+    {1016, IDC_HOTKEY_LABEL_ELLIPSE, "Capture &Ellipse:", &CEnv::m_hkEllipse, HOTKEY_ELLIPSE},
+    {1017, IDC_HOTKEY_LABEL_POLYGON, "Capture &Polygon:", &CEnv::m_hkPolygon, HOTKEY_POLYGON},
+    {1018, IDC_HOTKEY_LABEL_OBJECT, "Capture &Window&&Control:", &CEnv::m_hkObject, HOTKEY_OBJECT},
+    {1019, IDC_HOTKEY_LABEL_AVI, "AVI Recording:", &CEnv::m_hkAvi, HOTKEY_AVI},
+    {1020, IDC_HOTKEY_LABEL_TIMER, "Timer Capture:", &CEnv::m_hkTimer, HOTKEY_TIMER},
 };
 static_assert(std::size(kKeyRows) == CHotkeyPage::kRows);
 
@@ -65,6 +69,7 @@ CHotkeyPage::CHotkeyPage(QWidget* parent) : COptionsPage(parent)
     theEnv.UnregisterHotkeys(false);
     RegisterControls(DialogId::Hotkeys, std::move(controls));
     Connect();
+    MarkTakenKeys(theEnv.TakenHotkeys());
 }
 
 CHotkeyPage::~CHotkeyPage() { theEnv.RegisterHotkeys(false); }
@@ -82,8 +87,10 @@ QGroupBox* CHotkeyPage::BuildKeyGroup(DialogControls& controls)
         m_fields[i] = new CHotKeyField(group);
         m_fields[i]->setMinimumWidth(fontMetrics().horizontalAdvance("Ctrl+Shift+Alt+Print") + 16);
         label->setBuddy(m_fields[i]);
+        m_marks[i] = BuildTakenMark(group, kKeyRows[i].fieldId);
         grid->addWidget(label, int(i), 1);
         grid->addWidget(m_fields[i], int(i), 2);
+        grid->addWidget(m_marks[i], int(i), 3);
         controls[kKeyRows[i].labelId] = label;
         controls[kKeyRows[i].fieldId] = m_fields[i];
     }
@@ -91,13 +98,38 @@ QGroupBox* CHotkeyPage::BuildKeyGroup(DialogControls& controls)
     return group;
 }
 
+QWidget* CHotkeyPage::BuildTakenMark(QWidget* parent, int fieldId)
+{
+    auto* mark = new QWidget(parent);
+    mark->setObjectName(QString("taken%1").arg(fieldId));
+    auto* icon = new QLabel(mark);
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side, side));
+    auto* text = new QLabel(DialogText(DialogId::Hotkeys, kTakenHotkeyMarkKey), mark);
+    auto* layout = new QHBoxLayout(mark);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(icon);
+    layout->addWidget(text);
+    mark->hide();
+    return mark;
+}
+
+void CHotkeyPage::MarkTakenKeys(const std::vector<int>& takenIds)
+{
+    for (size_t i = 0; i < kRows; ++i)
+        m_marks[i]->setVisible(std::find(takenIds.begin(), takenIds.end(), kKeyRows[i].hotkeyId) != takenIds.end());
+}
+
 void CHotkeyPage::Connect()
 {
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
-    for (CHotKeyField* field : m_fields)
-        connect(field, &CHotKeyField::valueChanged, this, &COptionsPage::changed);
+    for (size_t i = 0; i < kRows; ++i) {
+        connect(m_fields[i], &CHotKeyField::valueChanged, this, &COptionsPage::changed);
+        // The mark was about the key the field held.
+        connect(m_fields[i], &CHotKeyField::valueChanged, m_marks[i], &QWidget::hide);
+    }
     connect(static_cast<QPushButton*>(Control(IDC_DEFAULT)), &QPushButton::clicked, this, &CHotkeyPage::OnDefault);
 }
 
@@ -129,6 +161,11 @@ bool CHotkeyPage::OnApply()
     }
     for (size_t i = 0; i < kRows; ++i)
         theEnv.*kKeyRows[i].setting = SettingFromFieldValue(values[i]);
+    // Try the new keys at once, so the page can tell which are held elsewhere;
+    // they stay let go while the page is open.
+    theEnv.RegisterHotkeys(false);
+    theEnv.UnregisterHotkeys(false);
+    MarkTakenKeys(theEnv.TakenHotkeys());
     return true;
 }
 

@@ -4,11 +4,14 @@
 // page grabs them again, from theEnv, when it is destroyed with the sheet.
 // Enter and Escape are swallowed on the page (they are keys a user may want to
 // type, and must not close the sheet). Applying refuses when another field
-// holds the Full Screen key. User-interface thread only.
+// holds the Full Screen key. A key another program held when the hotkeys were
+// last registered is marked beside its field; applying tries the new keys
+// (grabbed and let go again) and marks anew. User-interface thread only.
 
 #include "options/options_page.h"
 
 #include <array>
+#include <vector>
 
 class QGroupBox;
 
@@ -35,8 +38,11 @@ private:
     void Connect();
     void LoadFields();
     void OnDefault();
+    QWidget* BuildTakenMark(QWidget* parent, int fieldId);
+    void MarkTakenKeys(const std::vector<int>& takenIds);
 
     std::array<CHotKeyField*, kRows> m_fields{};
+    std::array<QWidget*, kRows> m_marks{}; // "taken by another program", beside each field
 };
 
 } // namespace vistrel

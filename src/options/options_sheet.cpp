@@ -93,7 +93,7 @@ void CTPropertySheet::AddPage(COptionsPage* page, const QString& title, COptions
     connect(page, &COptionsPage::changed, m_apply, [this] { m_apply->setEnabled(true); });
 }
 
-void CTPropertySheet::Start()
+void CTPropertySheet::Start(COptionsPage* shown)
 {
     for (const Entry& entry : m_entries) {
         QTreeWidgetItem* parentItem = m_items.value(entry.parent, nullptr);
@@ -109,7 +109,7 @@ void CTPropertySheet::Start()
     setTabOrder(last, m_ok);
     setTabOrder(m_ok, m_cancel);
     setTabOrder(m_cancel, m_apply);
-    if (COptionsPage* first = m_host.GetPage(0)) {
+    if (COptionsPage* first = shown ? shown : m_host.GetPage(0)) {
         m_tree->setCurrentItem(m_items.value(first));
         m_host.ShowPage(first);
     }
@@ -138,14 +138,17 @@ void CTPropertySheet::OnTreeSelection(QTreeWidgetItem* current, QTreeWidgetItem*
 
 void CTPropertySheet::OnApplyNow()
 {
-    if (m_host.ApplyAll())
+    if (m_host.ApplyAll()) {
+        m_applied = true;
         m_apply->setEnabled(false);
+    }
 }
 
 void CTPropertySheet::accept()
 {
     if (!m_host.ApplyAll())
         return;
+    m_applied = true;
     QDialog::accept();
     if (m_save && !m_save())
         QMessageBox::warning(parentWidget(), DialogText(DialogId::Option, "Option"),

@@ -4,7 +4,7 @@
 // order and, when none refuses, closes and writes the settings file; a page
 // that refuses keeps the sheet open (the pages before it have applied). Apply
 // applies without writing the file; Cancel keeps what Apply applied.
-// RunOptionsSheet builds the seven pages and runs the sheet modally.
+// RunOptionsSheet builds the pages and runs the sheet modally.
 // User-interface thread only.
 
 #include "options/page_host.h"
@@ -34,8 +34,11 @@ public:
     // The sheet takes the page as its child; parentPage puts it under that
     // page's tree item. An empty title takes the page's window title.
     void AddPage(COptionsPage* page, const QString& title, COptionsPage* parentPage = nullptr);
-    // Fills the tree and shows the first page; once every page is added.
-    void Start();
+    // Fills the tree and shows the first page, or the one given; once every
+    // page is added.
+    void Start(COptionsPage* shown = nullptr);
+    // Whether OK or Apply has applied the pages.
+    bool applied() const { return m_applied; }
 
     CPageHost& host() { return m_host; }
     QTreeWidget* tree() const { return m_tree; }
@@ -63,13 +66,19 @@ private:
     };
     std::vector<Entry> m_entries;
     QHash<COptionsPage*, QTreeWidgetItem*> m_items;
+    bool m_applied = false;
 };
 
-// The seven pages in their order, then Start; autostartPath is where the
-// General page writes the autostart entry.
-void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath);
+// The page the sheet opens on.
+enum class OptionsStart { General, Hotkeys };
 
-// The main window's "&Option..." command. Returns the sheet's result.
-int RunOptionsSheet(QWidget* parent);
+// The eight pages in their order, then Start; autostartPath is where the
+// General page writes the autostart entry.
+void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath,
+                      OptionsStart start = OptionsStart::General);
+
+// The main window's "&Option..." command. True when OK or Apply applied the
+// pages (the hotkeys are registered again by then).
+bool RunOptionsSheet(QWidget* parent, OptionsStart start = OptionsStart::General);
 
 } // namespace vistrel

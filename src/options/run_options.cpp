@@ -5,6 +5,7 @@
 #include "options/core/autostart_entry.h"
 #include "options/general_page.h"
 #include "options/hotkey_page.h"
+#include "options/more_page.h"
 #include "options/name_page.h"
 #include "options/options_sheet.h"
 #include "options/tool_list_page.h"
@@ -12,7 +13,7 @@
 
 namespace vistrel {
 
-void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath)
+void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath, OptionsStart start)
 {
     const Translator tr = Translator::Current();
     auto title = [&tr](const char* english) { return QString::fromStdString(tr.Text(english, english)); };
@@ -22,17 +23,20 @@ void FillOptionsSheet(CTPropertySheet& sheet, const std::string& autostartPath)
     sheet.AddPage(capture, title("Capture"));
     sheet.AddPage(new CColorPage(&sheet), title("Colors"), capture);
     sheet.AddPage(new CNamePage(&sheet), title("Save Names"), capture);
-    sheet.AddPage(new CHotkeyPage(&sheet), title("Hotkeys"));
+    auto* hotkeys = new CHotkeyPage(&sheet);
+    sheet.AddPage(hotkeys, title("Hotkeys"));
     sheet.AddPage(new CToolListPage(&sheet, CToolListPage::Kind::Bitmap), title("Bitmap Tools"));
     sheet.AddPage(new CToolListPage(&sheet, CToolListPage::Kind::Avi), title("AVI Tools"));
-    sheet.Start();
+    sheet.AddPage(new CMorePage(&sheet), title("More"));
+    sheet.Start(start == OptionsStart::Hotkeys ? hotkeys : nullptr);
 }
 
-int RunOptionsSheet(QWidget* parent)
+bool RunOptionsSheet(QWidget* parent, OptionsStart start)
 {
     CTPropertySheet sheet(parent, [] { return theEnv.Save(); });
-    FillOptionsSheet(sheet, AutostartEntryPath());
-    return sheet.exec();
+    FillOptionsSheet(sheet, AutostartEntryPath(), start);
+    sheet.exec();
+    return sheet.applied();
 }
 
 } // namespace vistrel

@@ -151,29 +151,45 @@ void CEnv::SetDefaultHotkeys()
     m_hkTimer = {MOD_CONTROL | MOD_SHIFT, 0x54};
 }
 
+std::array<std::pair<int, HotkeySetting CEnv::*>, 8> CEnv::HotkeyFields()
+{
+    return {{
+        {HOTKEY_FULLSCREEN, &CEnv::m_hkFullScreen}, {HOTKEY_RECTANGLE, &CEnv::m_hkRectangle},
+        {HOTKEY_CIRCLE, &CEnv::m_hkCircle},         {HOTKEY_ELLIPSE, &CEnv::m_hkEllipse},
+        {HOTKEY_POLYGON, &CEnv::m_hkPolygon},       {HOTKEY_OBJECT, &CEnv::m_hkObject},
+        {HOTKEY_AVI, &CEnv::m_hkAvi},               {HOTKEY_TIMER, &CEnv::m_hkTimer},
+    }};
+}
+
+HotkeySetting CEnv::Hotkey(int id) const
+{
+    for (const auto& [fieldId, field] : HotkeyFields())
+        if (fieldId == id)
+            return this->*field;
+    return {};
+}
+
 void CEnv::RegisterHotkeys(bool exceptAvi)
 {
     if (!m_registrar)
         return;
-    const std::pair<int, const HotkeySetting*> keys[] = {
-        {HOTKEY_FULLSCREEN, &m_hkFullScreen}, {HOTKEY_RECTANGLE, &m_hkRectangle},
-        {HOTKEY_CIRCLE, &m_hkCircle},         {HOTKEY_ELLIPSE, &m_hkEllipse},
-        {HOTKEY_POLYGON, &m_hkPolygon},       {HOTKEY_OBJECT, &m_hkObject},
-        {HOTKEY_AVI, &m_hkAvi},               {HOTKEY_TIMER, &m_hkTimer},
-    };
-    for (const auto& [id, key] : keys)
+    for (const auto& [id, field] : HotkeyFields())
         if (!(exceptAvi && id == HOTKEY_AVI))
-            m_registrar->Register(id, *key);
+            m_registrar->Register(id, this->*field);
 }
 
 void CEnv::UnregisterHotkeys(bool exceptAvi)
 {
     if (!m_registrar)
         return;
-    for (int id : {HOTKEY_FULLSCREEN, HOTKEY_RECTANGLE, HOTKEY_CIRCLE, HOTKEY_ELLIPSE,
-                   HOTKEY_POLYGON, HOTKEY_OBJECT, HOTKEY_AVI, HOTKEY_TIMER})
+    for (const auto& [id, field] : HotkeyFields())
         if (!(exceptAvi && id == HOTKEY_AVI))
             m_registrar->Unregister(id);
+}
+
+std::vector<int> CEnv::TakenHotkeys() const
+{
+    return m_registrar ? m_registrar->TakenIds() : std::vector<int>{};
 }
 
 std::string CEnv::GetImageFileName(int imageType)

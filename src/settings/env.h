@@ -10,9 +10,11 @@
 #include "settings/hotkey_setting.h"
 #include "settings/tool_entry.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vistrel {
@@ -79,6 +81,12 @@ public:
     void SetHotkeyRegistrar(HotkeyRegistrar* registrar) { m_registrar = registrar; }
     void RegisterHotkeys(bool exceptAvi);
     void UnregisterHotkeys(bool exceptAvi);
+    // The hotkeys another program held when they were last registered (ids).
+    std::vector<int> TakenHotkeys() const;
+    // The setting registered under a hotkey id; none for an unknown id.
+    HotkeySetting Hotkey(int id) const;
+    // Each registered hotkey's id and field, Full Screen first.
+    static std::array<std::pair<int, HotkeySetting CEnv::*>, 8> HotkeyFields();
 
     // Full path of the next capture file; raises the number unless naming by time.
     std::string GetImageFileName(int imageType);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vistrel {
 
@@ -33,14 +34,16 @@ enum HotkeyId : int {
 };
 
 // What the settings record asks of the desktop to make a hotkey system-wide.
-// Register returns false when the key could not be taken (another client holds
-// it); the settings record ignores that, as a key held elsewhere is simply not
-// active.
+// Register returns false when the key could not be grabbed. TakenIds names the
+// hotkeys whose last registration failed because another program holds the
+// key, in the order they were registered; unregistering does not change it,
+// so it still tells after the keys were let go for a while.
 class HotkeyRegistrar {
 public:
     virtual ~HotkeyRegistrar() = default;
     virtual bool Register(int id, HotkeySetting key) = 0;
     virtual void Unregister(int id) = 0;
+    virtual std::vector<int> TakenIds() const { return {}; }
 };
 
 } // namespace vistrel

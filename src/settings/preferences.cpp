@@ -9,9 +9,12 @@ namespace vistrel {
 namespace {
 
 constexpr std::array kPreferences {
-    Preference {kPrefNotify, 1, "a desktop notification names each saved file"},
-    Preference {kPrefClipboard, 0, "each still capture also goes on the clipboard"},
-    Preference {kPrefAlwaysTray, 0, "the tray icon is always there; a click opens its menu"},
+    Preference {kPrefNotify, 1, "a desktop notification names each saved file",
+                "Show a notification when a capture is saved"},
+    Preference {kPrefClipboard, 0, "each still capture also goes on the clipboard",
+                "Put each still capture on the clipboard"},
+    Preference {kPrefAlwaysTray, 0, "the tray icon is always there; a click opens its menu",
+                "Always show the tray icon"},
 };
 
 } // namespace

@@ -17,7 +17,8 @@ class RegistryStore;
 struct Preference {
     std::string_view name; // for --set, and the registry value's name
     uint32_t defaultValue;
-    std::string_view help; // one line for --help
+    std::string_view help;  // one line for --help
+    std::string_view label; // its control on the Options sheet, and the language files' key
 };
 
 inline constexpr std::string_view kPreferencesKey = "Software\\Tessaro Works\\Vistrel\\Preferences";

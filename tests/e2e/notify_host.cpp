@@ -1,6 +1,8 @@
 // A notification service of the tests' own on the session bus. It prints each
 // Notify call as one line, "notify SUMMARY|BODY|ACTIONS" (line breaks of the
-// body as "\n", actions joined by commas), and answers with a new id. With
+// body as "\n", actions joined by commas; "|replaces ID" follows when the call
+// replaces an earlier notification), and answers with a new id, or with the
+// replaced one's. With
 // "--invoke KEY" it then invokes that action of the notification, as a user
 // clicking it would.
 
@@ -19,12 +21,13 @@ public:
     explicit NotificationService(QString invoke) : m_invoke(std::move(invoke)) {}
 
 public slots:
-    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+    uint Notify(const QString&, uint replaces, const QString&, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap&, int)
     {
-        const uint id = ++m_lastId;
-        std::printf("notify %s|%s|%s\n", qPrintable(summary), qPrintable(QString(body).replace("\n", "\\n")),
-                    qPrintable(actions.join(',')));
+        const bool replacing = replaces != 0 && replaces <= m_lastId;
+        const uint id = replacing ? replaces : ++m_lastId;
+        std::printf("notify %s|%s|%s%s\n", qPrintable(summary), qPrintable(QString(body).replace("\n", "\\n")),
+                    qPrintable(actions.join(',')), replacing ? qPrintable(QString("|replaces %1").arg(replaces)) : "");
         std::fflush(stdout);
         if (!m_invoke.isEmpty())
             QTimer::singleShot(200, this, [this, id] { emit ActionInvoked(id, m_invoke); });

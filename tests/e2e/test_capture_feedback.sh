@@ -1,8 +1,10 @@
 #!/bin/bash
 # After a capture: a desktop notification that names the new file, whose
 # "Copy" puts the picture on the clipboard; with the clipboard preference on,
-# every still capture is there at once as a PNG of the saved pixels; with no
-# notification service, captures still succeed and the user is told nothing.
+# every still capture is there at once as a PNG of the saved pixels; the shots
+# of a timer capture share one notification, each taking the place of the one
+# before, and the next capture has its own; with no notification service,
+# captures still succeed and the user is told nothing.
 # Usage: test_capture_feedback.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -68,6 +70,28 @@ xdotool key Print
 wait_saves 3 "Print saved nothing"
 file=$(newest)
 e2e_wait_until 5 clipboard_is "$file" || fail "the second capture is not on the clipboard"
+
+check "a timer capture's shots share one notification; the next capture has its own"
+: >"$W/host.log"
+"$VISTREL" --timer 0 0 120 90 --interval 1 --count 3 >"$W/timer.out" 2>"$W/timer.err" ||
+    fail "--timer failed: $(cat "$W/timer.err")"
+mapfile -t shots <"$W/timer.out"
+[[ ${#shots[@]} -eq 3 ]] || fail "expected three shots: $(cat "$W/timer.out")"
+e2e_wait_until 5 eval '[[ $(grep -c "^notify " "$W/host.log") -ge 3 ]]' || fail "notifications: $(cat "$W/host.log")"
+mapfile -t notes < <(grep '^notify ' "$W/host.log")
+[[ ${notes[0]} != *"|replaces "* ]] || fail "the first shot replaced a notification: ${notes[0]}"
+first_id=${notes[1]##*|replaces }
+[[ ${notes[1]} == *"|replaces $first_id" && ${notes[2]} == *"|replaces $first_id" ]] ||
+    fail "later shots did not replace the first: ${notes[*]}"
+for i in 0 1 2; do
+    [[ ${notes[$i]} == *"$(basename "${shots[$i]}")"* ]] || fail "notification $i does not name ${shots[$i]}: ${notes[$i]}"
+done
+n=$(saves)
+xdotool key Print
+wait_saves $((n + 1)) "Print saved nothing after the timer"
+e2e_wait_until 5 eval '[[ $(grep -c "^notify " "$W/host.log") -ge 4 ]]' || fail "no notification for Print"
+last=$(grep '^notify ' "$W/host.log" | tail -n 1)
+[[ $last != *"|replaces "* ]] || fail "Print's notification replaced a shot's: $last"
 
 check "no notification service: the capture is saved and the user is told nothing"
 e2e_stop "$HOST_PID"

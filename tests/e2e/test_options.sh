@@ -2,7 +2,8 @@
 # The Options sheet: opened from Tools > Option...; a new capture type and Full
 # Screen hotkey reach the settings file on OK and the new hotkey captures; Cancel
 # after Apply keeps what Apply applied; a hotkey that repeats the Full Screen key
-# is refused with a message and the sheet stays open; every page in English and
+# is refused with a message and the sheet stays open; the More page's boxes
+# reach the registry file on OK and not on Cancel; every page in English and
 # in Chinese on screenshots. Usage: test_options.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -38,12 +39,12 @@ open_sheet() {
     sleep 0.3
 }
 # down N: the tree's selection N items further (General, Capture, Colors,
-# Save Names, Hotkeys, Bitmap Tools, AVI Tools).
+# Save Names, Hotkeys, Bitmap Tools, AVI Tools, More).
 down() { for ((i = 0; i < $1; ++i)); do xdotool key Down; sleep 0.15; done; }
 tabs() { for ((i = 0; i < $1; ++i)); do xdotool key Tab; sleep 0.1; done; }
 shoot_pages() {
     local name
-    for name in general capture colors names hotkeys bitmap-tools avi-tools; do
+    for name in general capture colors names hotkeys bitmap-tools avi-tools more; do
         sleep 0.4
         import -window root "$SHOTS/options-$1-$name.png"
         xdotool key Down
@@ -127,6 +128,31 @@ xdotool key Escape # the focus is on OK, outside the page
 e2e_wait_until 5 eval '! sheet_open' || fail "Cancel did not close the sheet"
 grep -q '"modifiers": 2, "virtualKey": 112' <<<"$(setting m_hkRectangle)" ||
     fail "the refused key was stored: $(setting m_hkRectangle)"
+
+check "the More page: Cancel leaves the registry file alone, OK writes the boxes to it"
+REGISTRY=$VISTREL_HOME/registry.ini
+preference() { grep -c "^$1=dword:$2\$" "$REGISTRY" 2>/dev/null; }
+open_sheet
+down 7 # More
+tabs 2 # its second box: copy captures to the clipboard
+xdotool key space
+sleep 0.2
+close_sheet_with_escape
+[[ $(preference copyCapturesToClipboard 1) -eq 0 ]] || fail "Cancel wrote the preference"
+open_sheet
+down 7
+tabs 2
+xdotool key space
+tabs 1 # the third box: always show the tray icon
+xdotool key space
+sleep 0.2
+import -window root "$SHOTS/options-more-changed.png"
+xdotool key Return # OK
+e2e_wait_until 5 eval '! sheet_open' || fail "OK did not close the sheet"
+e2e_wait_until 5 eval '[[ $(preference copyCapturesToClipboard 1) -eq 1 ]]' ||
+    fail "the clipboard preference was not written: $(cat "$REGISTRY" 2>&1)"
+[[ $(preference alwaysShowTrayIcon 1) -eq 1 && $(preference notifyAfterCapture 1) -eq 1 ]] ||
+    fail "the registry file reads: $(cat "$REGISTRY")"
 
 check "every page, in Chinese"
 e2e_stop "$PROGRAM" 10

@@ -2,10 +2,13 @@
 #include "options/general_page.h"
 #include "options/hotkey_field.h"
 #include "options/hotkey_page.h"
+#include "options/more_page.h"
 #include "options/name_page.h"
 #include "options/options_sheet.h"
 #include "options/tool_list_page.h"
+#include "base/registry_store.h"
 #include "settings/env.h"
+#include "settings/preferences.h"
 #include "ui/color_picker.h"
 #include "../unit/file_text.h"
 #include "../unit/temp_home.h"
@@ -38,13 +41,13 @@ protected:
     void TearDown() override { theEnv = m_saved; }
 
     // A sheet with the seven pages; saves counts the writes of the settings file.
-    std::unique_ptr<CTPropertySheet> MakeSheet()
+    std::unique_ptr<CTPropertySheet> MakeSheet(OptionsStart start = OptionsStart::General)
     {
         auto sheet = std::make_unique<CTPropertySheet>(nullptr, [this] {
             ++saves;
             return true;
         });
-        FillOptionsSheet(*sheet, m_home.file("autostart/vistrel.desktop"));
+        FillOptionsSheet(*sheet, m_home.file("autostart/vistrel.desktop"), start);
         sheet->show();
         return sheet;
     }
@@ -67,7 +70,8 @@ private:
     CEnv m_saved;
 };
 
-constexpr int kGeneral = 0, kCapture = 1, kColors = 2, kNames = 3, kHotkeys = 4, kBitmapTools = 5, kAviTools = 6;
+constexpr int kGeneral = 0, kCapture = 1, kColors = 2, kNames = 3, kHotkeys = 4, kBitmapTools = 5, kAviTools = 6,
+              kMore = 7;
 constexpr int kFullScreenField = 1108, kRectangleField = 1014, kCircleField = 1015;
 
 } // namespace
@@ -76,7 +80,7 @@ TEST_F(OptionsSheet, OpensOnGeneralWithColorsAndNamesUnderCapture)
 {
     auto sheet = MakeSheet();
     QTreeWidget* tree = sheet->tree();
-    ASSERT_EQ(tree->topLevelItemCount(), 5);
+    ASSERT_EQ(tree->topLevelItemCount(), 6);
     EXPECT_EQ(tree->currentItem()->text(0), "General");
     EXPECT_EQ(sheet->host().current(), sheet->host().GetPage(kGeneral));
     QTreeWidgetItem* capture = tree->topLevelItem(1);
@@ -87,6 +91,7 @@ TEST_F(OptionsSheet, OpensOnGeneralWithColorsAndNamesUnderCapture)
     EXPECT_EQ(tree->topLevelItem(2)->text(0), "Hotkeys");
     EXPECT_EQ(tree->topLevelItem(3)->text(0), "Bitmap Tools");
     EXPECT_EQ(tree->topLevelItem(4)->text(0), "AVI Tools");
+    EXPECT_EQ(tree->topLevelItem(5)->text(0), "More");
     tree->setCurrentItem(capture->child(1));
     EXPECT_EQ(sheet->host().current(), sheet->host().GetPage(kNames));
     EXPECT_FALSE(sheet->Button(1014)->isEnabled());
@@ -290,4 +295,136 @@ TEST_F(OptionsSheet, ToolPagesAddOnceMoveTheDefaultAndKeepOneAfterDelete)
     list->setCurrentItem(list->topLevelItem(0));
     EXPECT_FALSE(page.Control(1114)->isEnabled()); // one row left: nothing to choose between
     EXPECT_FALSE(page.Control(1112)->isEnabled());
+}
+
+namespace {
+
+// A desktop on which another program holds the Circle key, whatever it is,
+// and, once it is set, the key Ctrl+Alt+A.
+class HeldKeys : public HotkeyRegistrar {
+public:
+    bool Register(int id, HotkeySetting key) override
+    {
+        std::erase(m_taken, id);
+        const bool held = id == HOTKEY_CIRCLE || key == HotkeySetting{MOD_CONTROL | MOD_ALT, 0x41};
+        if (held)
+            m_taken.push_back(id);
+        return !held;
+    }
+    void Unregister(int) override {}
+    std::vector<int> TakenIds() const override { return m_taken; }
+
+private:
+    std::vector<int> m_taken;
+};
+
+// The registrar theEnv uses while it lives.
+class InstalledRegistrar {
+public:
+    explicit InstalledRegistrar(HotkeyRegistrar& registrar) { theEnv.SetHotkeyRegistrar(&registrar); }
+    ~InstalledRegistrar() { theEnv.SetHotkeyRegistrar(nullptr); }
+    InstalledRegistrar(const InstalledRegistrar&) = delete;
+    InstalledRegistrar& operator=(const InstalledRegistrar&) = delete;
+};
+
+bool Marked(COptionsPage& page, int fieldId)
+{
+    auto* mark = page.findChild<QWidget*>(QString("taken%1").arg(fieldId));
+    return mark && mark->isVisibleTo(&page);
+}
+
+} // namespace
+
+TEST_F(OptionsSheet, HotkeysPageMarksTheKeysAnotherProgramHolds)
+{
+    HeldKeys desktop;
+    const InstalledRegistrar installed(desktop);
+    theEnv.RegisterHotkeys(false); // as at start: Circle is found taken
+    auto sheet = MakeSheet(OptionsStart::Hotkeys);
+    COptionsPage* keys = sheet->host().GetPage(kHotkeys);
+    EXPECT_EQ(sheet->host().current(), keys);
+    EXPECT_EQ(sheet->tree()->currentItem()->text(0), "Hotkeys");
+    EXPECT_TRUE(Marked(*keys, kCircleField));
+    EXPECT_FALSE(Marked(*keys, kRectangleField));
+    EXPECT_FALSE(Marked(*keys, kFullScreenField));
+
+    // A new key for Rectangle that is held too: marked once applied.
+    Press(*Field(*keys, kRectangleField), Qt::Key_A, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(Marked(*keys, kRectangleField));
+    sheet->Button(1014)->click();
+    EXPECT_TRUE(sheet->applied());
+    EXPECT_TRUE(Marked(*keys, kRectangleField));
+    EXPECT_TRUE(Marked(*keys, kCircleField));
+    EXPECT_EQ(theEnv.TakenHotkeys(), (std::vector<int>{HOTKEY_RECTANGLE, HOTKEY_CIRCLE}));
+
+    // Editing the field takes its mark away; the key it names is another.
+    Press(*Field(*keys, kRectangleField), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_FALSE(Marked(*keys, kRectangleField));
+    EXPECT_TRUE(Marked(*keys, kCircleField));
+    sheet->accept();
+    EXPECT_EQ(theEnv.TakenHotkeys(), (std::vector<int>{HOTKEY_CIRCLE}));
+}
+
+TEST_F(OptionsSheet, MorePageHasABoxForEachPreferenceAndOkWritesTheRegistryFile)
+{
+    const std::string registry = m_home.file("registry.ini");
+    {
+        RegistryStore store(registry);
+        store.SetDword(std::string(kPreferencesKey), std::string(kPrefAlwaysTray), 1);
+        store.SetString("Software\\Other", "kept", "yes");
+        ASSERT_TRUE(store.Save());
+    }
+    auto sheet = MakeSheet();
+    auto* more = PageAt<CMorePage>(*sheet, kMore);
+    ASSERT_NE(more, nullptr);
+    for (const Preference& preference : Preferences()) {
+        QCheckBox* box = more->Box(preference.name);
+        ASSERT_NE(box, nullptr) << preference.name;
+        EXPECT_EQ(box->text().toStdString(), preference.label);
+        EXPECT_EQ(box->isChecked(), ReadPreference(RegistryStore(registry), preference.name) != 0) << preference.name;
+    }
+    EXPECT_TRUE(more->Box(kPrefNotify)->isChecked()); // the default, nothing stored
+    EXPECT_TRUE(more->Box(kPrefAlwaysTray)->isChecked());
+    EXPECT_EQ(more->Box("noSuchPreference"), nullptr);
+
+    more->Box(kPrefClipboard)->setChecked(true);
+    more->Box(kPrefNotify)->setChecked(false);
+    EXPECT_TRUE(sheet->Button(1014)->isEnabled());
+    sheet->accept();
+    const RegistryStore written(registry);
+    EXPECT_EQ(ReadPreference(written, kPrefClipboard), 1u);
+    EXPECT_EQ(ReadPreference(written, kPrefNotify), 0u);
+    EXPECT_EQ(ReadPreference(written, kPrefAlwaysTray), 1u);
+    EXPECT_EQ(written.GetString("Software\\Other", "kept"), "yes");
+}
+
+TEST_F(OptionsSheet, MorePageCancelWritesNothingAndApplyWritesAtOnce)
+{
+    const std::string registry = m_home.file("registry.ini");
+    auto sheet = MakeSheet();
+    auto* more = PageAt<CMorePage>(*sheet, kMore);
+    more->Box(kPrefClipboard)->setChecked(true);
+    sheet->reject();
+    EXPECT_FALSE(std::filesystem::exists(registry));
+
+    auto again = MakeSheet();
+    more = PageAt<CMorePage>(*again, kMore);
+    EXPECT_FALSE(more->Box(kPrefClipboard)->isChecked());
+    more->Box(kPrefClipboard)->setChecked(true);
+    again->Button(1014)->click();
+    EXPECT_EQ(ReadPreference(RegistryStore(registry), kPrefClipboard), 1u);
+    more->Box(kPrefClipboard)->setChecked(false);
+    again->reject(); // keeps what Apply wrote
+    EXPECT_EQ(ReadPreference(RegistryStore(registry), kPrefClipboard), 1u);
+}
+
+TEST_F(OptionsSheet, MorePageReportsARegistryFileItCannotWrite)
+{
+    std::filesystem::create_directory(m_home.file("registry.ini")); // no file can take its place
+    CMorePage page(nullptr);
+    page.Box(kPrefClipboard)->setChecked(true);
+    bool accepted = false;
+    const QString message = test::AcceptingMessageBoxes([&] { accepted = page.OnApply(); });
+    EXPECT_EQ(message, "The settings could not be saved.");
+    EXPECT_TRUE(accepted);
 }

@@ -145,6 +145,26 @@ TEST(Env, HotkeyRegistrationOrderAndExceptAvi)
     EXPECT_EQ(registrar.calls.size(), 14u);
 }
 
+TEST(Env, HotkeyByIdAndTheKeysTakenAsTheRegistrarSaysThem)
+{
+    TempHome home;
+    CEnv env;
+    env.m_hkCircle = {MOD_ALT, 0x43};
+    EXPECT_EQ(env.Hotkey(HOTKEY_CIRCLE), (HotkeySetting{MOD_ALT, 0x43}));
+    EXPECT_EQ(env.Hotkey(HOTKEY_FULLSCREEN), (HotkeySetting{0, 0x2C}));
+    EXPECT_EQ(env.Hotkey(HOTKEY_TIMER), (HotkeySetting{MOD_CONTROL | MOD_SHIFT, 0x54}));
+    EXPECT_FALSE(env.Hotkey(HOTKEY_ESCAPE).isSet()); // not one of the eight
+    EXPECT_TRUE(env.TakenHotkeys().empty());         // no registrar
+
+    struct Taken : HotkeyRegistrar {
+        bool Register(int, HotkeySetting) override { return true; }
+        void Unregister(int) override {}
+        std::vector<int> TakenIds() const override { return {HOTKEY_AVI, HOTKEY_OBJECT}; }
+    } taken;
+    env.SetHotkeyRegistrar(&taken);
+    EXPECT_EQ(env.TakenHotkeys(), (std::vector<int>{HOTKEY_AVI, HOTKEY_OBJECT}));
+}
+
 TEST(Env, SetDefaultHotkeysTouchesNothingElse)
 {
     TempHome home;

@@ -27,7 +27,7 @@ constexpr int kExpireMs = 8000;
 DesktopNotifications::DesktopNotifications(QObject* parent) : QObject(parent) {}
 
 void DesktopNotifications::Show(const QString& summary, const QString& body, const std::vector<Action>& actions,
-                                ActionHandler onAction)
+                                ActionHandler onAction, const QString& series)
 {
     // The bus is reached at the first notification, not at start-up.
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -41,14 +41,20 @@ void DesktopNotifications::Show(const QString& summary, const QString& body, con
     for (const Action& action : actions)
         actionList << action.key << action.text;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
-    call << QString("Vistrel") << uint(0) << QString("vistrel") << summary << body << actionList << QVariantMap()
+    const auto last = series.isEmpty() ? m_series.end() : m_series.find(series);
+    const uint replaces = last == m_series.end() ? 0 : last->second;
+    call << QString("Vistrel") << replaces << QString("vistrel") << summary << body << actionList << QVariantMap()
          << kExpireMs;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {
+            [this, series, replaces, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {
                 const QDBusPendingReply<uint> reply = *finished;
                 if (!reply.isError() && onAction)
                     m_handlers[reply.value()] = onAction;
+                if (!reply.isError() && !series.isEmpty() && replaces != reply.value())
+                    m_handlers.erase(replaces);
+                if (!reply.isError() && !series.isEmpty())
+                    m_series[series] = reply.value();
                 finished->deleteLater();
             });
 }

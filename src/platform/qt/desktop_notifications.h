@@ -25,8 +25,12 @@ public:
 
     explicit DesktopNotifications(QObject* parent = nullptr);
 
+    // A notification of a series (series not empty) takes the place of the one
+    // the series showed before it, rather than adding another.
     void Show(const QString& summary, const QString& body, const std::vector<Action>& actions,
-              ActionHandler onAction);
+              ActionHandler onAction, const QString& series = {});
+    // The series' next notification is a new one.
+    void EndSeries(const QString& series) { m_series.erase(series); }
 
 private slots:
     void OnActionInvoked(uint id, const QString& key);
@@ -34,6 +38,7 @@ private slots:
 
 private:
     std::map<uint, ActionHandler> m_handlers; // by the service's notification id
+    std::map<QString, uint> m_series;          // the last notification of each series
     bool m_listening = false;                  // for the service's signals
 };
 

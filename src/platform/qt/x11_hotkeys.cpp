@@ -43,7 +43,7 @@ X11Hotkeys::~X11Hotkeys()
         xcb_flush(m_conn);
 }
 
-bool X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
+x11::GrabResult X11Hotkeys::GrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 {
     return x11::GrabAllLockVariants(m_conn, m_root, keycode, modifiers, m_lockMasks);
 }
@@ -56,31 +56,36 @@ void X11Hotkeys::UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers)
 bool X11Hotkeys::Register(int id, HotkeySetting key)
 {
     Unregister(id);
+    std::erase(m_taken, id);
     if (!m_conn || !key.isSet())
         return false;
     m_registered.emplace_back(id, key);
-    return GrabKey(id, key);
+    const x11::GrabResult result = GrabKey(id, key);
+    if (result == x11::GrabResult::Taken)
+        m_taken.push_back(id);
+    return result == x11::GrabResult::Grabbed;
 }
 
-bool X11Hotkeys::GrabKey(int id, HotkeySetting key)
+x11::GrabResult X11Hotkeys::GrabKey(int id, HotkeySetting key)
 {
     const std::vector<uint8_t> keycodes = x11::KeycodesOf(m_symbols.get(), key);
     if (keycodes.empty())
-        return false;
+        return x11::GrabResult::Refused;
     const uint16_t modifiers = x11::XModifiersOf(key.modifiers);
     // Two ids on one key would both fire; like the system, the second one fails.
     for (const Grab& g : m_grabs)
         for (uint8_t keycode : keycodes)
             if (g.keycode == keycode && g.modifiers == modifiers)
-                return false;
+                return x11::GrabResult::Refused;
     for (uint8_t keycode : keycodes) {
-        if (!GrabAllLockVariants(keycode, modifiers)) {
+        const x11::GrabResult result = GrabAllLockVariants(keycode, modifiers);
+        if (result != x11::GrabResult::Grabbed) {
             UngrabId(id);
-            return false;
+            return result;
         }
         m_grabs.push_back({id, keycode, modifiers});
     }
-    return true;
+    return x11::GrabResult::Grabbed;
 }
 
 bool X11Hotkeys::UngrabId(int id)
@@ -136,8 +141,10 @@ void X11Hotkeys::KeyboardMapChanged()
         UngrabAllLockVariants(g.keycode, g.modifiers);
     m_grabs.clear();
     m_lockMasks = masks;
+    m_taken.clear();
     for (const auto& [id, key] : m_registered)
-        GrabKey(id, key);
+        if (GrabKey(id, key) == x11::GrabResult::Taken)
+            m_taken.push_back(id);
     xcb_flush(m_conn);
 }
 

@@ -2,8 +2,8 @@
 // System-wide hotkeys on X: each key is grabbed on the root window through the
 // toolkit's own connection (the key events arrive there), once for every
 // combination of Num Lock, Caps Lock and Scroll Lock, so the key works whatever
-// their state. A grab another client holds is detected (checked request) and
-// reported as not registered. When the keyboard map changes (another layout,
+// their state. A grab another client holds is detected (checked request, the
+// server's BadAccess), reported as not registered and named by TakenIds. When the keyboard map changes (another layout,
 // xmodmap) every key is grabbed again where it now is. User-interface thread only.
 
 #include "platform/x11/key_grab.h"
@@ -30,6 +30,7 @@ public:
 
     bool Register(int id, HotkeySetting key) override;
     void Unregister(int id) override;
+    std::vector<int> TakenIds() const override { return m_taken; }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -43,9 +44,9 @@ private:
         uint16_t modifiers;
     };
 
-    bool GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
+    x11::GrabResult GrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
     void UngrabAllLockVariants(uint8_t keycode, uint16_t modifiers);
-    bool GrabKey(int id, HotkeySetting key);
+    x11::GrabResult GrabKey(int id, HotkeySetting key);
     bool UngrabId(int id);
     void KeyboardMapChanged();
     bool IsKeyboardMapChange(const void* event) const;
@@ -57,6 +58,7 @@ private:
     x11::KeySymbols m_symbols;
     std::vector<Grab> m_grabs;
     std::vector<std::pair<int, HotkeySetting>> m_registered; // to grab again after a map change
+    std::vector<int> m_taken;                                 // held by another client at the last try
 };
 
 } // namespace vistrel

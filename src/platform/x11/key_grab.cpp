@@ -48,8 +48,8 @@ std::vector<uint8_t> KeycodesOf(_XCBKeySymbols* symbols, HotkeySetting key)
     return keycodes;
 }
 
-bool GrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
-                         const LockKeyMasks& masks)
+GrabResult GrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
+                               const LockKeyMasks& masks)
 {
     std::vector<xcb_void_cookie_t> cookies;
     for (uint16_t variant : LockVariants(masks))
@@ -57,14 +57,15 @@ bool GrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keyc
         // our own windows has the focus.
         cookies.push_back(xcb_grab_key_checked(conn, 0, root, uint16_t(modifiers | variant), keycode,
                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-    bool ok = true;
+    GrabResult result = GrabResult::Grabbed;
     for (auto cookie : cookies) {
         Reply<xcb_generic_error_t> error(xcb_request_check(conn, cookie));
-        ok = ok && !error;
+        if (error && result != GrabResult::Refused)
+            result = error->error_code == XCB_ACCESS ? GrabResult::Taken : GrabResult::Refused;
     }
-    if (!ok)
+    if (result != GrabResult::Grabbed)
         UngrabAllLockVariants(conn, root, keycode, modifiers, masks);
-    return ok;
+    return result;
 }
 
 void UngrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
@@ -100,12 +101,14 @@ KeyGrab::KeyGrab(const Connection& conn, HotkeySetting key) : m_conn(conn)
     m_masks = FindLockKeyMasks(conn.get());
     m_modifiers = XModifiersOf(key.modifiers);
     for (uint8_t keycode : keycodes) {
-        if (!GrabAllLockVariants(conn.get(), conn.root(), keycode, m_modifiers, m_masks)) {
+        const GrabResult result = GrabAllLockVariants(conn.get(), conn.root(), keycode, m_modifiers, m_masks);
+        if (result != GrabResult::Grabbed) {
             for (uint8_t held : m_keycodes)
                 UngrabAllLockVariants(conn.get(), conn.root(), held, m_modifiers, m_masks);
             m_keycodes.clear();
             xcb_flush(conn.get());
-            m_problem = "the hotkey is taken by another program";
+            m_problem = result == GrabResult::Taken ? "the hotkey is taken by another program"
+                                                    : "the X server refused to grab the hotkey";
             return;
         }
         m_keycodes.push_back(keycode);

@@ -32,9 +32,13 @@ std::vector<uint16_t> LockVariants(const LockKeyMasks& masks);
 // when the virtual key has no X counterpart.
 std::vector<uint8_t> KeycodesOf(_XCBKeySymbols* symbols, HotkeySetting key);
 
-// All or nothing: false (and no grab left) when another client holds any variant.
-bool GrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
-                         const LockKeyMasks& masks);
+// How a grab went. Taken: another client holds the key (the server's BadAccess);
+// Refused: any other error.
+enum class GrabResult { Grabbed, Taken, Refused };
+
+// All or nothing: no grab is left unless every variant was grabbed.
+GrabResult GrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
+                               const LockKeyMasks& masks);
 void UngrabAllLockVariants(xcb_connection_t* conn, xcb_window_t root, uint8_t keycode, uint16_t modifiers,
                            const LockKeyMasks& masks);
 
