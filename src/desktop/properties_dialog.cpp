@@ -9,6 +9,8 @@
 #include <QMimeDatabase>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 #include <sys/stat.h>
 
 namespace vistrel {

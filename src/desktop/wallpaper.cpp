@@ -60,16 +60,26 @@ bool RememberDesktop(RegistryStore& store, DesktopKind kind, const std::vector<D
     return true;
 }
 
+bool RestoreDesktop(const RegistryStore& store, DesktopKind kind, std::string& error);
+
 bool SetOnDesktop(RegistryStore& store, DesktopKind kind, const std::string& path, WallpaperStyle style)
 {
     const auto settings = SettingsOf(kind);
     if (settings.empty())
         return false;
-    if (!RememberedWallpaperPlace(store) && !RememberDesktop(store, kind, settings))
+    const bool rememberedHere = !RememberedWallpaperPlace(store);
+    if (rememberedHere && !RememberDesktop(store, kind, settings))
         return false;
-    for (const DesktopSetting& setting : settings)
-        if (!WriteSetting(setting, SettingValue(kind, setting.role, path, style)))
-            return false;
+    for (const DesktopSetting& setting : settings) {
+        if (WriteSetting(setting, SettingValue(kind, setting.role, path, style)))
+            continue;
+        // Half a change is undone, so the user's wallpaper is not lost to a desktop that refused.
+        std::string ignored;
+        RestoreDesktop(store, kind, ignored);
+        if (rememberedHere)
+            ForgetWallpaper(store);
+        return false;
+    }
     return true;
 }
 
@@ -166,7 +176,8 @@ WallpaperOutcome SetWallpaper(const std::string& picturePath, WallpaperStyle sty
     } else if (outcome.error.empty()) {
         outcome.error = "the desktop did not take the wallpaper";
     }
-    if (!store.Save() && outcome.done)
+    // A wallpaper that could not be set leaves the values and the memory as they were.
+    if (outcome.done && !store.Save())
         Trace("wallpaper set, but " + RegistryStore::DefaultPath() + " could not be written");
     Trace("wallpaper " + std::string(outcome.done ? "set on " + outcome.where : "not set: " + outcome.error));
     return outcome;
