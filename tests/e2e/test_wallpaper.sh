@@ -75,6 +75,35 @@ root_shot restored2
 same_picture "$W/restored2.png" "$W/before2.png" ||
     fail "the restored picture differs in $(differing_pixels "$W/restored2.png" "$W/before2.png") pixels"
 
+check "on GNOME the desktop's settings take the picture, and get their own values back"
+# A stand-in for gsettings: one file per key under $W/gs.
+mkdir -p "$W/gs" "$W/bin"
+cat >"$W/bin/gsettings" <<SCRIPT
+#!/bin/sh
+f="$W/gs/\$2.\$3"
+case "\$1" in
+get) [ -f "\$f" ] && cat "\$f" ;;
+set) printf '%s\n' "\$4" >"\$f" ;;
+*) exit 1 ;;
+esac
+SCRIPT
+chmod +x "$W/bin/gsettings"
+printf "%s\n" "'file:///usr/share/old.jpg'" >"$W/gs/org.gnome.desktop.background.picture-uri"
+printf "%s\n" "'file:///usr/share/old-dark.jpg'" >"$W/gs/org.gnome.desktop.background.picture-uri-dark"
+printf "%s\n" "'zoom'" >"$W/gs/org.gnome.desktop.background.picture-options"
+cp -r "$W/gs" "$W/gs-before"
+root_shot before-gnome
+PATH="$W/bin:$PATH" XDG_CURRENT_DESKTOP=ubuntu:GNOME "$VISTREL" --wallpaper "$PIC" tile || fail "--wallpaper on GNOME failed ($?)"
+uri="'file://${PIC// /%20}'"
+[[ $(cat "$W/gs/org.gnome.desktop.background.picture-uri") == "$uri" ]] ||
+    fail "picture-uri is $(cat "$W/gs/org.gnome.desktop.background.picture-uri"), not $uri"
+[[ $(cat "$W/gs/org.gnome.desktop.background.picture-uri-dark") == "$uri" ]] || fail "picture-uri-dark was not set"
+[[ $(cat "$W/gs/org.gnome.desktop.background.picture-options") == "'wallpaper'" ]] || fail "picture-options is not 'wallpaper'"
+root_shot during-gnome
+same_picture "$W/during-gnome.png" "$W/before-gnome.png" || fail "the root changed although the desktop took the picture"
+PATH="$W/bin:$PATH" XDG_CURRENT_DESKTOP=ubuntu:GNOME "$VISTREL" --wallpaper restore || fail "restore on GNOME failed ($?)"
+diff -r "$W/gs-before" "$W/gs" >/dev/null || fail "the desktop's values did not come back: $(cat "$W"/gs/*)"
+
 check "refused words exit with 2, an unreachable display with 1"
 status=0; "$VISTREL" --wallpaper "$PIC" sideways 2>"$W/err" || status=$?
 [[ $status == 2 ]] || fail "a bad style gave $status"
