@@ -41,14 +41,14 @@ X=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {print $4}')
 Y=$(xwininfo -id "$WIN" | awk '/Absolute upper-left Y/ {print $4}')
 shot() { import -window root "$SHOTS/desktop-$1.png"; }
 menus=0
-# The first row's context menu, opened with a right click on it.
+# The first row's context menu, opened with a right click on the row. Its
+# items: Copy, Save As, Copy To, Move To, Open, Edit Bitmap With, Wallpaper,
+# Web Browser, Delete, Properties.
 row_menu() {
     xdotool windowactivate --sync "$WIN" 2>/dev/null
-    xdotool mousemove $((X + 600)) $((Y + 420)) click 1
+    xdotool mousemove $((X + 420)) $((Y + 117)) click 1
     sleep 0.2
-    xdotool key End Home
-    sleep 0.2
-    xdotool key Menu
+    xdotool click 3
     menus=$((menus + 1))
     e2e_wait_until 3 eval '[[ $(grep -c "list menu kind 1" "$LOG") -ge '"$menus"' ]]' || fail "no context menu"
     sleep 0.3
@@ -87,17 +87,34 @@ FILE=$(find "$CAPTURES" -type f | head -n 1)
 [[ -n $FILE ]] || fail "no capture in $CAPTURES"
 row_menu
 shot menu
-for ((i = 0; i < 6; ++i)); do xdotool key Down; sleep 0.1; done # Edit Bitmap with
+pick() { for ((i = 0; i < $1; ++i)); do xdotool key Down; sleep 0.1; done; }
+pick 6 # Edit Bitmap With: the desktop's default viewer, then ours
 xdotool key Right
 sleep 0.3
+xdotool key Down
 shot menu-editors
 xdotool key Return
 e2e_wait_until 5 eval '[[ -s $W/edited ]]' || fail "the editor was not started ($(grep tool "$LOG"))"
 [[ $(cat "$W/edited") == "$FILE" ]] || fail "the editor got '$(cat "$W/edited")', not '$FILE' alone"
 
+check "an editor that cannot start is reported"
+rm "$EDITOR"
+row_menu
+pick 6
+xdotool key Right
+sleep 0.3
+xdotool key Down Return
+e2e_wait_until 5 grep -q "tool $EDITOR did not start" "$LOG" || fail "the failed start was not seen"
+vistrel_windows() { xdotool search --onlyvisible --name '^Vistrel$' 2>/dev/null | wc -l; }
+e2e_wait_until 5 eval '[[ $(vistrel_windows) -ge 2 ]]' || fail "no message about the editor"
+sleep 0.3
+shot editor-failed
+xdotool key Return
+e2e_wait_until 5 eval '[[ $(vistrel_windows) -eq 1 ]]' || fail "the message stayed"
+
 check "Shell Open hands the path to the opener as one argument"
 row_menu
-for ((i = 0; i < 5; ++i)); do xdotool key Down; sleep 0.1; done # Shell Open
+pick 5 # Open
 xdotool key Return
 e2e_wait_until 5 eval '[[ -s $W/opened ]]' || fail "the opener was not started"
 [[ $(cat "$W/opened") == "$FILE" ]] || fail "the opener got '$(cat "$W/opened")'"
@@ -116,31 +133,35 @@ e2e_wait_until 5 eval '! window_shown "Properties$"' || fail "OK did not close t
 check "the wallpaper is centred and restored from the menu"
 xsetroot -solid '#204060'
 row_menu
-xdotool key w
+pick 7 # Wallpaper
+xdotool key Right
 sleep 0.3
-xdotool key c # &Center
+xdotool key Return # Center
 e2e_wait_until 10 grep -q "wallpaper set on root" "$LOG" || fail "no wallpaper ($(grep wallpaper "$LOG"))"
 grep -q 'WallpaperStyle=sz:0' "$REGISTRY" || fail "no style value"
 [[ $(xprop -root _XROOTPMAP_ID) == *"# 0x"* ]] || fail "no root pixmap published"
 row_menu
-xdotool key w
+pick 7
+xdotool key Right
 sleep 0.3
-xdotool key r # &Restore
+xdotool key Down Down Down Return # Restore
 e2e_wait_until 10 grep -q "wallpaper restored on root" "$LOG" || fail "no restore ($(grep wallpaper "$LOG"))"
 import -window root "$W/after.png"
 [[ $(pixel "$W/after.png" 2 690) == 32,64,96 ]] || fail "the colour from before is not back: $(pixel "$W/after.png" 2 690)"
 
 check "the browser skin is set, kept on No and removed on Yes"
 row_menu
-xdotool key i
+pick 8 # Web Browser
+xdotool key Right
 sleep 0.3
-xdotool key s # &Set as skin
+xdotool key Return # Set as skin
 e2e_wait_until 5 grep -qF "BackBitmap=sz:$FILE" "$REGISTRY" || fail "BackBitmap was not written"
 for answer in n y; do
     row_menu
-    xdotool key i
+    pick 8
+    xdotool key Right
     sleep 0.3
-    xdotool key r # &Remove Skin
+    xdotool key Down Return # Remove Skin
     BOX=$(wait_for_window '^Remove Internet Explorer skin\?$' 5) || fail "no question"
     [[ $answer == n ]] && shot remove-skin
     xdotool key "$answer"

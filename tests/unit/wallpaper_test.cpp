@@ -135,7 +135,7 @@ TEST(DesktopSettings, GnomeSetsBothPicturesAndTheOptions)
               (std::vector<std::string> {"gsettings", "set", "org.gnome.desktop.background", "picture-uri-dark"}));
     EXPECT_EQ(settings[2].role, SettingRole::Style);
     EXPECT_EQ(SettingValue(DesktopKind::Gnome, SettingRole::Picture, "/tmp/a b's.png", WallpaperStyle::Tile),
-              "'file:///tmp/a%20b%27s.png'");
+              "'file:///tmp/a%20b\\'s.png'");
     EXPECT_EQ(SettingValue(DesktopKind::Gnome, SettingRole::Style, "", WallpaperStyle::Center), "'centered'");
     EXPECT_EQ(SettingValue(DesktopKind::Cinnamon, SettingRole::Style, "", WallpaperStyle::Tile), "'wallpaper'");
     EXPECT_EQ(SettingValue(DesktopKind::Mate, SettingRole::Style, "", WallpaperStyle::Stretch), "'stretched'");

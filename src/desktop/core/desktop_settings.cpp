@@ -1,5 +1,7 @@
 #include "desktop/core/desktop_settings.h"
 
+#include "library/core/thumbnail_cache.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -141,22 +143,6 @@ std::string ValueToWriteBack(std::string printed)
     while (!printed.empty() && (printed.back() == '\n' || printed.back() == '\r'))
         printed.pop_back();
     return printed;
-}
-
-std::string FileUri(std::string_view path)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (unsigned char c : path) {
-        if ((c < 0x80 && std::isalnum(c)) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
-            uri += char(c);
-        } else {
-            uri += '%';
-            uri += kHex[c >> 4];
-            uri += kHex[c & 15];
-        }
-    }
-    return uri;
 }
 
 std::string GVariantString(std::string_view text)

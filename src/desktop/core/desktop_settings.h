@@ -35,17 +35,13 @@ struct DesktopSetting {
 std::vector<DesktopSetting> WallpaperSettings(DesktopKind kind, std::string_view xfconfList = {});
 std::vector<std::string> XfceListArgv();
 
-// The text to write for a role: the picture (as a file URI, a path, quoted as
-// gsettings reads it) or the style's name in the desktop's terms.
+// The text to write for a role: the picture (as a file URI spelt as GLib spells
+// it, or a path, quoted as gsettings reads it) or the style's name in the desktop's terms.
 std::string SettingValue(DesktopKind kind, SettingRole role, const std::string& path, WallpaperStyle style);
 
 // A value as a tool printed it, ready to be written back: the line break at
 // the end removed.
 std::string ValueToWriteBack(std::string printed);
-
-// "file:///a%20b.png" for "/a b.png": everything but unreserved characters and
-// '/' percent-encoded.
-std::string FileUri(std::string_view path);
 
 // Text in gsettings' quoting: 'it''s' is written 'it\'s'.
 std::string GVariantString(std::string_view text);
