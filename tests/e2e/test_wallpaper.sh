@@ -104,6 +104,17 @@ same_picture "$W/during-gnome.png" "$W/before-gnome.png" || fail "the root chang
 PATH="$W/bin:$PATH" XDG_CURRENT_DESKTOP=ubuntu:GNOME "$VISTREL" --wallpaper restore || fail "restore on GNOME failed ($?)"
 diff -r "$W/gs-before" "$W/gs" >/dev/null || fail "the desktop's values did not come back: $(cat "$W"/gs/*)"
 
+check "a desktop that refuses part of the change gets its own values back, and the root takes the picture"
+# This gsettings takes the picture but refuses the style.
+sed -i 's/^set) /set) [ "\$3" = picture-options ] \&\& exit 1; /' "$W/bin/gsettings"
+PATH="$W/bin:$PATH" XDG_CURRENT_DESKTOP=GNOME "$VISTREL" --wallpaper "$PIC" center || fail "--wallpaper failed ($?)"
+diff -r "$W/gs-before" "$W/gs" >/dev/null || fail "the desktop kept half a change: $(cat "$W"/gs/*)"
+root_shot root-instead
+same_picture "$W/root-instead.png" "$W/expected-center.png" || fail "the root did not take the picture"
+PATH="$W/bin:$PATH" XDG_CURRENT_DESKTOP=GNOME "$VISTREL" --wallpaper restore || fail "restore failed ($?)"
+root_shot before2 # the root's own background again, for the checks below
+same_picture "$W/before2.png" "$W/before-gnome.png" || fail "the root's background did not come back"
+
 check "refused words exit with 2, an unreachable display with 1"
 status=0; "$VISTREL" --wallpaper "$PIC" sideways 2>"$W/err" || status=$?
 [[ $status == 2 ]] || fail "a bad style gave $status"
