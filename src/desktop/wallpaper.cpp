@@ -22,12 +22,15 @@ constexpr const char* kRootPictureValue = "root picture";
 
 std::string RootPictureFile() { return GetProgramFolder() + "/wallpaper-before.png"; }
 
-DesktopKind RunningDesktop()
+std::string Environment(const char* name)
 {
-    const char* current = std::getenv("XDG_CURRENT_DESKTOP");
-    const char* session = std::getenv("DESKTOP_SESSION");
-    return DetectDesktop(current ? current : "", session ? session : "");
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
+
+DesktopKind RunningDesktop() { return DetectDesktop(Environment("XDG_CURRENT_DESKTOP"), Environment("DESKTOP_SESSION")); }
+
+bool RootIsHidden() { return DesktopHidesTheRoot(Environment("XDG_CURRENT_DESKTOP"), Environment("DESKTOP_SESSION")); }
 
 std::vector<DesktopSetting> SettingsOf(DesktopKind kind)
 {
@@ -109,6 +112,10 @@ bool ShowOnRoot(const Bitmap& picture, WallpaperStyle style, std::string& error)
 
 bool SetOnRoot(RegistryStore& store, const Bitmap& picture, WallpaperStyle style, std::string& error)
 {
+    if (RootIsHidden()) {
+        error = "this desktop (" + Environment("XDG_CURRENT_DESKTOP") + ") keeps its wallpaper where Vistrel cannot set it";
+        return false;
+    }
     if (!RememberedWallpaperPlace(store) && !RememberRoot(store, error))
         return false;
     return ShowOnRoot(picture, style, error);

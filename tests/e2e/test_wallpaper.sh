@@ -2,8 +2,9 @@
 # The wallpaper on a display with no desktop: `vistrel --wallpaper` centres and
 # tiles a picture on the X root window's background, exactly, and it stays after
 # the program ends; restore brings back the background from before, a plain
-# colour as a colour and a picture as that picture. Refused words and a display
-# that cannot be reached give their exit statuses.
+# colour as a colour and a picture as that picture. Refused words, a desktop
+# whose wallpaper we cannot set and a display that cannot be reached give their
+# exit statuses.
 # Usage: test_wallpaper.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -126,6 +127,9 @@ status=0; "$VISTREL" --wallpaper "$W/notes.txt" center 2>/dev/null || status=$?
 [[ $status == 2 ]] || fail "a file that is not a picture gave $status"
 status=0; "$VISTREL" --wallpaper "$W/missing.png" center 2>/dev/null || status=$?
 [[ $status == 1 ]] || fail "a missing picture gave $status"
+status=0; XDG_CURRENT_DESKTOP=KDE "$VISTREL" --wallpaper "$PIC" center 2>"$W/err" || status=$?
+[[ $status == 1 ]] || fail "KDE, whose wallpaper we cannot set, gave $status"
+grep -q "KDE" "$W/err" || fail "the KDE refusal does not say why: $(cat "$W/err")"
 status=0; DISPLAY=:999 "$VISTREL" --wallpaper "$PIC" center 2>"$W/err" || status=$?
 [[ $status == 1 ]] || fail "no display gave $status"
 [[ -s $W/err ]] || fail "no message without a display"

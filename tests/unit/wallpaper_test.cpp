@@ -125,6 +125,15 @@ TEST(DesktopSettings, TheRunningDesktopIsFoundInItsList)
     EXPECT_EQ(DesktopFromName("root"), DesktopKind::None);
 }
 
+TEST(DesktopSettings, PlasmaHidesTheRootWindow)
+{
+    EXPECT_TRUE(DesktopHidesTheRoot("KDE", ""));
+    EXPECT_TRUE(DesktopHidesTheRoot("", "plasma"));
+    EXPECT_FALSE(DesktopHidesTheRoot("GNOME", "plasma")); // the list wins over the session
+    EXPECT_FALSE(DesktopHidesTheRoot("", ""));
+    EXPECT_FALSE(DesktopHidesTheRoot("openbox", ""));
+}
+
 TEST(DesktopSettings, GnomeSetsBothPicturesAndTheOptions)
 {
     const auto settings = WallpaperSettings(DesktopKind::Gnome);

@@ -81,6 +81,19 @@ DesktopKind DetectDesktop(std::string_view currentDesktop, std::string_view sess
     return DesktopKind::None;
 }
 
+bool DesktopHidesTheRoot(std::string_view currentDesktop, std::string_view session)
+{
+    std::string_view list = currentDesktop.empty() ? session : currentDesktop;
+    while (!list.empty()) {
+        const size_t colon = std::min(list.find(':'), list.size());
+        const std::string word = Upper(list.substr(0, colon));
+        if (word == "KDE" || word == "PLASMA")
+            return true;
+        list.remove_prefix(std::min(colon + 1, list.size()));
+    }
+    return false;
+}
+
 std::string_view DesktopName(DesktopKind kind)
 {
     switch (kind) {

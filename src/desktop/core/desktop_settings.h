@@ -19,6 +19,10 @@ enum class DesktopKind { None, Gnome, Cinnamon, Mate, Xfce };
 // $DESKTOP_SESSION. Desktops we cannot drive give None.
 DesktopKind DetectDesktop(std::string_view currentDesktop, std::string_view session);
 std::string_view DesktopName(DesktopKind kind); // "gnome", ..., "none"
+
+// Whether the desktop draws its own wallpaper over the root window in a way we
+// do not drive (KDE Plasma): a root background there would never be seen.
+bool DesktopHidesTheRoot(std::string_view currentDesktop, std::string_view session);
 DesktopKind DesktopFromName(std::string_view name);
 
 enum class SettingRole { Picture, Style };
