@@ -39,7 +39,10 @@ std::string UnescapeValue(std::string_view value)
         case 't': out += '\t'; break;
         case 'r': out += '\r'; break;
         case '\\': out += '\\'; break;
-        default: out += '\\', out += next; break; // an Exec escape, undone when split
+        default: // an Exec escape, undone when the line is split
+            out += '\\';
+            out += next;
+            break;
         }
     }
     return out;
