@@ -71,6 +71,13 @@ const char* const kUsageText =
     "                           and the exit status is 1)\n"
     "  --info FILE              print the picture's width, height and bits per\n"
     "                           pixel as the preview shows them: \" W x H x BPP\"\n"
+    "  --wallpaper FILE STYLE   make the picture FILE the desktop's wallpaper,\n"
+    "                           STYLE one of center, tile, stretch; the running\n"
+    "                           desktop's setting (GNOME, Cinnamon, MATE, Xfce)\n"
+    "                           or, with none, the X root window's background.\n"
+    "                           The wallpaper from before the first change is\n"
+    "                           remembered until:\n"
+    "  --wallpaper restore      bring back the wallpaper from before\n"
     "  --help                   show this text\n"
     "\n"
     "A capture never replaces a file: a name that is taken is skipped, and the\n"
@@ -80,7 +87,7 @@ const char* const kUsageText =
     "\n"
     "The window captures the full screen, shapes chosen with the mouse and single\n"
     "windows, extracts icons, records (Ctrl+F6), takes timed captures, and lists\n"
-    "this run's captures; the library's file commands are still to come.\n"
+    "this run's captures with their file and desktop commands.\n"
     "\n"
     "Environment: VISTREL_TRACE=1 prints each hotkey received and capture saved\n"
     "on stderr, and the frame counts of each recording.\n"
@@ -235,6 +242,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             if (!v)
                 return std::nullopt;
             cl.info = *v;
+        } else if (a == "--wallpaper") {
+            if (!valueAndWords("a picture and a style, or restore", cl.wallpaper))
+                return std::nullopt;
         } else if (a == "--no-subfolders") {
             cl.noSubFolders = true;
         } else if (a.starts_with("--")) {
@@ -246,10 +256,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     int commands = int(cl.printSettings) + int(!cl.assignments.empty()) + int(!cl.capture.empty()) +
                    int(!cl.iconFiles.empty()) + int(!cl.iconSearch.empty()) + int(!cl.record.empty()) +
-                   int(cl.listCodecs) + int(!cl.convert.empty()) + int(!cl.info.empty()) + int(!cl.timer.empty());
+                   int(cl.listCodecs) + int(!cl.convert.empty()) + int(!cl.info.empty()) + int(!cl.timer.empty()) +
+                   int(!cl.wallpaper.empty());
     if (commands > 1) {
         error = "give only one of --print-settings, --set, --capture, --icons, --icon-search, --record, "
-                "--list-codecs, --convert, --info and --timer";
+                "--list-codecs, --convert, --info, --timer and --wallpaper";
         return std::nullopt;
     }
     if (cl.replace && cl.convert.empty()) {

@@ -23,6 +23,7 @@ struct CommandLine {
     std::vector<std::string> convert; // --convert IN OUT
     bool replace = false;             // --replace
     std::string info;                 // --info FILE
+    std::vector<std::string> wallpaper; // --wallpaper FILE STYLE | restore
     std::vector<std::string> timer; // --timer X Y W H
     std::optional<std::string> timerInterval, timerCount;
     std::string home;

@@ -1,6 +1,6 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
 // --set, --capture and --timer, the last three handed to the running copy when
-// there is one, the icon commands and the picture commands), carried out without
+// there is one, the icon commands, the picture commands and --wallpaper), carried out without
 // the toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
 // vistrel-record beside it. Started without a command, it becomes
 // vistrel-gui beside it, with the same arguments.
@@ -10,6 +10,7 @@
 #include "app/icon_commands.h"
 #include "app/picture_commands.h"
 #include "app/timer_commands.h"
+#include "app/wallpaper_command.h"
 #include "base/program_folder.h"
 
 #include <cerrno>
@@ -38,6 +39,8 @@ int main(int argc, char** argv)
         return *status;
     if (IsPictureCommand(cl))
         return RunPictureCommand(cl);
+    if (!cl.wallpaper.empty())
+        return RunWallpaperCommand(cl);
     if (IsIconCommand(cl))
         return RunIconCommand(cl);
     if (IsTimerCommand(cl))

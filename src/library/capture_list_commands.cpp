@@ -6,6 +6,7 @@
 #include "base/trace.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"
+#include "desktop/desktop_commands.h"
 #include "i18n/translate.h"
 #include "library/capture_list_model.h"
 #include "library/core/list_texts.h"
@@ -22,7 +23,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProcess>
 
 #include <algorithm>
 
@@ -38,8 +38,7 @@ const std::vector<ToolEntry>& ToolsOf(int toolBase)
 bool IsBitmapTool(int id) { return id >= ID_BITMAP_TOOL_FIRST && id <= ID_BITMAP_TOOL_LAST; }
 bool IsAviTool(int id) { return id >= ID_AVI_TOOL_FIRST && id <= ID_AVI_TOOL_LAST; }
 
-// The commands whose work is here; the desktop commands (open, properties,
-// wallpaper, skin) are listed in the menus but wait for theirs.
+// The commands whose work is here or with the desktop.
 bool HasWork(int id)
 {
     switch (id) {
@@ -51,7 +50,7 @@ bool HasWork(int id)
     case ID_EDIT_DELETE_KEY:
     case ID_EDIT_COPY_TO_CLIPBOARD:
     case ID_EDIT_SELECT_ALL: return true;
-    default: return IsBitmapTool(id) || IsAviTool(id);
+    default: return IsBitmapTool(id) || IsAviTool(id) || IsDesktopCommand(id);
     }
 }
 
@@ -118,6 +117,11 @@ bool CCaptureListCtrl::OnCommand(int id)
     case ID_EDIT_MOVE_TO: CopyOrMoveSelected(true); break;
     case ID_FILE_SAVE_AS: SaveSelectedAs(); break;
     default:
+        if (IsDesktopCommand(id)) {
+            if (const auto rows = SelectedRows(); !rows.empty())
+                RunDesktopCommand(id, m_model->PathAt(rows.front()), this);
+            break;
+        }
         if (!IsBitmapTool(id) && !IsAviTool(id))
             return false;
         RunTool(id);
@@ -250,10 +254,7 @@ void CCaptureListCtrl::RunTool(int id)
     const auto rows = SelectedRows();
     if (rows.empty() || size_t(id - base) >= tools.size())
         return;
-    const QString program = QString::fromStdString(tools[size_t(id - base)].command);
-    const QString file = QString::fromStdString(m_model->PathAt(rows.front()));
-    const bool started = QProcess::startDetached(program, {file});
-    Trace("tool " + program.toStdString() + (started ? " started" : " did not start"));
+    RunOutsideTool(tools[size_t(id - base)], m_model->PathAt(rows.front()), this);
 }
 
 } // namespace vistrel

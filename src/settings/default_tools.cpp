@@ -1,52 +1,21 @@
 #include "settings/default_tools.h"
 
-#include <cstdlib>
-#include <initializer_list>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "desktop/core/desktop_entry.h"
 
 namespace vistrel {
 
 namespace {
 
-std::string FirstFound(std::initializer_list<std::string_view> names)
+ToolEntry DefaultFor(const std::string& mimeType, const char* fallbackName)
 {
-    for (auto name : names)
-        if (auto path = FindOnPath(name); !path.empty())
-            return path;
-    if (auto opener = FindOnPath("xdg-open"); !opener.empty())
-        return opener;
-    return "xdg-open";
+    if (const auto entry = DefaultApplicationFor(mimeType))
+        return {entry->name, entry->exec, 1};
+    return {fallbackName, "xdg-open", 1};
 }
 
 } // namespace
 
-std::string FindOnPath(std::string_view name)
-{
-    const char* path = std::getenv("PATH");
-    std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-    while (!dirs.empty()) {
-        auto colon = dirs.find(':');
-        std::string_view dir = dirs.substr(0, colon);
-        dirs = colon == std::string_view::npos ? std::string_view() : dirs.substr(colon + 1);
-        if (dir.empty())
-            continue;
-        std::string candidate = std::string(dir) + "/" + std::string(name);
-        struct stat st {};
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return {};
-}
-
-std::string DefaultImageEditor()
-{
-    return FirstFound({"pinta", "kolourpaint", "drawing", "mtpaint", "gimp", "krita"});
-}
-
-std::string DefaultVideoPlayer()
-{
-    return FirstFound({"mpv", "vlc", "celluloid", "totem", "parole", "smplayer", "ffplay"});
-}
+ToolEntry DefaultImageEditor() { return DefaultFor("image/png", "Default image viewer"); }
+ToolEntry DefaultVideoPlayer() { return DefaultFor("video/x-msvideo", "Default video player"); }
 
 } // namespace vistrel

@@ -1,16 +1,14 @@
 #pragma once
 // The programs offered when the settings hold no editor or player of their own:
-// the first image editor or video player found on PATH, else xdg-open.
+// the desktop's default application for PNG pictures and for AVI videos, named
+// and run as its desktop entry says; without one, the desktop's opener
+// (xdg-open), named for what it does.
 
-#include <string>
-#include <string_view>
+#include "settings/tool_entry.h"
 
 namespace vistrel {
 
-// Full path of an executable named name on PATH; empty when there is none.
-std::string FindOnPath(std::string_view name);
-
-std::string DefaultImageEditor();
-std::string DefaultVideoPlayer();
+ToolEntry DefaultImageEditor();
+ToolEntry DefaultVideoPlayer();
 
 } // namespace vistrel

@@ -58,13 +58,11 @@ std::string NextNumberedName(const std::string& name, const std::string& pattern
     return FormatNumberedName(name, pattern, extension, NumberForName(n));
 }
 
-// The entry a tool list stored with a count of 0 gets: the program of its kind
-// found on PATH.
+// The entry a tool list stored with a count of 0 gets: the desktop's default
+// program of its kind.
 ToolEntry DefaultToolFor(const SettingsField& list)
 {
-    if (list.name == "m_bitmapTools")
-        return {"MS Paint", DefaultImageEditor(), 1};
-    return {"Media player", DefaultVideoPlayer(), 1};
+    return list.name == "m_bitmapTools" ? DefaultImageEditor() : DefaultVideoPlayer();
 }
 
 } // namespace

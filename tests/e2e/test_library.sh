@@ -78,7 +78,7 @@ xdotool key Menu
 e2e_wait_until 3 grep -q "list menu kind 1" "$LOG" || fail "no context menu"
 sleep 0.3
 shot menu-bitmap
-xdotool key Up Return # the last item that works: Delete
+xdotool key Up Up Return # Delete, above Properties
 box=$(wait_for_window '^Confirm File Delete$' 5) || fail "no confirmation box"
 shot confirm-delete
 xdotool key Return

@@ -167,16 +167,21 @@ TEST(SettingsFile, ReaderTakesExactlyWhatSetAccepts)
               [](const CEnv& e) { return std::pair(e.m_hkObject.modifiers, e.m_hkObject.virtualKey); });
 }
 
-TEST(SettingsFile, LoadGivesAnEmptyToolListTheProgramFoundOnPath)
+TEST(SettingsFile, LoadGivesAnEmptyToolListTheDesktopsDefaultProgram)
 {
     TempHome home;
-    // A PATH holding one player and no image editor.
+    // A desktop whose only default is a video player.
     std::filesystem::create_directories(home.file("bin"));
-    WriteFile(home.file("bin/mpv"), {'#', '!'});
-    std::filesystem::permissions(home.file("bin/mpv"), std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(home.file("share/applications"));
+    const std::string script = "#!/bin/sh\n[ \"$3\" = video/x-msvideo ] && echo player.desktop && exit 0\nexit 4\n";
+    WriteFile(home.file("bin/xdg-mime"), std::vector<uint8_t>(script.begin(), script.end()));
+    std::filesystem::permissions(home.file("bin/xdg-mime"), std::filesystem::perms::owner_all);
+    const std::string entry = "[Desktop Entry]\nName=Movie Player\nExec=mplay --fs %U\n";
+    WriteFile(home.file("share/applications/player.desktop"), std::vector<uint8_t>(entry.begin(), entry.end()));
     const char* oldPath = std::getenv("PATH");
     const std::string savedPath = oldPath ? oldPath : "";
-    setenv("PATH", home.file("bin").c_str(), 1);
+    setenv("PATH", (home.file("bin") + ":/usr/bin:/bin").c_str(), 1);
+    setenv("XDG_DATA_DIRS", home.file("share").c_str(), 1);
 
     CEnv written;
     written.m_bitmapTools = {{"Mine", "/opt/mine", 1}};
@@ -184,10 +189,11 @@ TEST(SettingsFile, LoadGivesAnEmptyToolListTheProgramFoundOnPath)
     CEnv env;
     env.Load(false);
     setenv("PATH", savedPath.c_str(), 1);
+    unsetenv("XDG_DATA_DIRS");
 
     EXPECT_EQ(env.m_bitmapTools, written.m_bitmapTools); // stored entries only
     ASSERT_EQ(env.m_aviTools.size(), 1u);
-    EXPECT_EQ(env.m_aviTools[0], (ToolEntry{"Media player", home.file("bin/mpv"), 1}));
+    EXPECT_EQ(env.m_aviTools[0], (ToolEntry{"Movie Player", "mplay --fs %U", 1}));
 }
 
 TEST(SettingsFile, NegativeToolCountAddsNothing)

@@ -1,0 +1,189 @@
+#include "base/child_process.h"
+#include "desktop/core/desktop_entry.h"
+#include "desktop/core/open_outcome.h"
+#include "file_text.h"
+#include "settings/default_tools.h"
+#include "temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+using namespace vistrel;
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+void WriteScript(const std::string& path, const std::string& body)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    test::WriteText(path, "#!/bin/sh\n" + body);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+} // namespace
+
+TEST(DesktopEntry, NameAndExecComeFromTheDesktopEntryGroup)
+{
+    const auto entry = ParseDesktopEntry("# comment\n[Desktop Entry]\nType=Application\nName[de]=Bildbetrachter\n"
+                                         "Name = Image Viewer\nExec=eog\\s--new %U\n[Desktop Action New]\n"
+                                         "Name=New Window\nExec=eog --other\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->name, "Image Viewer");
+    EXPECT_EQ(entry->exec, "eog --new %U");
+}
+
+TEST(DesktopEntry, HiddenLinksAndIncompleteEntriesAreRefused)
+{
+    EXPECT_FALSE(ParseDesktopEntry("[Desktop Entry]\nName=A\nExec=a\nHidden=true\n"));
+    EXPECT_FALSE(ParseDesktopEntry("[Desktop Entry]\nName=A\nType=Link\nExec=a\n"));
+    EXPECT_FALSE(ParseDesktopEntry("[Desktop Entry]\nName=A\n"));
+    EXPECT_FALSE(ParseDesktopEntry("[Other]\nName=A\nExec=a\n"));
+    EXPECT_FALSE(ParseDesktopEntry(""));
+}
+
+TEST(ExecLine, QuotedWordsKeepTheirBlanksAndEscapes)
+{
+    EXPECT_EQ(SplitExecLine("\"/opt/My Editor/edit\"  --x %F"), (Words {"/opt/My Editor/edit", "--x", "%F"}));
+    EXPECT_EQ(SplitExecLine("a \"say \\\"hi\\\" \\$HOME \\\\ \\`x\\`\""), (Words {"a", "say \"hi\" $HOME \\ `x`"}));
+    EXPECT_EQ(SplitExecLine("pre\"mid dle\"post"), (Words {"premid dlepost"}));
+    EXPECT_EQ(SplitExecLine("a \"\" b"), (Words {"a", "", "b"}));
+    EXPECT_FALSE(SplitExecLine("a \"open"));
+    EXPECT_FALSE(SplitExecLine("   "));
+    EXPECT_FALSE(SplitExecLine(""));
+}
+
+TEST(ExecLine, FieldCodesTakeTheFileOnce)
+{
+    const std::string file = "/home/u/My Pictures/shot 1.png";
+    EXPECT_EQ(FillExecFields({"gimp", "%U"}, file), (Words {"gimp", file}));
+    EXPECT_EQ(FillExecFields({"viewer", "--file=%f", "%F"}, file), (Words {"viewer", "--file=" + file}));
+    EXPECT_EQ(FillExecFields({"app", "%i", "%c", "-x", "100%%"}, file), (Words {"app", "-x", "100%", file}));
+    EXPECT_EQ(FillExecFields({"app"}, file), (Words {"app", file}));
+}
+
+TEST(ToolCommand, AProgramPathWithBlanksIsOneProgram)
+{
+    test::TempHome home;
+    const std::string program = home.file("my tools/edit it");
+    WriteScript(program, "exit 0\n");
+    EXPECT_EQ(ToolArguments(program, "/a b.png"), (Words {program, "/a b.png"}));
+    // An Exec line with its field code, and a plain program name.
+    EXPECT_EQ(ToolArguments("gimp-2.10 %U", "/a b.png"), (Words {"gimp-2.10", "/a b.png"}));
+    EXPECT_EQ(ToolArguments("xdg-open", "/a b.png"), (Words {"xdg-open", "/a b.png"}));
+    // A path that is not a program is read as a line, and one open quote refuses it.
+    EXPECT_EQ(ToolArguments(home.file("my tools/missing"), "/f"),
+              (Words {home.file("my"), "tools/missing", "/f"}));
+    EXPECT_FALSE(ToolArguments("\"unclosed", "/f"));
+    EXPECT_FALSE(ToolArguments("", "/f"));
+}
+
+TEST(DesktopFiles, FoundInDataHomeFirstThenInTheDataDirs)
+{
+    test::TempHome home;
+    ScopedEnv dataHome("XDG_DATA_HOME", home.file("local"));
+    ScopedEnv dataDirs("XDG_DATA_DIRS", home.file("one") + ":" + home.file("two"));
+    std::filesystem::create_directories(home.file("two/applications/kde"));
+    test::WriteText(home.file("two/applications/viewer.desktop"), "x");
+    test::WriteText(home.file("two/applications/kde/paint.desktop"), "x");
+    EXPECT_EQ(FindDesktopFile("viewer.desktop"), home.file("two/applications/viewer.desktop"));
+    EXPECT_EQ(FindDesktopFile("kde-paint.desktop"), home.file("two/applications/kde/paint.desktop"));
+    std::filesystem::create_directories(home.file("local/applications"));
+    test::WriteText(home.file("local/applications/viewer.desktop"), "x");
+    EXPECT_EQ(FindDesktopFile("viewer.desktop"), home.file("local/applications/viewer.desktop"));
+    EXPECT_EQ(FindDesktopFile("none.desktop"), "");
+    EXPECT_EQ(FindDesktopFile("../two/applications/viewer.desktop"), "");
+    EXPECT_EQ(FindDesktopFile("viewer"), "");
+}
+
+TEST(DefaultTools, TakenFromTheDesktopsDefaultApplications)
+{
+    test::TempHome home;
+    ScopedEnv dataHome("XDG_DATA_HOME", home.file("local"));
+    ScopedEnv dataDirs("XDG_DATA_DIRS", home.file("share"));
+    ScopedEnv path("PATH", home.file("bin") + ":/usr/bin:/bin");
+    // xdg-mime answers for PNG only.
+    WriteScript(home.file("bin/xdg-mime"),
+                "[ \"$1 $2 $3\" = \"query default image/png\" ] && echo paint.desktop && exit 0\nexit 4\n");
+    std::filesystem::create_directories(home.file("share/applications"));
+    test::WriteText(home.file("share/applications/paint.desktop"),
+                    "[Desktop Entry]\nType=Application\nName=Paint Program\nExec=\"/opt/paint it/paint\" %f\n");
+    EXPECT_EQ(DefaultImageEditor(), (ToolEntry {"Paint Program", "\"/opt/paint it/paint\" %f", 1}));
+    EXPECT_EQ(DefaultVideoPlayer(), (ToolEntry {"Default video player", "xdg-open", 1}));
+    EXPECT_EQ(ToolArguments(DefaultImageEditor().command, "/x y.png"), (Words {"/opt/paint it/paint", "/x y.png"}));
+}
+
+TEST(DefaultTools, WithoutXdgMimeTheOpenerIsOffered)
+{
+    test::TempHome home;
+    ScopedEnv path("PATH", home.file("nothing"));
+    EXPECT_EQ(DefaultImageEditor(), (ToolEntry {"Default image viewer", "xdg-open", 1}));
+}
+
+TEST(ChildProcess, OutputAndExitStatusComeBack)
+{
+    const ChildOutcome done = RunProgram({"sh", "-c", "printf 'a b\\n'; echo err >&2; exit 3"});
+    EXPECT_TRUE(done.started);
+    EXPECT_TRUE(done.finished);
+    EXPECT_EQ(done.exitCode, 3);
+    EXPECT_EQ(done.output, "a b\n");
+    EXPECT_FALSE(done.succeeded());
+    EXPECT_TRUE(RunProgram({"sh", "-c", "exit 0"}).succeeded());
+}
+
+TEST(ChildProcess, AMissingProgramIsNotStarted)
+{
+    EXPECT_FALSE(RunProgram({"/nonexistent/program"}).started);
+    EXPECT_FALSE(RunProgram({"vistrel-no-such-program-anywhere"}).started);
+    EXPECT_FALSE(RunProgram({}).started);
+}
+
+TEST(ChildProcess, OneThatOverrunsItsTimeIsEnded)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const ChildOutcome slow = RunProgram({"sleep", "10"}, 200);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(slow.started);
+    EXPECT_FALSE(slow.finished);
+}
+
+TEST(OpenOutcome, TheFailureCodesOfAFileToOpen)
+{
+    test::TempHome home;
+    test::WriteText(home.file("a.png"), "x");
+    EXPECT_EQ(CheckFileToOpen(home.file("a.png")), 0);
+    EXPECT_EQ(CheckFileToOpen(home.file("b.png")), 2);
+    EXPECT_EQ(CheckFileToOpen(home.file("gone/b.png")), 3);
+    EXPECT_EQ(OpenerOutcome(false), 31);
+    EXPECT_GT(OpenerOutcome(true), 32);
+    EXPECT_EQ(OpenFailureText(2), "The specified file was not found.");
+    EXPECT_EQ(OpenFailureText(31), "There is no application associated with the given filename extension.");
+    EXPECT_EQ(OpenFailureText(99), "Unknown Error (99) occurred.");
+}
