@@ -190,20 +190,25 @@ void CaptureFlow::ReportSaved(const SavedCapture& saved, const Answer& answer)
         emit saveFailed(text);
 }
 
-void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)
+bool CaptureFlow::StartWhenFree(const std::shared_ptr<PendingRequest>& pending, std::function<void()> retry)
 {
     // One capture at a time. Not started while it waits, so a client that goes
     // away meanwhile withdraws it and it is never carried out.
     if (m_busy.busy()) {
-        QTimer::singleShot(kWaitForCaptureMs, this, [this, pending = std::move(pending), request]() mutable {
-            CaptureForRequest(std::move(pending), request);
-        });
-        return;
+        QTimer::singleShot(kWaitForCaptureMs, this, std::move(retry));
+        return false;
     }
     if (!pending->Start()) {
         Trace("capture request withdrawn");
-        return;
+        return false;
     }
+    return true;
+}
+
+void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)
+{
+    if (!StartWhenFree(pending, [this, pending, request] { CaptureForRequest(pending, request); }))
+        return;
     emit folderWanted(FOLDER_BITMAPS);
     StillGrab grab = GrabStill(request, m_env);
     const Answer answer = AnswerTo(pending);
@@ -223,16 +228,8 @@ void CaptureFlow::SelectForRequest(std::shared_ptr<PendingRequest> pending, Sele
         }
         return;
     }
-    if (m_busy.busy()) { // as with CaptureForRequest: not started while it waits
-        QTimer::singleShot(kWaitForCaptureMs, this, [this, pending = std::move(pending), shape]() mutable {
-            SelectForRequest(std::move(pending), shape);
-        });
+    if (!StartWhenFree(pending, [this, pending, shape] { SelectForRequest(pending, shape); }))
         return;
-    }
-    if (!pending->Start()) {
-        Trace("selection request withdrawn");
-        return;
-    }
     if (shape == SelectShape::Object) {
         m_objectAnswers.push_back(AnswerTo(pending));
         StartObjectCapture();

@@ -85,6 +85,9 @@ signals:
 
 private:
     void EndObjectCapture(bool save);
+    // A request of another copy, started (true) once no capture runs; until
+    // then retry is called again later, and false returned.
+    bool StartWhenFree(const std::shared_ptr<PendingRequest>& pending, std::function<void()> retry);
     void OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error, Answer answer);
     void Save(Bitmap picture, Answer answer);
     void ReportSaved(const SavedCapture& saved, const Answer& answer);

@@ -58,6 +58,8 @@ dpkg_here -i "$DEB" >"$W/dpkg.log" 2>&1 || fail "dpkg -i failed: $(cat "$W/dpkg.
 V=$ROOT/usr/bin/vistrel
 help=$("$V" --help) || fail "installed vistrel --help failed"
 [[ $help == Usage:* ]] || fail "installed --help: $help"
+page=$(MANPATH=$ROOT/usr/share/man LC_ALL=C.UTF-8 MANWIDTH=80 man vistrel 2>&1) || fail "man vistrel: $page"
+grep -q -- '--select SHAPE' <<<"$page" || fail "man vistrel shows no options: $page"
 export HOME=$W/home
 mkdir -p "$HOME"
 unset VISTREL_HOME
