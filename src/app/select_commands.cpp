@@ -36,7 +36,7 @@ ChannelRequest WindowRequestWords(const CommandLine& cl)
 
 // The answer of the running copy, or nullopt when none runs (the lock, taken
 // meanwhile, is let go again on return).
-std::optional<int> HandOver(const std::string& folder, const ChannelRequest& words, bool sayWaiting)
+std::optional<int> AnswerOfRunningCopy(const std::string& folder, const ChannelRequest& words, bool sayWaiting)
 {
     InstanceLock lock(folder);
     ChannelReply reply;
@@ -99,7 +99,7 @@ int RunWindowRequest(const CommandLine& commandLine)
     const std::string folder = GetProgramFolder();
     EnsureFolder(folder); // --home may name a folder not made yet
     const ChannelRequest words = WindowRequestWords(commandLine);
-    if (const auto status = HandOver(folder, words, true))
+    if (const auto status = AnswerOfRunningCopy(folder, words, true))
         return *status;
     const pid_t window = StartWindow(commandLine, error);
     if (window < 0) {
@@ -109,7 +109,7 @@ int RunWindowRequest(const CommandLine& commandLine)
     // Until the window holds the lock, the lock is ours again at every look.
     const auto deadline = std::chrono::steady_clock::now() + kWindowStartLimit;
     for (;;) {
-        if (const auto status = HandOver(folder, words, false))
+        if (const auto status = AnswerOfRunningCopy(folder, words, false))
             return *status;
         int ended = 0;
         if (waitpid(window, &ended, WNOHANG) == window) {

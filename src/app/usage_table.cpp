@@ -66,7 +66,7 @@ constexpr OptionDoc kOptions[] = {
     {"--replace", "replace an OUT that exists (else it is left alone and the exit status is 1)", true},
     {"--info FILE", "print the picture's width, height and bits per pixel as the preview shows them: \" W x H x "
                     "BPP\""},
-    {"--print-man", "print this manual as a manual page (roff)"},
+    {"--print-man", "print the manual page that man vistrel shows (roff)"},
     {"--version", "print the version"},
     {"--help", "show this text"},
 };

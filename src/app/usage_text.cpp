@@ -99,10 +99,10 @@ std::string RoffBody(std::string_view text)
     const auto pieces = Pieces(text);
     std::string out = Roff(pieces[0]) + "\n";
     if (pieces.size() > 1) {
-        out += ".RS\n.nf\n";
+        out += ".nf\n.in +2n\n";
         for (size_t i = 1; i < pieces.size(); ++i)
             out += Roff(pieces[i]) + "\n";
-        out += ".fi\n.RE\n";
+        out += ".in\n.fi\n";
     }
     return out;
 }
@@ -145,8 +145,13 @@ std::string UsageText()
         text += "\n";
         if (!note.title.empty())
             text += std::string(note.title) + ":\n";
-        for (const NoteItem& item : note.items)
-            text += item.term.empty() ? Fill({}, item.text, 0) : HelpItem(item.term, item.text, 2);
+        for (size_t i = 0; i < note.items.size(); ++i) {
+            const NoteItem& item = note.items[i];
+            if (item.term.empty())
+                text += (i > 0 ? "\n" : "") + Fill({}, item.text, 0);
+            else
+                text += HelpItem(item.term, item.text, 2);
+        }
     }
     text += "\nPreferences (registry.ini of the program folder), --set NAME=1 (on) or 0:\n";
     for (const Preference& p : Preferences())
