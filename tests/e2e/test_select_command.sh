@@ -2,8 +2,9 @@
 # The command line opens the window's selections: `--select rectangle` with the
 # window running, then two clicks, prints the path of a file with exactly the
 # pixels of the command line's capture of that rectangle; Escape ends it with
-# status 1 and no file. --record-dialog opens the recording dialog there, and
-# --select with no window running starts one for it.
+# status 1 and no file. --select object, given twice, takes the window pointed
+# at; --record-dialog opens the recording dialog there, and --select with no
+# window running starts one for it.
 # Usage: test_select_command.sh /path/to/vistrel
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -17,7 +18,8 @@ LOG=$W/vistrel.log
 e2e_start_xvfb 800x600x24
 e2e_start_openbox
 e2e_make_home
-"$VISTREL" --set m_nCaptureType=3 --set m_bShowMagnifier=0 --set m_bHideSelf=0 >/dev/null || fail "--set failed"
+"$VISTREL" --set m_nCaptureType=3 --set m_bShowMagnifier=0 --set m_bHideSelf=0 --set m_bShowReminder=0 >/dev/null ||
+    fail "--set failed"
 convert -size 800x600 plasma:fractal -depth 8 "$W/screen.png" || fail "cannot make the test picture"
 show_picture "$W/screen.png"
 overlay_up() { window_shown '^Vistrel selection$'; }
@@ -64,6 +66,30 @@ check "a shape that is no selection is refused before anything opens"
 "$VISTREL" --select fullscreen 2>"$W/select.err" && fail "--select fullscreen was taken"
 [[ $? == 2 ]] || fail "--select fullscreen: status $?"
 overlay_up && fail "a refused --select opened the selection"
+
+check "--select object, and again with the pointer on a window: both print that window's file"
+e2e_spawn xlogo -geometry 200x150+300+250
+LOGO=$(wait_for_window '^xlogo$' 10)
+started=$(trace_lines "$LOG" "object capture started")
+e2e_spawn "$VISTREL" --select object >"$W/first.out" 2>"$W/first.err"
+FIRST=$E2E_LAST_PID
+wait_for_trace "$LOG" "object capture started" $((started + 1)) 10 || fail "--select object started no object capture"
+X=$(xwininfo -id "$LOGO" | awk '/Absolute upper-left X/ {print $4}')
+Y=$(xwininfo -id "$LOGO" | awk '/Absolute upper-left Y/ {print $4}')
+WIDTH=$(xwininfo -id "$LOGO" | awk '/Width:/ {print $2}')
+HEIGHT=$(xwininfo -id "$LOGO" | awk '/Height:/ {print $2}')
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+sleep 0.8 # the frame follows the pointer on a timer
+second=$("$VISTREL" --select object 2>"$W/second.err") || fail "the second --select object: $(cat "$W/second.err")"
+wait_for_exit "$FIRST" 10
+status=$?
+[[ $status == 0 ]] || fail "the first --select object ended with $status: $(cat "$W/first.err")"
+first=$(cat "$W/first.out")
+[[ -s $first && $first == "$second" ]] || fail "printed '$first' and '$second'"
+[[ $(identify -format '%wx%h' "$first") == "${WIDTH}x${HEIGHT}" ]] ||
+    fail "object capture $(identify -format '%wx%h' "$first"), window ${WIDTH}x${HEIGHT}"
+# The capture is over once the window is back; until then a recording is refused.
+e2e_wait_until 5 window_shown '^Vistrel$' || fail "the main window did not come back"
 
 check "--record-dialog opens the recording dialog in the running copy"
 "$VISTREL" --record-dialog || fail "--record-dialog failed"
