@@ -14,7 +14,7 @@ test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
   xserver-xorg-core xserver-xorg-video-dummy # a real X server with two monitors
   libvips-tools # vipsthumbnail: the thumbnail benchmark's peer
   dbus-daemon # a private session bus for the notification test
-  lintian dpkg-dev fakeroot man-db) # the Debian package: its checks, dpkg-shlibdeps, cpack's root, `man`
+  lintian dpkg-dev man-db) # the Debian package: its checks, its dependencies (dpkg-shlibdeps), `man`
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")
