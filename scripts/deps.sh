@@ -13,7 +13,8 @@ test_pkgs=(libgtest-dev xvfb xauth openbox xdotool x11-utils imagemagick scrot
   ffmpeg # ffprobe checks the recordings; the recording benchmark runs ffmpeg's x11grab
   xserver-xorg-core xserver-xorg-video-dummy # a real X server with two monitors
   libvips-tools # vipsthumbnail: the thumbnail benchmark's peer
-  dbus-daemon) # a private session bus for the notification test
+  dbus-daemon # a private session bus for the notification test
+  lintian dpkg-dev man-db) # the Debian package: its checks, its dependencies (dpkg-shlibdeps), `man`
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--test" ] && want+=("${test_pkgs[@]}")

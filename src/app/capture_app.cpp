@@ -5,6 +5,7 @@
 #include "base/instance_server.h"
 #include "base/program_folder.h"
 #include "base/system_language.h"
+#include "capture/core/capture_request.h"
 #include "commands/command_ids.h"
 #include "i18n/language_files.h"
 #include "library/core/capture_lists.h"
@@ -87,6 +88,8 @@ bool CCaptureApp::InitInstance()
                     HandleCaptureRequest(request); // started once no other capture runs
                 else if (IsTimerRequest(request->words()))
                     HandleTimerRequest(request); // the same
+                else if (IsSelectRequest(request->words()))
+                    HandleSelectRequest(request); // the same
                 else if (request->Start())
                     HandleRequest(request);
             },
@@ -134,6 +137,24 @@ bool CCaptureApp::IsCaptureRequest(const ChannelRequest& request) const
 bool CCaptureApp::IsTimerRequest(const ChannelRequest& request) const
 {
     return !request.empty() && request.front() == "--timer" && m_mainFrame;
+}
+
+bool CCaptureApp::IsSelectRequest(const ChannelRequest& request) const
+{
+    return !request.empty() && request.front() == "--select" && m_mainFrame;
+}
+
+void CCaptureApp::HandleSelectRequest(const std::shared_ptr<PendingRequest>& pending)
+{
+    std::string error;
+    const ChannelRequest& words = pending->words();
+    const auto shape = words.size() == 2 ? ParseSelectShape(words[1], error) : std::nullopt;
+    if (!shape) {
+        if (pending->Start())
+            pending->Finish({2, {}, error.empty() ? "--select takes one shape" : error});
+        return;
+    }
+    m_mainFrame->SelectForRequest(pending, *shape);
 }
 
 void CCaptureApp::HandleTimerRequest(const std::shared_ptr<PendingRequest>& pending)
@@ -195,6 +216,10 @@ void CCaptureApp::HandleRequest(const std::shared_ptr<PendingRequest>& pending)
         }
         theEnv.RegisterHotkeys(false);
         done(reply);
+        return;
+    }
+    if (request == ChannelRequest{"--record-dialog"} && m_mainFrame) {
+        m_mainFrame->RecordDialogForRequest(pending);
         return;
     }
     if (!request.empty() && request.front() == "--record" && m_mainFrame) {

@@ -40,6 +40,8 @@ private:
     bool IsCaptureRequest(const ChannelRequest& request) const;
     void HandleCaptureRequest(const std::shared_ptr<PendingRequest>& pending);
     bool IsTimerRequest(const ChannelRequest& request) const;
+    bool IsSelectRequest(const ChannelRequest& request) const;
+    void HandleSelectRequest(const std::shared_ptr<PendingRequest>& pending);
     void HandleTimerRequest(const std::shared_ptr<PendingRequest>& pending);
 
     CommandLine m_commandLine;

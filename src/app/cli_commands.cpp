@@ -1,6 +1,7 @@
 #include "app/cli_commands.h"
 
 #include "app/settings_commands.h"
+#include "app/usage.h"
 #include "base/instance_lock.h"
 #include "base/program_folder.h"
 #include "capture/grab/still_capture.h"
@@ -124,6 +125,10 @@ std::optional<int> BeginMain(int argc, char** argv, CommandLine& commandLine)
         return 2;
     if (cl->help)
         return PrintToStdout(UsageText()) ? 0 : 1;
+    if (cl->version)
+        return PrintToStdout("vistrel " VISTREL_VERSION "\n") ? 0 : 1;
+    if (cl->printMan)
+        return PrintToStdout(ManualPage(VISTREL_VERSION)) ? 0 : 1;
     if (cl->printSettings)
         return PrintSettings();
     commandLine = std::move(*cl);

@@ -20,8 +20,8 @@ std::optional<CommandLine> TakeCommandLine(int argc, char** argv);
 int PrintSettings();
 
 // The opening of vistrel-cli's and vistrel-gui's main(): takes the command line
-// (TakeCommandLine) and answers --help and --print-settings, which both answer
-// alike. The exit status when that ends the run (2: the arguments are refused);
+// (TakeCommandLine) and answers --help, --version, --print-man and
+// --print-settings, which both answer alike. The exit status when that ends the run (2: the arguments are refused);
 // otherwise nullopt, with the command line in commandLine.
 std::optional<int> BeginMain(int argc, char** argv, CommandLine& commandLine);
 

@@ -8,6 +8,8 @@ namespace vistrel {
 
 struct CommandLine {
     bool help = false;
+    bool version = false;
+    bool printMan = false;
     bool printSettings = false;
     std::vector<std::string> assignments; // --set FIELD=VALUE
     std::vector<std::string> capture;     // --capture SHAPE [POINTS...]
@@ -26,6 +28,8 @@ struct CommandLine {
     std::vector<std::string> wallpaper; // --wallpaper FILE STYLE | restore
     std::vector<std::string> timer; // --timer X Y W H
     std::optional<std::string> timerInterval, timerCount;
+    std::string select;       // --select SHAPE
+    bool recordDialog = false; // --record-dialog
     std::string home;
     // Whatever is not one of our options, joined by blanks: the command line whose
     // last character '0' starts the program minimised (autorun passes " 0").
@@ -40,8 +44,5 @@ bool IsTimerCommand(const CommandLine& commandLine);
 
 // nullopt with the message in error when the words do not parse.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
-
-// --help: the options, then the preferences of the registry store.
-std::string UsageText();
 
 } // namespace vistrel

@@ -5,6 +5,7 @@
 #include "app/capture_app.h"
 #include "app/cli_commands.h"
 #include "app/command_line.h"
+#include "app/select_commands.h"
 #include "base/instance_channel.h"
 #include "base/instance_lock.h"
 #include "base/program_folder.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv)
         return *status;
     if (!cl.assignments.empty() || !cl.capture.empty())
         return RunCommand(cl);
+    if (IsWindowRequest(cl))
+        return RunWindowRequest(cl);
 
     InstanceLock lock(GetProgramFolder());
     ChannelReply reply;

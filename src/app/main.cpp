@@ -1,14 +1,17 @@
 // vistrel-cli: the commands that need no window (--help, --print-settings,
 // --set, --capture and --timer, the last three handed to the running copy when
-// there is one, the icon commands, the picture commands and --wallpaper), carried out without
-// the toolkit so scripted captures start in a few milliseconds. --record and --list-codecs become
-// vistrel-record beside it. Started without a command, it becomes
-// vistrel-gui beside it, with the same arguments.
+// there is one, the icon commands, the picture commands and --wallpaper),
+// carried out without the toolkit so scripted captures start in a few
+// milliseconds; --select and --record-dialog go to the window, started for them
+// when none runs. --record and --list-codecs become vistrel-record beside it.
+// Started without a command, it becomes vistrel-gui beside it, with the same
+// arguments.
 
 #include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/icon_commands.h"
 #include "app/picture_commands.h"
+#include "app/select_commands.h"
 #include "app/timer_commands.h"
 #include "app/wallpaper_command.h"
 #include "base/program_folder.h"
@@ -45,6 +48,8 @@ int main(int argc, char** argv)
         return RunIconCommand(cl);
     if (IsTimerCommand(cl))
         return RunTimerCommand(cl);
+    if (IsWindowRequest(cl))
+        return RunWindowRequest(cl);
     if (IsRecordCommand(cl)) // the only commands that load FFmpeg
         return ContinueIn("vistrel-record", argv);
     if (!cl.capture.empty()) {

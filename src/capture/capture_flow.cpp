@@ -12,6 +12,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace vistrel {
 
 namespace {
@@ -22,6 +24,36 @@ constexpr int kWaitForCaptureMs = 20;
 // After an object capture the main window comes back a little later, so the
 // grab is surely done with the screen.
 constexpr int kShowAfterObjectMs = 200;
+
+// One answer that gives the same reply to each of answers.
+CaptureFlow::Answer AnswerAll(std::vector<CaptureFlow::Answer> answers)
+{
+    if (answers.empty())
+        return {};
+    return [answers = std::move(answers)](const ChannelReply& reply) {
+        for (const auto& answer : answers)
+            answer(reply);
+    };
+}
+
+CaptureFlow::Answer AnswerTo(const std::shared_ptr<PendingRequest>& pending)
+{
+    return [pending](ChannelReply reply) { pending->Finish(std::move(reply)); };
+}
+
+CaptureShape ShapeOf(SelectShape shape)
+{
+    switch (shape) {
+    case SelectShape::Circle: return SHAPE_CIRCLE;
+    case SelectShape::Ellipse: return SHAPE_ELLIPSE;
+    case SelectShape::Polygon: return SHAPE_POLYGON;
+    case SelectShape::Rectangle:
+    case SelectShape::Object: break;
+    }
+    return SHAPE_RECTANGLE;
+}
+
+const char* const kCancelled = "the capture was cancelled";
 
 } // namespace
 
@@ -72,6 +104,7 @@ void CaptureFlow::StartObjectCapture()
 
 void CaptureFlow::EndObjectCapture(bool save)
 {
+    Answer answer = AnswerAll(std::exchange(m_objectAnswers, {}));
     auto showAgain = [this] {
         // Whether it was shown, hidden or in the tray before: the window comes back.
         QTimer::singleShot(kShowAfterObjectMs, this, [this] {
@@ -82,25 +115,33 @@ void CaptureFlow::EndObjectCapture(bool save)
     if (!save) {
         m_objectCapture->Cancel();
         Trace("object capture cancelled");
+        if (answer)
+            answer({1, {}, kCancelled});
         showAgain();
         return;
     }
-    m_objectCapture->Finish([this, showAgain](std::optional<Bitmap> picture, const std::string& error) {
-        if (picture)
-            Save(std::move(*picture), {});
-        else
+    m_objectCapture->Finish([this, showAgain, answer](std::optional<Bitmap> picture, const std::string& error) {
+        if (picture) {
+            Save(std::move(*picture), answer);
+        } else {
             // Finished before any window was framed: there is nothing to save.
             Trace("object capture saved nothing: " + error);
+            if (answer)
+                answer({1, {}, error.empty() ? kCancelled : error});
+        }
         showAgain();
     });
 }
 
-void CaptureFlow::RegionCapture(CaptureShape shape)
+void CaptureFlow::RegionCapture(CaptureShape shape, Answer answer)
 {
     // The overlay covers the screen while a selection runs, so no command reaches
     // this then; a request from the command line waits in CaptureForRequest.
-    if (m_regionSelect && m_regionSelect->capturing())
+    if (m_regionSelect && m_regionSelect->capturing()) {
+        if (answer)
+            answer({1, {}, "another capture is under way"});
         return;
+    }
     emit folderWanted(FOLDER_BITMAPS);
     if (!m_regionSelect)
         m_regionSelect = std::make_unique<CRegionSelectWnd>(m_env, m_mainWindow, m_inTray);
@@ -108,9 +149,10 @@ void CaptureFlow::RegionCapture(CaptureShape shape)
     m_regionSelect->SetShape(shape);
     if (shape == SHAPE_FULLSCREEN)
         m_regionSelect->SetIncludeCursor(m_bShowMouse);
-    m_regionSelect->BeginCapture([this](bool finished, std::optional<Bitmap> picture, const std::string& error) {
-        OnCaptureDone(finished, std::move(picture), error, {});
-    });
+    m_regionSelect->BeginCapture(
+        [this, answer = std::move(answer)](bool finished, std::optional<Bitmap> picture, const std::string& error) {
+            OnCaptureDone(finished, std::move(picture), error, answer);
+        });
 }
 
 void CaptureFlow::OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error,
@@ -120,7 +162,7 @@ void CaptureFlow::OnCaptureDone(bool finished, std::optional<Bitmap> picture, co
     if (!finished || !picture) {
         Trace(error.empty() ? std::string("capture cancelled") : "capture failed: " + error);
         if (answer)
-            answer({1, {}, error.empty() ? "the capture was cancelled" : error});
+            answer({1, {}, error.empty() ? kCancelled : error});
         return;
     }
     Save(std::move(*picture), std::move(answer));
@@ -148,28 +190,52 @@ void CaptureFlow::ReportSaved(const SavedCapture& saved, const Answer& answer)
         emit saveFailed(text);
 }
 
-void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)
+bool CaptureFlow::StartWhenFree(const std::shared_ptr<PendingRequest>& pending, std::function<void()> retry)
 {
     // One capture at a time. Not started while it waits, so a client that goes
     // away meanwhile withdraws it and it is never carried out.
     if (m_busy.busy()) {
-        QTimer::singleShot(kWaitForCaptureMs, this, [this, pending = std::move(pending), request]() mutable {
-            CaptureForRequest(std::move(pending), request);
-        });
-        return;
+        QTimer::singleShot(kWaitForCaptureMs, this, std::move(retry));
+        return false;
     }
     if (!pending->Start()) {
         Trace("capture request withdrawn");
-        return;
+        return false;
     }
+    return true;
+}
+
+void CaptureFlow::CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request)
+{
+    if (!StartWhenFree(pending, [this, pending, request] { CaptureForRequest(pending, request); }))
+        return;
     emit folderWanted(FOLDER_BITMAPS);
     StillGrab grab = GrabStill(request, m_env);
-    const Answer answer = [pending](ChannelReply reply) { pending->Finish(std::move(reply)); };
+    const Answer answer = AnswerTo(pending);
     if (!grab.bitmap) {
         answer({grab.status, {}, grab.error});
         return;
     }
     OnCaptureDone(true, std::move(grab.bitmap), {}, answer);
+}
+
+void CaptureFlow::SelectForRequest(std::shared_ptr<PendingRequest> pending, SelectShape shape)
+{
+    if (shape == SelectShape::Object && m_objectCapture && m_objectCapture->active()) {
+        if (pending->Start()) {
+            m_objectAnswers.push_back(AnswerTo(pending));
+            EndObjectCapture(true);
+        }
+        return;
+    }
+    if (!StartWhenFree(pending, [this, pending, shape] { SelectForRequest(pending, shape); }))
+        return;
+    if (shape == SelectShape::Object) {
+        m_objectAnswers.push_back(AnswerTo(pending));
+        StartObjectCapture();
+        return;
+    }
+    RegionCapture(ShapeOf(shape), AnswerTo(pending));
 }
 
 } // namespace vistrel

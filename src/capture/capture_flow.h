@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -50,7 +51,10 @@ public:
                 QWidget* mainWindow, std::function<bool()> inTray);
     ~CaptureFlow() override; // writes what is still being saved
 
-    void RegionCapture(CaptureShape shape);
+    // A selection of the shape; answer, when given, gets the saved file's path
+    // (or why there is none) instead of the window telling the user.
+    using Answer = std::function<void(ChannelReply)>;
+    void RegionCapture(CaptureShape shape, Answer answer = {});
     void StartObjectCapture();
     // The object hotkey: starts an object capture, or takes the framed window.
     void OnObjectHotKey();
@@ -60,6 +64,11 @@ public:
     // while another capture runs; a request whose client has gone by then is
     // dropped. Answered once the file is written (or not).
     void CaptureForRequest(std::shared_ptr<PendingRequest> pending, const CaptureRequest& request);
+    // --select of another copy: the selection its hotkey opens, answered with the
+    // saved file's path, or status 1 when it is cancelled. Waits, still
+    // withdrawable, while another capture runs; --select object while an
+    // object capture runs is its second press.
+    void SelectForRequest(std::shared_ptr<PendingRequest> pending, SelectShape shape);
     // Writes what is still being saved; for the end of the run.
     void FinishSaving();
 
@@ -76,7 +85,9 @@ signals:
 
 private:
     void EndObjectCapture(bool save);
-    using Answer = std::function<void(ChannelReply)>;
+    // A request of another copy, started (true) once no capture runs; until
+    // then retry is called again later, and false returned.
+    bool StartWhenFree(const std::shared_ptr<PendingRequest>& pending, std::function<void()> retry);
     void OnCaptureDone(bool finished, std::optional<Bitmap> picture, const std::string& error, Answer answer);
     void Save(Bitmap picture, Answer answer);
     void ReportSaved(const SavedCapture& saved, const Answer& answer);
@@ -90,6 +101,7 @@ private:
     std::unique_ptr<CaptureSaver> m_saver;
     std::unique_ptr<CRegionSelectWnd> m_regionSelect;
     std::unique_ptr<CObjectCapture> m_objectCapture;
+    std::vector<Answer> m_objectAnswers; // the --select object requests the object capture answers
     bool m_bShowMouse = true;
 };
 

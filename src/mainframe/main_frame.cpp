@@ -468,6 +468,22 @@ void CMainFrame::TimerForRequest(std::shared_ptr<PendingRequest> request, const 
     m_timerFlow->RunForRequest(std::move(request), timer);
 }
 
+void CMainFrame::SelectForRequest(std::shared_ptr<PendingRequest> request, SelectShape shape)
+{
+    m_captureFlow->SelectForRequest(std::move(request), shape);
+}
+
+void CMainFrame::RecordDialogForRequest(const std::shared_ptr<PendingRequest>& request)
+{
+    // While the dialog is open the busy flag is its own: the press goes to it.
+    if (m_busy.busy() && !m_recordFlow->dialogOpen()) {
+        request->Finish({1, {}, "another capture is under way"});
+        return;
+    }
+    request->Finish({});
+    m_recordFlow->OnAviHotKey();
+}
+
 void CMainFrame::FinishSaving() { m_captureFlow->FinishSaving(); }
 
 void CMainFrame::ShowSaveFailure(const QString& text)

@@ -78,6 +78,11 @@ public:
     // A timer capture asked for from the command line: run like the dialog's,
     // answered with its files once it ends.
     void TimerForRequest(std::shared_ptr<PendingRequest> request, const TimerRequest& timer);
+    // --select of another copy: the selection its hotkey opens (see CaptureFlow).
+    void SelectForRequest(std::shared_ptr<PendingRequest> request, SelectShape shape);
+    // --record-dialog of another copy: what the recording hotkey does, answered
+    // at once (status 1 while another capture runs).
+    void RecordDialogForRequest(const std::shared_ptr<PendingRequest>& request);
     // Writes what is still being saved; for the end of the run.
     void FinishSaving();
 

@@ -31,6 +31,7 @@ public:
     // The AVI hotkey: opens the dialog, or lets the open one take the press (it
     // stops its recording). Ignored while another capture holds the busy flag.
     void OnAviHotKey();
+    bool dialogOpen() const { return m_bAviDialogOpen; }
     // A recording handed over by another copy's command line.
     void RecordForRequest(std::shared_ptr<PendingRequest> request, const RecordWords& words);
 

@@ -69,3 +69,19 @@ TEST(CaptureRequest, AreasOfEachShape)
     auto line = AreaForRequest(*Parse({"polygon", "0", "0", "10", "10", "20", "20"}), 100, 100);
     EXPECT_TRUE(std::holds_alternative<CaptureAreaError>(line));
 }
+
+TEST(CaptureRequest, SelectTakesTheHotkeysShapesOnly)
+{
+    std::string error;
+    EXPECT_EQ(ParseSelectShape("rectangle", error), SelectShape::Rectangle);
+    EXPECT_EQ(ParseSelectShape("circle", error), SelectShape::Circle);
+    EXPECT_EQ(ParseSelectShape("ellipse", error), SelectShape::Ellipse);
+    EXPECT_EQ(ParseSelectShape("polygon", error), SelectShape::Polygon);
+    EXPECT_EQ(ParseSelectShape("object", error), SelectShape::Object);
+    // The command line's shapes that need no mouse are not selections.
+    for (const char* word : {"fullscreen", "area", "window", "", "Rectangle"}) {
+        error.clear();
+        EXPECT_FALSE(ParseSelectShape(word, error)) << word;
+        EXPECT_NE(error.find('"' + std::string(word) + '"'), std::string::npos) << error;
+    }
+}

@@ -1,6 +1,7 @@
 #include "capture/core/capture_request.h"
 
 #include <charconv>
+#include <utility>
 
 namespace vistrel {
 
@@ -29,6 +30,19 @@ std::optional<int> ParseCoordinate(const std::string& word)
 }
 
 } // namespace
+
+std::optional<SelectShape> ParseSelectShape(std::string_view word, std::string& error)
+{
+    constexpr std::pair<std::string_view, SelectShape> kSelectShapes[] = {
+        {"rectangle", SelectShape::Rectangle}, {"circle", SelectShape::Circle}, {"ellipse", SelectShape::Ellipse},
+        {"polygon", SelectShape::Polygon},     {"object", SelectShape::Object},
+    };
+    for (const auto& [name, shape] : kSelectShapes)
+        if (word == name)
+            return shape;
+    error = "--select takes rectangle, circle, ellipse, polygon or object, not \"" + std::string(word) + "\"";
+    return std::nullopt;
+}
 
 std::optional<CaptureRequest> ParseCaptureRequest(const std::vector<std::string>& words,
                                                   bool includeCursor, std::string& error)

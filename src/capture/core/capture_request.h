@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vistrel {
@@ -22,6 +23,13 @@ struct CaptureRequest {
 // words: SHAPE then its numbers. nullopt with the reason in error.
 std::optional<CaptureRequest> ParseCaptureRequest(const std::vector<std::string>& words,
                                                   bool includeCursor, std::string& error);
+
+// --select: the selections the window's hotkeys open. Object: the window
+// pointed at, taken when the hotkey (or --select object) comes again.
+enum class SelectShape { Rectangle, Circle, Ellipse, Polygon, Object };
+
+// nullopt with the reason in error for any other word.
+std::optional<SelectShape> ParseSelectShape(std::string_view word, std::string& error);
 
 // The capture area of a shaped request on a screen of that size; for Window and
 // Area the caller grabs the rectangle itself. Polygons get their closing points
