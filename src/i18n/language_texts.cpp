@@ -322,6 +322,8 @@ std::vector<LanguageKey> KnownLanguageKeys(const CEnv& env)
     add(kMainMenuSection, kStopCaptureKey);
     for (auto key : kColumnHeaderKeys)
         add(kMainMenuSection, key);
+    for (auto key : {kFolderBarTitleKey, kPreviewBarTitleKey, kTotalFilesKey})
+        add(kMainMenuSection, key);
 
     for (auto key : kFolderNameKeys)
         add(kVirtualFolderSection, key);

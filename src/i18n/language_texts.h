@@ -112,6 +112,11 @@ inline constexpr std::string_view kPlayerFailedKey = "The player cannot be start
 inline constexpr std::array<std::string_view, 4> kColumnHeaderKeys = {
     "File Name", "File Path", "Size", "Creation Date"};
 
+// The main window's bar titles and the status bar's file count ("MainMenu").
+inline constexpr std::string_view kFolderBarTitleKey = "Virtual Folder";
+inline constexpr std::string_view kPreviewBarTitleKey = "Preview";
+inline constexpr std::string_view kTotalFilesKey = "Total files: %d"; // the count where "%d" stands
+
 // The folder tree's items, in tree order: bitmaps, icons, AVI ("Virtual Folder").
 inline constexpr std::array<std::string_view, 3> kFolderNameKeys = {
     "Captured Bitmap", "Captured Icon", "Captured Avi"};

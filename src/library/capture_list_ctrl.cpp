@@ -3,6 +3,7 @@
 #include "base/trace.h"
 #include "library/capture_list_model.h"
 #include "library/model/capture_library.h"
+#include "library/thumbnail_images.h"
 #include "ui/dialog_texts.h"
 
 #include <QHeaderView>
@@ -10,6 +11,8 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
 
@@ -40,7 +43,8 @@ const IconLayout kIconLayouts[] = {
 
 CCaptureListCtrl::CCaptureListCtrl(CaptureLibrary& library, QWidget* parent)
     : QStackedWidget(parent), m_library(library), m_model(new CaptureListModel(library, this)),
-      m_selection(new QItemSelectionModel(m_model, this)), m_details(new QTreeView(this)), m_icons(new QListView(this))
+      m_selection(new QItemSelectionModel(m_model, this)), m_details(new QTreeView(this)), m_icons(new QListView(this)),
+      m_thumbnails(new CThumbnailImages(ThumbnailCache::DefaultFolder(), this))
 {
     setObjectName("captureList");
     m_details->setObjectName("detailsView");
@@ -69,6 +73,18 @@ CCaptureListCtrl::CCaptureListCtrl(CaptureLibrary& library, QWidget* parent)
         QMessageBox::warning(this, "Vistrel", DialogText(DialogId::FileOperations, "The file could not be renamed:") +
                                                   "\n" + path + "\n" + reason);
     });
+    m_model->SetThumbnails(m_thumbnails);
+    connect(m_thumbnails, &CThumbnailImages::pictureReady, m_model, &CaptureListModel::ThumbnailReady);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_mode == VIEW_THUMBNAILS)
+            StartThumbnails();
+    });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { OnRowsAdded(first, last); });
+    auto followScreen = [this] { m_thumbnails->SetVisibleRows(RowsOnScreen()); };
+    connect(m_icons->verticalScrollBar(), &QScrollBar::valueChanged, this, followScreen);
+    connect(m_icons->verticalScrollBar(), &QScrollBar::rangeChanged, this, followScreen);
+    connect(&library, &CaptureLibrary::fileAdded, this, &CCaptureListCtrl::SelectNewFile);
     setCurrentWidget(m_details);
     setFocusProxy(m_details);
 }
@@ -104,7 +120,10 @@ void CCaptureListCtrl::ShowFolder(FolderKind kind)
 
 void CCaptureListCtrl::SetViewMode(ListViewMode mode)
 {
+    const bool wasThumbnails = m_mode == VIEW_THUMBNAILS;
     m_mode = mode;
+    if (mode != VIEW_THUMBNAILS)
+        m_thumbnails->Stop();
     if (mode == VIEW_DETAILS) {
         m_model->SetPictureSize(PictureSize::Small);
         setCurrentWidget(m_details);
@@ -118,10 +137,71 @@ void CCaptureListCtrl::SetViewMode(ListViewMode mode)
         m_icons->setMovement(QListView::Static);
         m_model->SetPictureSize(layout.picture);
         setCurrentWidget(m_icons);
+        if (mode == VIEW_THUMBNAILS && !wasThumbnails)
+            StartThumbnails();
     }
     setFocusProxy(currentView());
     if (TraceEnabled())
         Trace("list view " + std::to_string(int(mode)));
+}
+
+void CCaptureListCtrl::SetStatusBar(QStatusBar* status) { m_status = status; }
+
+void CCaptureListCtrl::StartThumbnails()
+{
+    const FolderKind kind = m_model->kind();
+    if (kind == FOLDER_AVI) {
+        m_thumbnails->Stop(); // the recordings share one picture
+        return;
+    }
+    m_thumbnails->Build(m_library.files(kind), kind, RowsOnScreen(), m_status);
+}
+
+void CCaptureListCtrl::OnRowsAdded(int first, int last)
+{
+    if (m_mode != VIEW_THUMBNAILS || m_model->kind() == FOLDER_AVI)
+        return;
+    std::vector<std::string> paths;
+    for (int row = first; row <= last; ++row)
+        paths.push_back(m_model->PathAt(row));
+    m_thumbnails->Add(paths);
+}
+
+VisibleRows CCaptureListCtrl::RowsOnScreen() const
+{
+    const int rows = m_model->rowCount();
+    const QRect area = m_icons->viewport()->rect();
+    if (rows == 0 || m_icons->isHidden())
+        return {};
+    // The icon view places rows in reading order, so the rows on screen are
+    // one run: the first whose cell ends below the top to the last whose cell
+    // starts above the bottom.
+    auto firstWhere = [&](auto wanted) {
+        int low = 0, high = rows;
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (wanted(m_icons->visualRect(m_model->index(middle, 0))))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return low;
+    };
+    const int first = firstWhere([&](const QRect& cell) { return cell.bottom() >= area.top(); });
+    const int end = firstWhere([&](const QRect& cell) { return cell.top() > area.bottom(); });
+    if (first >= end)
+        return {};
+    return {size_t(first), size_t(end - 1)};
+}
+
+void CCaptureListCtrl::SelectNewFile(FolderKind kind)
+{
+    const int rows = m_model->rowCount();
+    if (kind != m_model->kind() || rows == 0)
+        return;
+    const QModelIndex added = m_model->index(rows - 1, 0);
+    m_selection->setCurrentIndex(added, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(added);
 }
 
 void CCaptureListCtrl::SetColumnTitles(const QStringList& titles) { m_model->SetColumnTitles(titles); }

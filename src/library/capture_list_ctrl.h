@@ -4,12 +4,17 @@
 // columns), List, Small Icons, Large Icons and Thumbnails. It serves the file
 // commands of the Edit menu and of its own context menus, and its keys:
 // Delete, Enter (open), F2 (rename), Ctrl+A (select all), Ctrl+C (copy).
+// In Thumbnails the pictures are built in the background while the view
+// shows them (CThumbnailImages); a new view or folder starts over. Each new
+// capture of the kind shown becomes the one selected row.
 // Its files: capture_list_ctrl.cpp (views, selection, keys) and
 // capture_list_commands.cpp (the commands and the context menu).
 // User-interface thread only.
 
 #include "library/core/capture_lists.h"
+#include "library/core/thumbnail_task.h"
 
+#include <QPointer>
 #include <QStackedWidget>
 
 #include <string>
@@ -18,12 +23,14 @@
 class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
+class QStatusBar;
 class QTreeView;
 
 namespace vistrel {
 
 class CaptureLibrary;
 class CaptureListModel;
+class CThumbnailImages;
 
 enum ListViewMode : int { VIEW_DETAILS = 0, VIEW_LIST, VIEW_SMALL_ICONS, VIEW_LARGE_ICONS, VIEW_THUMBNAILS };
 
@@ -39,6 +46,9 @@ public:
     ListViewMode viewMode() const { return m_mode; }
     void SetViewMode(ListViewMode mode);
     void SetColumnTitles(const QStringList& titles);
+    // Where the thumbnails' progress bar shows (pane 0); null for nowhere.
+    void SetStatusBar(QStatusBar* status);
+    CThumbnailImages& thumbnails() const { return *m_thumbnails; }
 
     // Ascending.
     std::vector<int> SelectedRows() const;
@@ -67,6 +77,12 @@ private:
     void OpenSelected();
     void RenameSelected();
     void ReportCount();
+    // Thumbnails (re)built for the whole list, or none for the AVI folder.
+    void StartThumbnails();
+    void OnRowsAdded(int first, int last);
+    // The rows the icon view shows now.
+    VisibleRows RowsOnScreen() const;
+    void SelectNewFile(FolderKind kind);
     std::vector<std::string> SelectedPaths() const;
 
     // capture_list_commands.cpp
@@ -83,6 +99,8 @@ private:
     QItemSelectionModel* m_selection;
     QTreeView* m_details;
     QListView* m_icons;
+    CThumbnailImages* m_thumbnails;
+    QPointer<QStatusBar> m_status;
     ListViewMode m_mode = VIEW_DETAILS;
     bool m_editorJustClosed = false;
 };

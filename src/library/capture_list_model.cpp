@@ -4,10 +4,13 @@
 #include "library/core/list_texts.h"
 #include "library/library_files.h"
 #include "library/model/capture_library.h"
+#include "library/thumbnail_images.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vistrel {
 
@@ -32,6 +35,10 @@ CaptureListModel::CaptureListModel(CaptureLibrary& library, QObject* parent)
       m_dateNames(LocaleDateNames())
 {
     connect(&library, &CaptureLibrary::listChanged, this, &CaptureListModel::OnListChanged);
+    constexpr int kTickMs = 16;
+    m_tick.setSingleShot(true);
+    m_tick.setInterval(kTickMs);
+    connect(&m_tick, &QTimer::timeout, this, &CaptureListModel::TellThumbnails);
 }
 
 void CaptureListModel::SetKind(FolderKind kind)
@@ -55,6 +62,29 @@ void CaptureListModel::SetColumnTitles(const QStringList& titles)
 {
     m_titles = titles;
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void CaptureListModel::ThumbnailReady(int row)
+{
+    m_readyRows.push_back(row);
+    if (!m_tick.isActive())
+        m_tick.start();
+}
+
+void CaptureListModel::TellThumbnails()
+{
+    std::vector<int> rows = std::exchange(m_readyRows, {});
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // One signal per run of neighbouring rows.
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        if (rows[first] < m_rows)
+            emit dataChanged(index(rows[first], 0), index(std::min(rows[last], m_rows - 1), 0), {Qt::DecorationRole});
+        first = last + 1;
+    }
 }
 
 std::string CaptureListModel::PathAt(int row) const
@@ -89,8 +119,12 @@ QVariant CaptureListModel::data(const QModelIndex& index, int role) const
         return {}; // the file is gone: a blank row
     if (role == Qt::ToolTipRole)
         return QString::fromStdString(path);
-    return index.column() == 0 ? QVariant(m_pictures.Picture(m_kind, QString::fromStdString(path), m_pictureSize))
-                               : QVariant();
+    if (index.column() != 0)
+        return {};
+    if (m_pictureSize == PictureSize::Thumbnail && m_thumbnails && m_kind != FOLDER_AVI)
+        if (const QPixmap built = m_thumbnails->Picture(index.row()); !built.isNull())
+            return QIcon(built);
+    return m_pictures.Picture(m_kind, QString::fromStdString(path), m_pictureSize);
 }
 
 QVariant CaptureListModel::headerData(int section, Qt::Orientation orientation, int role) const

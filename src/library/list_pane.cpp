@@ -23,9 +23,21 @@ CListPaneView::CListPaneView(CaptureLibrary& library, QWidget* parent)
         emit previewWanted(path);
     });
     connect(m_list, &CCaptureListCtrl::openWanted, this, &CListPaneView::openWanted);
-    // The status text stays English: the language files have no key for it.
-    connect(m_list, &CCaptureListCtrl::totalFilesChanged, this,
-            [this](int count) { emit totalFilesChanged(QString::fromStdString(TotalFilesText(size_t(count)))); });
+    connect(m_list, &CCaptureListCtrl::totalFilesChanged, this, [this](int count) {
+        m_totalFiles = size_t(count);
+        ShowTotalFiles();
+    });
+}
+
+void CListPaneView::SetTotalFilesFormat(const std::string& format)
+{
+    m_totalFormat = format;
+    ShowTotalFiles();
+}
+
+void CListPaneView::ShowTotalFiles()
+{
+    emit totalFilesChanged(QString::fromStdString(TotalFilesText(m_totalFiles, m_totalFormat)));
 }
 
 FolderKind CListPaneView::folderKind() const { return m_list->folderKind(); }

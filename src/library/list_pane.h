@@ -4,9 +4,12 @@
 // first; it serves the list's. User-interface thread only.
 
 #include "library/capture_list_ctrl.h"
+#include "i18n/language_texts.h"
 #include "library/core/capture_lists.h"
 
 #include <QWidget>
+
+#include <string>
 
 namespace vistrel {
 
@@ -23,6 +26,9 @@ public:
     // Switches the list to another kind; nothing when it shows that kind already.
     void ShowFolder(FolderKind kind);
     void SetColumnTitles(const QStringList& titles);
+    // The file count's text with "%d" for the count (a language change): the
+    // count is shown again in it.
+    void SetTotalFilesFormat(const std::string& format);
     ListViewMode viewMode() const;
     CCaptureListCtrl& list() const { return *m_list; }
 
@@ -37,8 +43,12 @@ signals:
     void previewWanted(const QString& path);
 
 private:
+    void ShowTotalFiles();
+
     CPathBar* m_pathBar;
     CCaptureListCtrl* m_list;
+    std::string m_totalFormat {kTotalFilesKey};
+    size_t m_totalFiles = 0;
 };
 
 } // namespace vistrel

@@ -2,6 +2,7 @@
 
 #include "codec/image.h"
 #include "icons/icon_clipboard.h"
+#include "library/thumbnail_images.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -83,7 +84,21 @@ QIcon ListPictures::Picture(FolderKind kind, const QString& path, PictureSize si
 {
     if (kind == FOLDER_ICONS)
         return IconFilePicture(path);
-    return QIcon(FilePicture(kind, PictureSizeOf(size)));
+    return DrawnPicture(kind, size);
+}
+
+QIcon ListPictures::DrawnPicture(FolderKind kind, PictureSize size)
+{
+    const int key = int(kind) * 8 + int(size);
+    if (auto known = m_drawn.constFind(key); known != m_drawn.constEnd())
+        return *known;
+    QIcon icon;
+    if (kind == FOLDER_AVI && size == PictureSize::Thumbnail)
+        icon = QIcon(QPixmap::fromImage(AviThumbnail(QIcon(FilePicture(kind, PictureSizeOf(PictureSize::Large))))));
+    else
+        icon = QIcon(FilePicture(kind, PictureSizeOf(size)));
+    m_drawn.insert(key, icon);
+    return icon;
 }
 
 QIcon ListPictures::IconFilePicture(const QString& path)

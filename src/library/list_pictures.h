@@ -1,8 +1,9 @@
 #pragma once
 // The picture a row of the captured-file list shows: for an icon file its own
 // first icon, for a picture or a recording a drawn file picture of the list's
-// size. The thumbnails view shows the same until thumbnails are made for it:
-// ListPictures::Picture is the one place that gives a row its picture.
+// size; in the thumbnails view the recordings share one framed picture. The
+// thumbnails view shows these until a row's thumbnail is built. Each picture
+// is drawn once and kept.
 // User-interface thread only.
 
 #include "library/core/capture_lists.h"
@@ -25,8 +26,10 @@ public:
 
 private:
     QIcon IconFilePicture(const QString& path);
+    QIcon DrawnPicture(FolderKind kind, PictureSize size);
 
     QHash<QString, QIcon> m_iconFiles; // decoded once per path
+    QHash<int, QIcon> m_drawn;         // by kind and size
 };
 
 } // namespace vistrel

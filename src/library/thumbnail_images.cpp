@@ -12,6 +12,7 @@
 #include <QPalette>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
 
@@ -48,7 +49,12 @@ public:
 
     void Built(size_t index, std::optional<Bitmap> thumbnail, int percent) override
     {
-        Queue({index, thumbnail ? ImageFromBitmap(*thumbnail) : QImage(), percent, false});
+        // Converted here, not on the user-interface thread: there it only
+        // becomes a pixmap, without a copy.
+        QImage picture;
+        if (thumbnail)
+            picture = ImageFromBitmap(*thumbnail).convertToFormat(QImage::Format_RGB32);
+        Queue({index, std::move(picture), percent, false});
     }
 
     void Finished() override { Queue({0, QImage(), 100, true}); }
@@ -100,45 +106,94 @@ void CThumbnailImages::Build(const std::vector<std::string>& paths, FolderKind k
                              QStatusBar* status)
 {
     Stop();
-    m_pictures.assign(paths.size(), QImage());
-    if (kind == FOLDER_ICONS)
-        m_maker = std::make_unique<IconThumbnailMaker>(DesktopColours());
-    else
-        m_maker = std::make_unique<PictureThumbnailMaker>(DesktopColours(), m_cache.folder().empty() ? nullptr : &m_cache);
-    if (status) {
-        m_progress = new CGradientProgressCtrl(status);
+    m_active = true;
+    m_kind = kind;
+    m_status = status;
+    m_visible = visible;
+    Add(paths);
+}
+
+void CThumbnailImages::Add(const std::vector<std::string>& paths)
+{
+    if (!m_active || paths.empty())
+        return;
+    m_paths.insert(m_paths.end(), paths.begin(), paths.end());
+    m_pictures.resize(m_paths.size());
+    m_done.resize(m_paths.size(), false);
+    m_task.reset(); // stopped after its current entry; its queued results are redone
+    ++m_generation;
+    std::vector<size_t> rows;
+    for (size_t row = 0; row < m_done.size(); ++row)
+        if (!m_done[row])
+            rows.push_back(row);
+    Start(std::move(rows), m_visible);
+}
+
+void CThumbnailImages::Start(std::vector<size_t> rows, VisibleRows visible)
+{
+    if (!m_maker) {
+        if (m_kind == FOLDER_ICONS)
+            m_maker = std::make_unique<IconThumbnailMaker>(DesktopColours());
+        else
+            m_maker = std::make_unique<PictureThumbnailMaker>(DesktopColours(),
+                                                              m_cache.folder().empty() ? nullptr : &m_cache);
+    }
+    if (m_status && !m_progress) {
+        m_progress = new CGradientProgressCtrl(m_status);
         m_progress->setObjectName("thumbnailProgress");
         m_progress->SetBarColours(QColor(255, 0, 0), QColor(0, 255, 0));
         m_progress->setRange(0, 100);
-        m_progress->setValue(0);
-        status->addWidget(m_progress, 1);
+        m_status->addWidget(m_progress, 1);
         m_progress->show();
     }
+    if (m_progress)
+        m_progress->setValue(0);
+    std::vector<std::string> paths;
+    paths.reserve(rows.size());
+    for (size_t row : rows)
+        paths.push_back(m_paths[row]);
+    m_taskRows = std::move(rows);
     m_sink = std::make_unique<Sink>(*this, ++m_generation);
-    m_task = std::make_unique<ThumbnailTask>(paths, visible, *m_maker, *m_sink);
+    m_task = std::make_unique<ThumbnailTask>(std::move(paths), TaskRows(visible), *m_maker, *m_sink);
     if (TraceEnabled())
-        Trace("thumbnails start " + std::to_string(paths.size()));
+        Trace("thumbnails start " + std::to_string(m_taskRows.size()));
 }
 
 void CThumbnailImages::Stop()
 {
     ++m_generation; // whatever is still queued belongs to no build now
+    m_active = false;
     m_task.reset();
     m_sink.reset();
     m_maker.reset();
+    m_paths.clear();
     m_pictures.clear();
+    m_done.clear();
+    m_taskRows.clear();
     RemoveProgress();
 }
 
 void CThumbnailImages::SetVisibleRows(VisibleRows visible)
 {
+    m_visible = visible;
     if (m_task)
-        m_task->SetVisibleRows(visible);
+        m_task->SetVisibleRows(TaskRows(visible));
 }
 
-QImage CThumbnailImages::Picture(int row) const
+VisibleRows CThumbnailImages::TaskRows(VisibleRows visible) const
 {
-    return row >= 0 && size_t(row) < m_pictures.size() ? m_pictures[size_t(row)] : QImage();
+    if (visible.first > visible.last)
+        return {};
+    const auto first = std::lower_bound(m_taskRows.begin(), m_taskRows.end(), visible.first);
+    const auto end = std::upper_bound(m_taskRows.begin(), m_taskRows.end(), visible.last);
+    if (first >= end)
+        return {};
+    return {size_t(first - m_taskRows.begin()), size_t(end - m_taskRows.begin()) - 1};
+}
+
+QPixmap CThumbnailImages::Picture(int row) const
+{
+    return row >= 0 && size_t(row) < m_pictures.size() ? m_pictures[size_t(row)] : QPixmap();
 }
 
 void CThumbnailImages::TakeResults(unsigned generation)
@@ -153,12 +208,16 @@ void CThumbnailImages::TakeResults(unsigned generation)
             Done();
             return;
         }
-        if (result->row < m_pictures.size())
-            m_pictures[result->row] = std::move(result->picture);
+        if (result->row >= m_taskRows.size())
+            continue;
+        const size_t row = m_taskRows[result->row];
+        m_done[row] = true;
+        if (!result->picture.isNull())
+            m_pictures[row] = QPixmap::fromImage(std::move(result->picture));
         if (m_progress)
             m_progress->setValue(result->percent);
         emit progressChanged(result->percent);
-        emit pictureReady(int(result->row));
+        emit pictureReady(int(row));
         if (generation != m_generation)
             return; // a listener stopped the build
         if (slice.elapsed() >= kSliceMs) {

@@ -4,19 +4,21 @@
 // first, through the shared thumbnail cache) while a gradient progress bar in
 // the status bar shows how far it has come.
 //
-// User-interface thread only. The worker queues its results and posts one
-// call to this object to take them; that call takes them for a few
-// milliseconds at a time and lets the event loop run in between, so a burst
-// (thumbnails from the cache) never stalls the window. A build that was
-// stopped (the view or the folder changed) or an object that is gone never
-// receives them, and Stop waits for the worker's current entry before the
-// pictures are dropped, so no picture of an old build reaches a new list.
+// User-interface thread only. The worker makes each picture ready to show
+// (in the screen's pixel format) and queues it; one call posted to this object
+// takes the queue for a few milliseconds at a time and lets the event loop run
+// in between, so a burst (thumbnails from the cache) never stalls the window.
+// A build that was stopped (the view or the folder changed) or an object that
+// is gone never receives them, and Stop waits for the worker's current entry
+// before the pictures are dropped, so no picture of an old build reaches a
+// new list.
 
 #include "library/core/capture_lists.h"
 #include "library/core/thumbnail_cache.h"
 #include "library/core/thumbnail_task.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QObject>
 #include <QPointer>
 
@@ -41,6 +43,10 @@ public:
     // the AVI rows share one picture, AviThumbnail). A build running is
     // stopped first. status: where the progress bar goes (pane 0), or null.
     void Build(const std::vector<std::string>& paths, FolderKind kind, VisibleRows visible, QStatusBar* status);
+    // Rows appended to the list being built or built: their pictures follow
+    // (a running build goes on with its undone rows and these). Nothing
+    // before the first Build or after Stop.
+    void Add(const std::vector<std::string>& paths);
     // The view or the folder changed: stops after the current entry, drops
     // the pictures and the progress bar.
     void Stop();
@@ -48,7 +54,7 @@ public:
 
     bool building() const { return m_task != nullptr; }
     // The row's picture; null while it is not built or could not be made.
-    QImage Picture(int row) const;
+    QPixmap Picture(int row) const;
     int rowCount() const { return int(m_pictures.size()); }
 
 signals:
@@ -60,11 +66,22 @@ private:
     class Sink;
     // Takes what the worker has queued, for a few milliseconds at most.
     void TakeResults(unsigned generation);
+    // A task over rows (ascending), the progress bar shown.
+    void Start(std::vector<size_t> rows, VisibleRows visible);
+    // visible in the rows of the running task.
+    VisibleRows TaskRows(VisibleRows visible) const;
     void Done();
     void RemoveProgress();
 
     ThumbnailCache m_cache;
-    std::vector<QImage> m_pictures;
+    FolderKind m_kind = FOLDER_BITMAPS;
+    QPointer<QStatusBar> m_status;
+    bool m_active = false; // between Build and Stop
+    std::vector<std::string> m_paths; // by row
+    std::vector<QPixmap> m_pictures;  // by row
+    std::vector<bool> m_done;         // by row: its result was taken
+    std::vector<size_t> m_taskRows;   // the row of each of the task's entries
+    VisibleRows m_visible;
     unsigned m_generation = 0; // of the build whose results are wanted
     QPointer<CGradientProgressCtrl> m_progress;
     std::unique_ptr<ThumbnailMaker> m_maker;

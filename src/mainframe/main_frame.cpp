@@ -260,6 +260,7 @@ void CMainFrame::BuildStatusBar()
     m_infoPane = pane({}, 100);
     m_totalPane = pane(QString::fromStdString(TotalFilesText(0)), 100); // the list's own text from the start
     m_totalPane->setObjectName("totalFiles");
+    m_listPane->list().SetStatusBar(statusBar()); // the thumbnails' progress bar goes in pane 0
     const char* names[] = {"CAP", "NUM", "SCRL"};
     for (int i = 0; i < 3; ++i) {
         m_lockPanes[i] = pane(names[i], 0);
@@ -280,7 +281,9 @@ void CMainFrame::UpdateLockKeys()
 
 void CMainFrame::BuildBars()
 {
-    m_folderBar = new QDockWidget("Virtual Folder", this);
+    // English until TranslateMenus.
+    auto title = [](std::string_view key) { return QString::fromUtf8(key.data(), qsizetype(key.size())); };
+    m_folderBar = new QDockWidget(title(kFolderBarTitleKey), this);
     m_folderBar->setObjectName("bar88");
     m_folderTree = new CFolderTreeCtrl(m_folderBar);
     m_folderTree->setContentsMargins(1, 1, 1, 1);
@@ -289,7 +292,7 @@ void CMainFrame::BuildBars()
     connect(m_folderTree, &CFolderTreeCtrl::folderChosen, this, [this](FolderKind kind) { ShowFolder(kind, false); },
             Qt::QueuedConnection);
 
-    m_previewBar = new QDockWidget("Preview", this);
+    m_previewBar = new QDockWidget(title(kPreviewBarTitleKey), this);
     m_previewBar->setObjectName("bar89");
     m_preview = new CPreviewWnd(m_library, this, m_previewBar);
     m_previewBar->setWidget(m_preview);

@@ -1,6 +1,6 @@
 // The main window in the chosen language: the menu texts with the hotkeys
-// after them, the folder names, the list's column titles, and the Language
-// submenu that chooses another file.
+// after them, the folder names, the list's column titles, the bar titles and
+// the file count, and the Language submenu that chooses another file.
 
 #include "mainframe/main_frame.h"
 
@@ -14,6 +14,8 @@
 #include "settings/env.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -69,6 +71,12 @@ void CMainFrame::TranslateMenus()
         columns << FromUtf8(title);
     m_folderTree->SetFolderNames(folders);
     m_listPane->SetColumnTitles(columns);
+    m_folderBar->setWindowTitle(FromUtf8(tr.Text(kMainMenuSection, kFolderBarTitleKey)));
+    m_previewBar->setWindowTitle(FromUtf8(tr.Text(kMainMenuSection, kPreviewBarTitleKey)));
+    m_listPane->SetTotalFilesFormat(tr.Text(kMainMenuSection, kTotalFilesKey));
+    if (TraceEnabled())
+        Trace("bars titled " + m_folderBar->windowTitle().toStdString() + " | " +
+              m_previewBar->windowTitle().toStdString() + " | " + m_totalPane->text().toStdString());
 }
 
 void CMainFrame::RebuildLanguageMenu()

@@ -1,36 +1,48 @@
-// The thumbnail benchmark's window: a list in icon mode showing the files
-// named on the command line, their thumbnails built by CThumbnailImages as the
-// library's Thumbnails view builds them (rows on screen first, progress bar in
-// the status bar). It prints how long the last thumbnail took to be shown and
-// the longest stall of the event loop meanwhile (a 5 ms timer that came late),
-// then exits. Usage: thumbnail_host FILE...   (the cache: $XDG_CACHE_HOME)
+// The thumbnail benchmark's window: the library's captured-file list in its
+// Thumbnails view, over a capture library holding the files named on the
+// command line, its progress bar in the status bar. It prints how long the
+// last thumbnail took to be shown and the longest stall of the event loop
+// meanwhile (a heartbeat timer that came late) and the processor time the
+// user-interface thread used, then exits. The clock starts once the window
+// has been painted, so the first paint (fonts, style) is not counted.
+// Usage: thumbnail_host FILE...   (the cache: $XDG_CACHE_HOME)
+#include "library/capture_list_ctrl.h"
+#include "library/capture_list_model.h"
+#include "library/model/capture_library.h"
 #include "library/thumbnail_images.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QListWidget>
 #include <QMainWindow>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
+#include <QWindow>
+
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 using namespace vistrel;
 
 namespace {
 
-constexpr int kWatchMs = 5;
+constexpr int kHeartbeatMs = 5;
 
-VisibleRows RowsOnScreen(const QListWidget& list)
+int Shown(const CCaptureListCtrl& list)
 {
-    const QModelIndex first = list.indexAt(QPoint(4, 4));
-    const QModelIndex last = list.indexAt(list.viewport()->rect().bottomRight() - QPoint(4, 4));
-    if (!first.isValid())
-        return {};
-    return {size_t(first.row()), size_t(last.isValid() ? last.row() : list.count() - 1)};
+    int shown = 0;
+    for (int row = 0; row < list.model().rowCount(); ++row)
+        shown += list.thumbnails().Picture(row).isNull() ? 0 : 1;
+    return shown;
+}
+
+long long ThreadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 } // namespace
@@ -42,48 +54,60 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         paths.emplace_back(argv[i]);
 
+    CaptureLists lists;
+    CaptureLibrary library(lists);
+    library.Append(FOLDER_BITMAPS, paths);
     QMainWindow window;
     window.setWindowTitle("thumbnail host");
-    auto* list = new QListWidget(&window);
-    list->setViewMode(QListView::IconMode);
-    list->setIconSize(QSize(120, 100));
-    list->setGridSize(QSize(130, 125));
-    list->setUniformItemSizes(true);
-    list->setResizeMode(QListView::Adjust);
-    for (const auto& path : paths)
-        list->addItem(QFileInfo(QString::fromStdString(path)).fileName());
+    auto* list = new CCaptureListCtrl(library, &window);
+    list->SetStatusBar(window.statusBar());
     window.setCentralWidget(list);
     window.resize(1000, 680);
     window.show();
+    QElapsedTimer exposing;
+    exposing.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && exposing.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    window.repaint();
+    long long cpuAtStart = 0;
 
-    CThumbnailImages images;
     QElapsedTimer clock;
-    qint64 lastTick = 0, longestStallMs = 0;
-    int shown = 0;
-    QTimer watch;
-    watch.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
+    qint64 lastBeat = 0, longestStallMs = 0;
+    // The processor time the thread used within the longest stall: near the
+    // stall's length when our own work held the loop up, near 0 when the
+    // thread waited for a processor.
+    long long lastBeatCpu = 0, longestStallCpuMs = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
-        longestStallMs = std::max(longestStallMs, now - lastTick - kWatchMs);
-        lastTick = now;
+        const long long cpu = ThreadCpuMs();
+        if (now - lastBeat - kHeartbeatMs > longestStallMs) {
+            longestStallMs = now - lastBeat - kHeartbeatMs;
+            longestStallCpuMs = cpu - lastBeatCpu;
+        }
+        lastBeat = now;
+        lastBeatCpu = cpu;
     });
-    QObject::connect(&images, &CThumbnailImages::pictureReady, list, [&](int row) {
-        list->item(row)->setIcon(QIcon(QPixmap::fromImage(images.Picture(row))));
-        ++shown;
-    });
-    QObject::connect(&images, &CThumbnailImages::finished, &app, [&] {
-        QApplication::processEvents(); // the last picture painted
-        std::printf("thumbnails %zu shown %d ms %lld longest-stall-ms %lld\n", paths.size(), shown,
-                    static_cast<long long>(clock.elapsed()), static_cast<long long>(longestStallMs));
+    QTimer shownCheck; // after the build: until the list has shown the last pictures
+    QObject::connect(&list->thumbnails(), &CThumbnailImages::finished, &app, [&] { shownCheck.start(1); });
+    QObject::connect(&shownCheck, &QTimer::timeout, &app, [&] {
+        if (list->model().thumbnailsPending())
+            return;
+        shownCheck.stop();
+        list->currentView()->viewport()->repaint(); // the last pictures painted
+        std::printf("thumbnails %zu shown %d ms %lld longest-stall-ms %lld ui-thread-cpu-ms %lld"
+                    " stall-cpu-ms %lld\n",
+                    paths.size(), Shown(*list), static_cast<long long>(clock.elapsed()),
+                    static_cast<long long>(longestStallMs), ThreadCpuMs() - cpuAtStart, longestStallCpuMs);
         std::fflush(stdout);
         QApplication::quit();
     });
-    QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, &images,
-                     [&] { images.SetVisibleRows(RowsOnScreen(*list)); });
     QTimer::singleShot(0, &app, [&] {
+        cpuAtStart = lastBeatCpu = ThreadCpuMs();
         clock.start();
-        watch.start(kWatchMs);
-        images.Build(paths, FOLDER_BITMAPS, RowsOnScreen(*list), window.statusBar());
+        heartbeat.start(kHeartbeatMs);
+        list->SetViewMode(VIEW_THUMBNAILS);
     });
     return QApplication::exec();
 }

@@ -116,6 +116,25 @@ e2e_wait_until 5 grep -q "copied 1 files to $W/out" "$LOG" || fail "nothing copi
 cmp -s "$second" "$W/out/$(basename "$second")" || fail "the copy differs from the file"
 agree 2
 
+check "a capture in each view is selected and shown in the preview"
+saved=$(grep -c "capture saved" "$LOG")
+for mode in 1 2 3 4 0; do
+    xdotool mousemove $((X + VIEW_X)) $((Y + VIEW_Y)) click 1
+    e2e_wait_until 3 eval '[[ $(grep "list view" "$LOG" | tail -n 1) == *"list view $mode" ]]' ||
+        fail "the View button did not switch to view $mode"
+    xdotool key Print
+    saved=$((saved + 1))
+    e2e_wait_until 10 eval '[[ $(grep -c "capture saved" "$LOG") -ge '"$saved"' ]]' || fail "the capture in view $mode was not saved"
+    new=$(grep "capture saved" "$LOG" | tail -n 1 | sed 's/.*capture saved //')
+    e2e_wait_until 5 grep -qE "preview shows $new [0-9]+ x [0-9]+ x [0-9]+$" "$LOG" ||
+        fail "view $mode: the new capture is not previewed (last: $(grep "preview shows" "$LOG" | tail -n 1))"
+    grep -q "selected $new$" "$LOG" || fail "view $mode: the new capture is not the selected row"
+    if ((mode == 4)); then
+        e2e_wait_until 10 grep -q "thumbnails done" "$LOG" || fail "no thumbnails were built in the Thumbnails view"
+        shot thumbnails-built
+    fi
+done
+
 check "the program closes cleanly"
 xdotool windowactivate --sync "$WIN" 2>/dev/null
 xdotool key alt+f

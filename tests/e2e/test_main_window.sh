@@ -126,6 +126,8 @@ line=$(grep "^vistrel: menu 32772 " "$LOG" | tail -n 1)
 [[ $line == *$'\t'"Ctrl+F1" ]] || fail "no hotkey after the rectangle item: '$line'"
 ! grep -q "^vistrel: menu 32772 &Rectangle" <<<"$line" || fail "the menu stayed English: '$line'"
 grep -q "^vistrel: menu 32771 .*"$'\t'"Print" "$LOG" || fail "no Print suffix on Full Screen"
+grep -q "^vistrel: bars titled 虚拟文件夹 | 预览 | 文件总数：[0-9]" "$LOG" ||
+    fail "bar titles or file count stayed English: $(grep "bars titled" "$LOG" | tail -n 1)"
 sleep 0.3
 xdotool key alt+c
 sleep 0.5

@@ -347,7 +347,7 @@ TEST(CaptureList, TheViewButtonCyclesThroughTheFiveViews)
     EXPECT_FALSE(icon.pixmap(QSize(120, 100)).isNull());
 }
 
-TEST(CaptureList, SwitchingFoldersAndAppendingKeepTheSelection)
+TEST(CaptureList, SwitchingToTheFolderShownRefillsNothingAndFoundFilesKeepTheSelection)
 {
     Library t;
     t.AddPicture("a.bmp");
@@ -357,7 +357,7 @@ TEST(CaptureList, SwitchingFoldersAndAppendingKeepTheSelection)
     t.list.ShowFolder(FOLDER_BITMAPS); // already shown: nothing refilled
     EXPECT_EQ(resets, 0);
     t.Select({0});
-    t.AddPicture("b.bmp");
+    t.library.Append(FOLDER_BITMAPS, std::vector {t.file("found.bmp")});
     EXPECT_EQ(t.list.SelectedRows(), std::vector<int> {0});
     EXPECT_EQ(t.list.model().rowCount(), 2);
     t.list.ShowFolder(FOLDER_AVI);

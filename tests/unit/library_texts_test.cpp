@@ -63,6 +63,11 @@ TEST(ListTexts, StatusAndPreviewTexts)
 {
     EXPECT_EQ(TotalFilesText(0), "Total files: 0");
     EXPECT_EQ(TotalFilesText(12), "Total files: 12");
+    // A translation: the count where its "%d" stands, and nothing else read
+    // as a format; one without "%d" keeps the count in the English text.
+    EXPECT_EQ(TotalFilesText(7, "%d files in all"), "7 files in all");
+    EXPECT_EQ(TotalFilesText(3, "%s %x: %d, %d"), "%s %x: 3, %d");
+    EXPECT_EQ(TotalFilesText(5, "Files"), "Total files: 5");
     EXPECT_EQ(PictureSizeText(1280, 800, 24), " 1280 x 800 x 24");
 }
 

@@ -2,6 +2,8 @@
 // and that a stopped build never reaches the list it was building for.
 #include "library/core/thumbnail_task.h"
 
+#include "base/thread_priority.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -116,6 +118,32 @@ TEST(ThumbnailTask, BuildsTheVisibleRowsFirst)
     EXPECT_EQ(list.rows, (std::vector<size_t>{5, 6, 0, 1, 2, 3, 4, 7}));
     EXPECT_EQ(list.percents.back(), 100);
     EXPECT_EQ(list.percents.front(), 13); // 1 of 8, rounded
+}
+
+// The worker yields to the window's thread.
+TEST(ThumbnailTask, TheWorkerRunsBelowItsOwnersPriority)
+{
+    class NiceMaker final : public ThumbnailMaker {
+    public:
+        std::optional<Bitmap> Make(const std::string&) override
+        {
+            nice = CurrentThreadNice();
+            return std::nullopt;
+        }
+        std::optional<int> nice;
+    } maker;
+    FakeList list;
+    const auto owner = CurrentThreadNice();
+    ASSERT_TRUE(owner);
+    if (*owner >= 19)
+        GTEST_SKIP() << "the owner already runs at the lowest priority";
+    {
+        ThumbnailTask task(Paths(1), {}, maker, list);
+        ASSERT_TRUE(list.WaitFinished());
+    }
+    ASSERT_TRUE(maker.nice);
+    EXPECT_GT(*maker.nice, *owner);
+    EXPECT_EQ(CurrentThreadNice(), owner); // the owner keeps its own
 }
 
 TEST(ThumbnailTask, RowsScrolledIntoViewComeNext)

@@ -53,9 +53,14 @@ RowTexts RowTextsOf(const std::string& path, const DateNames& names)
     return {std::string(FileNameOfPath(path)), path, FileSizeText(facts->size), LongDateText(facts->created, names)};
 }
 
-std::string TotalFilesText(size_t count)
+std::string TotalFilesText(size_t count, std::string_view format)
 {
-    return "Total files: " + std::to_string(count);
+    size_t at = format.find("%d");
+    if (at == std::string_view::npos) {
+        format = kTotalFilesKey;
+        at = format.find("%d");
+    }
+    return std::string(format.substr(0, at)) + std::to_string(count) + std::string(format.substr(at + 2));
 }
 
 std::string PictureSizeText(int width, int height, int bitsPerPixel)

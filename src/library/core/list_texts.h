@@ -5,6 +5,8 @@
 // names come from the caller, so the window can give them in the user's
 // language.
 
+#include "i18n/language_texts.h"
+
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -45,8 +47,10 @@ struct RowTexts {
 };
 RowTexts RowTextsOf(const std::string& path, const DateNames& names);
 
-// The status bar's count: "Total files: %d".
-std::string TotalFilesText(size_t count);
+// The status bar's count: "Total files: %d", or a translation of it. The
+// count goes where the first "%d" stands and nowhere else; a translation
+// without one gives the English text, so the count is never lost.
+std::string TotalFilesText(size_t count, std::string_view format = kTotalFilesKey);
 
 // The preview's size text: " %d x %d x %d" (width, height, bits per pixel; the
 // text begins with a blank).

@@ -6,7 +6,7 @@
 // with fakes and no display.
 //
 // Threads: the task is made, told which rows are visible, and destroyed on one
-// owner thread. Make and the sink's calls run on the worker, one at a time.
+// owner thread. The worker runs at a lower priority than its owner. Make and the sink's calls run on the worker, one at a time.
 // Destroying the task (or Stop then Wait) asks the worker to stop and waits
 // for the entry it is making, after which the sink is never called again: the
 // owner may then discard whatever the sink fills.

@@ -10,6 +10,7 @@ void CaptureLibrary::Append(FolderKind kind, const std::string& path)
 {
     m_lists.ofKind(kind).push_back(path);
     emit listChanged(kind);
+    emit fileAdded(kind);
 }
 
 void CaptureLibrary::Append(FolderKind kind, const std::vector<std::string>& paths)

@@ -24,6 +24,7 @@ public:
     explicit CaptureLibrary(CaptureLists& lists, QObject* parent = nullptr);
 
     const std::vector<std::string>& files(FolderKind kind) const;
+    // One new capture: listChanged, then fileAdded.
     void Append(FolderKind kind, const std::string& path);
     // Several files found together: one listChanged for all of them.
     void Append(FolderKind kind, const std::vector<std::string>& paths);
@@ -38,6 +39,8 @@ public:
 
 signals:
     void listChanged(vistrel::FolderKind kind);
+    // A capture was appended to the end of the kind's list (not a batch of found files).
+    void fileAdded(vistrel::FolderKind kind);
 
 private:
     CaptureLists& m_lists;
