@@ -1,11 +1,14 @@
 #pragma once
-// Runs another program and waits for it: an argument vector, never a shell, so
-// no character of an argument needs escaping. Its output is collected, its
-// input is /dev/null and its error output is dropped. Used for the desktop's
-// own tools (gsettings, xfconf-query, xdg-mime), which answer in moments; one
-// that has not ended by the time limit is killed. Any thread.
+// Runs another program: an argument vector, never a shell, so no character of
+// an argument needs escaping. RunProgram waits for it: its output is collected,
+// its input is /dev/null and its error output is dropped. Used for the
+// desktop's own tools (gsettings, xfconf-query, xdg-mime), which answer in
+// moments; one that has not ended by the time limit is killed. StartDetached
+// does not wait: the program (a browser, an opener) outlives the call and is
+// nobody's child to reap. Any thread.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vistrel {
@@ -21,5 +24,19 @@ struct ChildOutcome {
 
 // argv[0] is looked up on PATH when it holds no '/'.
 ChildOutcome RunProgram(const std::vector<std::string>& argv, int timeLimitMs = 5000);
+
+// The executable file that name starts: name itself when it holds a '/',
+// else the first match on PATH. Empty when there is none.
+std::string FindProgram(std::string_view name);
+
+enum class DetachedStart {
+    Started,
+    NotFound, // no such program (FindProgram found none)
+    Failed,   // found, but it could not be executed
+};
+
+// Starts argv (argv[0] as FindProgram finds it) in a session of its own, its
+// input /dev/null, its output and errors the caller's; returns once it runs.
+DetachedStart StartDetached(const std::vector<std::string>& argv);
 
 } // namespace vistrel

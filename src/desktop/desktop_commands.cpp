@@ -1,13 +1,14 @@
 #include "desktop/desktop_commands.h"
 
+#include "base/desktop_entry.h"
 #include "base/registry_store.h"
 #include "base/trace.h"
 #include "commands/command_ids.h"
-#include "desktop/core/desktop_entry.h"
 #include "desktop/core/open_outcome.h"
 #include "desktop/core/wallpaper_values.h"
 #include "desktop/properties_dialog.h"
 #include "desktop/wallpaper.h"
+#include "help/core/link_errors.h"
 #include "platform/qt/desktop_open.h"
 #include "platform/qt/file_manager.h"
 
@@ -63,7 +64,7 @@ void ShellOpen(const std::string& path, QWidget* parent)
         code = OpenerOutcome(OpenInDesktop(QString::fromStdString(path)));
     Trace("shell open " + path + " gives " + std::to_string(code));
     if (code <= 32)
-        Warn(parent, QString::fromStdString(OpenFailureText(code)));
+        Warn(parent, QString::fromStdString(OpenErrorText(code)));
 }
 
 void ShowProperties(const std::string& path, QWidget* parent)

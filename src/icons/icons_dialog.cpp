@@ -1,5 +1,6 @@
 #include "icons/icons_dialog.h"
 
+#include "base/path_names.h"
 #include "icons/core/icon_fit.h"
 #include "icons/core/icon_naming.h"
 #include "icons/icon_clipboard.h"
@@ -158,7 +159,7 @@ std::string CIconsDlg::LoadFile()
             item->setIcon(QIcon(QPixmap::fromImage(ImageFromBitmap(picture->bitmap))));
     }
     const std::string format = DialogText(DialogId::Icons, "%d icons in %s").toStdString();
-    setWindowTitle(Qs(IconsDialogTitle(format, m_list->count(), FileNameOf(m_path))));
+    setWindowTitle(Qs(IconsDialogTitle(format, m_list->count(), std::string(FileNameOfPath(m_path)))));
     OnSelectionChanged();
     return {};
 }

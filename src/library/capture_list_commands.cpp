@@ -3,6 +3,7 @@
 
 #include "library/capture_list_ctrl.h"
 
+#include "base/path_names.h"
 #include "base/trace.h"
 #include "commands/command_ids.h"
 #include "commands/menu_layout.h"

@@ -1,6 +1,7 @@
 #include "library/capture_list_model.h"
 
 #include "base/file_moves.h"
+#include "base/path_names.h"
 #include "library/core/list_texts.h"
 #include "library/library_files.h"
 #include "library/model/capture_library.h"

@@ -1,6 +1,7 @@
 #include "library/library_files.h"
 
 #include "base/file_moves.h"
+#include "base/path_names.h"
 #include "library/core/list_texts.h"
 #include "library/core/save_as.h"
 #include "library/model/capture_library.h"

@@ -1,6 +1,6 @@
 #include "settings/default_tools.h"
 
-#include "desktop/core/desktop_entry.h"
+#include "base/desktop_entry.h"
 
 namespace vistrel {
 

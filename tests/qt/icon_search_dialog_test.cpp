@@ -1,3 +1,4 @@
+#include "base/path_names.h"
 #include "icons/core/icon_naming.h"
 #include "icons/core/icon_resource.h"
 #include "icons/icon_search_dialog.h"
@@ -172,7 +173,7 @@ TEST_F(IconSearchDialogTest, FolderSearchWritesCountsAndListsEveryIconFound)
     EXPECT_EQ(Edit(*dialog, 1009).text(), "Icon Files: 7");
     std::set<std::string> listed;
     for (const auto& path : g_captureLists.icons)
-        listed.insert(FileNameOf(path));
+        listed.emplace(FileNameOfPath(path));
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(g_captureLists.icons.size(), 7u);
     EXPECT_GE(listChanges, 1);

@@ -1,3 +1,4 @@
+#include "base/path_names.h"
 #include "icons/core/icon_naming.h"
 #include "icons/icon_clipboard.h"
 #include "icons/icons_dialog.h"
@@ -156,7 +157,7 @@ TEST_F(IconsDialogTest, SaveAllNamesTheFilesAfterTheModuleAndNeverReplacesOne)
     auto outcomes = dialog.SaveAllTo(folder);
     std::map<std::string, IconSaveOutcome::Result> results;
     for (const auto& outcome : outcomes)
-        results[FileNameOf(outcome.path)] = outcome.result;
+        results[std::string(FileNameOfPath(outcome.path))] = outcome.result;
     EXPECT_EQ(results, (std::map<std::string, IconSaveOutcome::Result> {
                            {"toolsAPPCON.ico", IconSaveOutcome::Written},
                            {"tools1.ico", IconSaveOutcome::Written},

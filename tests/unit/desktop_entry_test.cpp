@@ -1,5 +1,5 @@
 #include "base/child_process.h"
-#include "desktop/core/desktop_entry.h"
+#include "base/desktop_entry.h"
 #include "desktop/core/open_outcome.h"
 #include "file_text.h"
 #include "settings/default_tools.h"
@@ -7,15 +7,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/wait.h>
+#include <thread>
 
 using namespace vistrel;
 
 namespace {
 
 using Words = std::vector<std::string>;
+
+std::optional<Words> SplitTexts(std::string_view exec)
+{
+    const auto words = SplitExecLine(exec);
+    if (!words)
+        return std::nullopt;
+    Words texts;
+    for (const ExecWord& word : *words)
+        texts.push_back(word.text);
+    return texts;
+}
+
+std::vector<ExecWord> Plain(const Words& texts)
+{
+    std::vector<ExecWord> words;
+    for (const std::string& text : texts)
+        words.push_back({text, false});
+    return words;
+}
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
@@ -58,6 +80,12 @@ TEST(DesktopEntry, NameAndExecComeFromTheDesktopEntryGroup)
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->name, "Image Viewer");
     EXPECT_EQ(entry->exec, "eog --new %U");
+    // A group before it, a commented key, a line ending in CR, and the Exec
+    // quoting's backslash kept for the split.
+    const auto web = ParseDesktopEntry("[Desktop Action new]\nExec=wrong --new\n\n[Desktop Entry]\nName=Web\n"
+                                       "# Exec=commented\nExec = firefox\\s-P\\\\x \"\\$u\" \r\n[Other]\nExec=other\n");
+    ASSERT_TRUE(web);
+    EXPECT_EQ(web->exec, "firefox -P\\x \"\\$u\"");
 }
 
 TEST(DesktopEntry, HiddenLinksAndIncompleteEntriesAreRefused)
@@ -71,22 +99,28 @@ TEST(DesktopEntry, HiddenLinksAndIncompleteEntriesAreRefused)
 
 TEST(ExecLine, QuotedWordsKeepTheirBlanksAndEscapes)
 {
-    EXPECT_EQ(SplitExecLine("\"/opt/My Editor/edit\"  --x %F"), (Words {"/opt/My Editor/edit", "--x", "%F"}));
-    EXPECT_EQ(SplitExecLine("a \"say \\\"hi\\\" \\$HOME \\\\ \\`x\\`\""), (Words {"a", "say \"hi\" $HOME \\ `x`"}));
-    EXPECT_EQ(SplitExecLine("pre\"mid dle\"post"), (Words {"premid dlepost"}));
-    EXPECT_EQ(SplitExecLine("a \"\" b"), (Words {"a", "", "b"}));
+    EXPECT_EQ(SplitTexts("\"/opt/My Editor/edit\"  --x %F"), (Words {"/opt/My Editor/edit", "--x", "%F"}));
+    EXPECT_EQ(SplitTexts("a \"say \\\"hi\\\" \\$HOME \\\\ \\`x\\`\""), (Words {"a", "say \"hi\" $HOME \\ `x`"}));
+    EXPECT_EQ(SplitTexts("pre\"mid dle\"post"), (Words {"premid dlepost"}));
+    EXPECT_EQ(SplitTexts("a \"\" b"), (Words {"a", "", "b"}));
     EXPECT_FALSE(SplitExecLine("a \"open"));
     EXPECT_FALSE(SplitExecLine("   "));
     EXPECT_FALSE(SplitExecLine(""));
 }
 
+TEST(ExecLine, AWordAllInQuotesIsMarkedQuoted)
+{
+    EXPECT_EQ(SplitExecLine("b \"%u\" %U x\"%u\" \"a\"\"b\""),
+              (std::vector<ExecWord> {{"b", false}, {"%u", true}, {"%U", false}, {"x%u", false}, {"ab", true}}));
+}
+
 TEST(ExecLine, FieldCodesTakeTheFileOnce)
 {
     const std::string file = "/home/u/My Pictures/shot 1.png";
-    EXPECT_EQ(FillExecFields({"gimp", "%U"}, file), (Words {"gimp", file}));
-    EXPECT_EQ(FillExecFields({"viewer", "--file=%f", "%F"}, file), (Words {"viewer", "--file=" + file}));
-    EXPECT_EQ(FillExecFields({"app", "%i", "%c", "-x", "100%%"}, file), (Words {"app", "-x", "100%", file}));
-    EXPECT_EQ(FillExecFields({"app"}, file), (Words {"app", file}));
+    EXPECT_EQ(FillExecFields(Plain({"gimp", "%U"}), file), (Words {"gimp", file}));
+    EXPECT_EQ(FillExecFields(Plain({"viewer", "--file=%f", "%F"}), file), (Words {"viewer", "--file=" + file}));
+    EXPECT_EQ(FillExecFields(Plain({"app", "%i", "%c", "-x", "100%%"}), file), (Words {"app", "-x", "100%", file}));
+    EXPECT_EQ(FillExecFields(Plain({"app"}), file), (Words {"app", file}));
 }
 
 TEST(ToolCommand, AProgramPathWithBlanksIsOneProgram)
@@ -105,6 +139,21 @@ TEST(ToolCommand, AProgramPathWithBlanksIsOneProgram)
     EXPECT_FALSE(ToolArguments("", "/f"));
 }
 
+TEST(DesktopFiles, PathsSearchedInOrder)
+{
+    EXPECT_EQ(DesktopEntryPaths("kde4-kate.desktop", "/h", "/a::/b"),
+              (Words {"/h/applications/kde4-kate.desktop", "/h/applications/kde4/kate.desktop",
+                      "/a/applications/kde4-kate.desktop", "/a/applications/kde4/kate.desktop",
+                      "/b/applications/kde4-kate.desktop", "/b/applications/kde4/kate.desktop"}));
+    EXPECT_EQ(DesktopEntryPaths("x.desktop", "", ""),
+              (Words {"/usr/local/share/applications/x.desktop", "/usr/share/applications/x.desktop"}));
+    EXPECT_TRUE(DesktopEntryPaths("../x.desktop", "/h", "").empty());
+    EXPECT_TRUE(DesktopEntryPaths("a/x.desktop", "/h", "").empty());
+    EXPECT_TRUE(DesktopEntryPaths(".desktop", "/h", "").empty());
+    EXPECT_TRUE(DesktopEntryPaths("x", "/h", "").empty());
+    EXPECT_TRUE(DesktopEntryPaths("", "/h", "").empty());
+}
+
 TEST(DesktopFiles, FoundInDataHomeFirstThenInTheDataDirs)
 {
     test::TempHome home;
@@ -121,6 +170,26 @@ TEST(DesktopFiles, FoundInDataHomeFirstThenInTheDataDirs)
     EXPECT_EQ(FindDesktopFile("none.desktop"), "");
     EXPECT_EQ(FindDesktopFile("../two/applications/viewer.desktop"), "");
     EXPECT_EQ(FindDesktopFile("viewer"), "");
+}
+
+TEST(DesktopFiles, AnEntryIsLoadedByItsId)
+{
+    test::TempHome home;
+    ScopedEnv dataHome("XDG_DATA_HOME", home.file("local"));
+    ScopedEnv dataDirs("XDG_DATA_DIRS", home.file("share"));
+    std::filesystem::create_directories(home.file("share/applications/kde4"));
+    test::WriteText(home.file("share/applications/kde4/kate.desktop"), "[Desktop Entry]\nName=Kate\nExec=kate %U\n");
+    const auto entry = LoadDesktopEntry("kde4-kate.desktop");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->exec, "kate %U");
+    // The first file found is the one meant, usable or not.
+    std::filesystem::create_directories(home.file("local/applications"));
+    test::WriteText(home.file("local/applications/kde4-kate.desktop"), "[Desktop Entry]\nName=Kate\nHidden=true\n");
+    EXPECT_FALSE(LoadDesktopEntry("kde4-kate.desktop"));
+    // An oversized file is refused, not read whole.
+    test::WriteText(home.file("local/applications/big.desktop"),
+                    "[Desktop Entry]\nName=Big\nExec=big\n" + std::string(300 * 1024, '#'));
+    EXPECT_FALSE(LoadDesktopEntry("big.desktop"));
 }
 
 TEST(DefaultTools, TakenFromTheDesktopsDefaultApplications)
@@ -174,6 +243,46 @@ TEST(ChildProcess, OneThatOverrunsItsTimeIsEnded)
     EXPECT_FALSE(slow.finished);
 }
 
+TEST(ChildProcess, ProgramsAreFoundOnThePath)
+{
+    test::TempHome home;
+    WriteScript(home.file("bin/tool"), "exit 0\n");
+    test::WriteText(home.file("bin/plain"), "not a program");
+    ScopedEnv path("PATH", home.file("none") + "::" + home.file("bin"));
+    EXPECT_EQ(FindProgram("tool"), home.file("bin/tool"));
+    EXPECT_EQ(FindProgram(home.file("bin/tool")), home.file("bin/tool"));
+    EXPECT_EQ(FindProgram("plain"), "");
+    EXPECT_EQ(FindProgram(home.file("bin")), "");
+    EXPECT_EQ(FindProgram(""), "");
+}
+
+TEST(ChildProcess, ADetachedProgramRunsAndIsNotLeftToReap)
+{
+    test::TempHome home;
+    const std::string mark = home.file("started");
+    WriteScript(home.file("bin/mark"), "printf '%s|%s' \"$1\" \"$2\" > \"$3\"\n");
+    ScopedEnv path("PATH", home.file("bin") + ":/usr/bin:/bin");
+    ASSERT_EQ(StartDetached({"mark", "a b", "$HOME;x", mark}), DetachedStart::Started);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (test::ReadText(mark).empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(test::ReadText(mark), "a b|$HOME;x");
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1); // no child of ours: nothing to reap
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(ChildProcess, ADetachedStartThatCannotHappenIsReported)
+{
+    test::TempHome home;
+    EXPECT_EQ(StartDetached({"vistrel-no-such-program-anywhere"}), DetachedStart::NotFound);
+    EXPECT_EQ(StartDetached({}), DetachedStart::NotFound);
+    // Executable, but no program the system can run (and no shell tries it).
+    test::WriteText(home.file("garbage"), "echo not a program\n");
+    std::filesystem::permissions(home.file("garbage"), std::filesystem::perms::owner_all);
+    EXPECT_EQ(StartDetached({home.file("garbage")}), DetachedStart::Failed);
+}
+
 TEST(OpenOutcome, TheFailureCodesOfAFileToOpen)
 {
     test::TempHome home;
@@ -183,7 +292,4 @@ TEST(OpenOutcome, TheFailureCodesOfAFileToOpen)
     EXPECT_EQ(CheckFileToOpen(home.file("gone/b.png")), 3);
     EXPECT_EQ(OpenerOutcome(false), 31);
     EXPECT_GT(OpenerOutcome(true), 32);
-    EXPECT_EQ(OpenFailureText(2), "The specified file was not found.");
-    EXPECT_EQ(OpenFailureText(31), "There is no application associated with the given filename extension.");
-    EXPECT_EQ(OpenFailureText(99), "Unknown Error (99) occurred.");
 }

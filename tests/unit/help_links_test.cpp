@@ -1,3 +1,4 @@
+#include "base/desktop_entry.h"
 #include "help/core/browser_command.h"
 #include "help/core/credits_text.h"
 #include "help/core/fit_to_text.h"
@@ -52,40 +53,21 @@ TEST(BrowserCommand, OtherFieldCodesAreDroppedAndPercentKept)
     EXPECT_EQ(BrowserCommand("b %i --name=%c --rate=50%% %u", kUrl), (Args{"b", "--name=", "--rate=50%", kUrl}));
 }
 
-TEST(BrowserCommand, QuotingEscapesAndMalformedLines)
+TEST(BrowserCommand, MalformedLinesAndLinesWithoutAProgram)
 {
-    EXPECT_EQ(BrowserCommand(R"("a\"b" "c\\d" "\$e" %u)", kUrl), (Args{"a\"b", "c\\d", "$e", kUrl}));
     EXPECT_TRUE(BrowserCommand("\"unterminated %u", kUrl).empty());
     EXPECT_TRUE(BrowserCommand("", kUrl).empty());
     EXPECT_TRUE(BrowserCommand("%u", kUrl).empty()); // no program
     EXPECT_TRUE(BrowserCommand("\"\" %u", kUrl).empty());
+    EXPECT_TRUE(BrowserCommand("%i %u", kUrl).empty()); // nothing left but dropped codes
 }
 
-TEST(DesktopEntry, ExecOfTheDesktopEntryGroupOnly)
+TEST(BrowserCommand, FromTheExecOfADesktopEntry)
 {
-    const std::string text = "[Desktop Action new]\nExec=wrong --new\n\n[Desktop Entry]\nName=Web\n"
-                             "# Exec=commented\nExec = firefox\\s-P\\\\x \"%u\" \r\nTryExec=firefox\n"
-                             "[Other]\nExec=other\n";
-    EXPECT_EQ(DesktopEntryExec(text), "firefox -P\\x \"%u\"");
-    EXPECT_EQ(DesktopEntryExec("[Desktop Entry]\nName=x\n"), std::nullopt);
-    EXPECT_EQ(DesktopEntryExec(""), std::nullopt);
     // The Exec quoting's own escapes survive the value's unescaping.
-    const auto exec = DesktopEntryExec("[Desktop Entry]\nExec=\"a\\\\\"b\" %u\n");
-    ASSERT_TRUE(exec);
-    EXPECT_EQ(BrowserCommand(*exec, "u"), (Args{"a\"b", "u"}));
-}
-
-TEST(DesktopEntry, PathsSearchedInOrder)
-{
-    EXPECT_EQ(DesktopEntryPaths("kde4-kate.desktop", "/h", "/a::/b"),
-              (Args{"/h/applications/kde4-kate.desktop", "/h/applications/kde4/kate.desktop",
-                    "/a/applications/kde4-kate.desktop", "/a/applications/kde4/kate.desktop",
-                    "/b/applications/kde4-kate.desktop", "/b/applications/kde4/kate.desktop"}));
-    EXPECT_EQ(DesktopEntryPaths("x.desktop", "", ""),
-              (Args{"/usr/local/share/applications/x.desktop", "/usr/share/applications/x.desktop"}));
-    EXPECT_TRUE(DesktopEntryPaths("../x.desktop", "/h", "").empty());
-    EXPECT_TRUE(DesktopEntryPaths("a/x.desktop", "/h", "").empty());
-    EXPECT_TRUE(DesktopEntryPaths("", "/h", "").empty());
+    const auto entry = ParseDesktopEntry("[Desktop Entry]\nName=B\nExec=\"a\\\\\"b\" %u\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(BrowserCommand(entry->exec, "u"), (Args{"a\"b", "u"}));
 }
 
 TEST(LinkErrors, EveryCodeHasItsText)
@@ -105,12 +87,15 @@ TEST(LinkErrors, EveryCodeHasItsText)
         {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
     };
-    for (const auto& [code, text] : texts)
+    for (const auto& [code, text] : texts) {
         EXPECT_EQ(LinkErrorMessage(code), std::string("Unable to open hyperlink:\n\n") + text) << code;
+        EXPECT_EQ(OpenErrorText(code), text) << code;
+    }
 }
 
 TEST(LinkErrors, OtherCodesAreUnknown)
 {
+    EXPECT_EQ(OpenErrorText(99), "Unknown Error (99) occurred.");
     EXPECT_EQ(LinkErrorMessage(99), "Unable to open hyperlink:\n\nUnknown Error (99) occurred.");
     EXPECT_EQ(LinkErrorMessage(1), "Unable to open hyperlink:\n\nUnknown Error (1) occurred.");
     EXPECT_EQ(LinkErrorMessage(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred.");

@@ -1,6 +1,7 @@
 // The list's column texts, the status and preview texts, and the Save As
 // type table and target names.
 #include "base/file_moves.h"
+#include "base/path_names.h"
 #include "file_text.h"
 #include "library/core/list_texts.h"
 #include "library/core/save_as.h"

@@ -1,6 +1,7 @@
 // The shared thumbnail cache: its names (MD5 of the file's URI), its entries
 // (valid by modification time), and the picture maker that uses it.
 #include "base/canonical_path.h"
+#include "base/path_names.h"
 #include "codec/byte_sink.h"
 #include "codec/decode.h"
 #include "codec/encode.h"

@@ -1,6 +1,6 @@
 #include "desktop/core/desktop_settings.h"
 
-#include "library/core/thumbnail_cache.h"
+#include "base/path_names.h"
 
 #include <algorithm>
 #include <cctype>

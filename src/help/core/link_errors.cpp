@@ -29,13 +29,14 @@ constexpr CodeText kTexts[] = {
 
 } // namespace
 
-std::string LinkErrorMessage(int code)
+std::string OpenErrorText(int code)
 {
-    std::string message = "Unable to open hyperlink:\n\n";
     for (const auto& entry : kTexts)
         if (entry.code == code)
-            return message.append(entry.text);
-    return message + "Unknown Error (" + std::to_string(code) + ") occurred.";
+            return std::string(entry.text);
+    return "Unknown Error (" + std::to_string(code) + ") occurred.";
 }
+
+std::string LinkErrorMessage(int code) { return "Unable to open hyperlink:\n\n" + OpenErrorText(code); }
 
 } // namespace vistrel

@@ -1,6 +1,7 @@
 #include "icons/core/icon_naming.h"
 
 #include "base/new_file.h"
+#include "base/path_names.h"
 
 #include <cstdio>
 #include <string_view>
@@ -12,15 +13,9 @@ std::string GroupLabel(const IconGroupName& name)
     return "Icon [" + (name.isText ? Utf8FromUtf16(name.text) : std::to_string(name.id)) + "]";
 }
 
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string SaveAllFileName(const std::string& folder, const std::string& sourcePath, const std::string& label)
 {
-    const std::string fileName = FileNameOf(sourcePath);
+    const std::string fileName(FileNameOfPath(sourcePath));
     std::string name = fileName.substr(0, fileName.find('.'));
     constexpr std::string_view removed = "[] Icon";
     for (char c : label) {

@@ -40,9 +40,6 @@ private:
 // "/" + the file's name without its extension + three digits from 001 + ".ico".
 std::string SearchModuleIconName(const std::string& targetFolder, const std::string& fileName, size_t index);
 
-// The file name of a path (what follows the last '/').
-std::string FileNameOf(const std::string& path);
-
 std::string NotLoadableMessage(const std::string& path); // "PATH Load file error,it must be win32 file"
 std::string NoIconMessage(const std::string& path);      // "There is no icon in file PATH"
 

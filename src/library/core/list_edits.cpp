@@ -1,5 +1,6 @@
 #include "library/core/list_edits.h"
 
+#include "base/path_names.h"
 #include "library/core/list_texts.h"
 
 #include <algorithm>

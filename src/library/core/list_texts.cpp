@@ -1,16 +1,11 @@
 #include "library/core/list_texts.h"
 
 #include "base/file_moves.h"
+#include "base/path_names.h"
 
 #include <cstdio>
 
 namespace vistrel {
-
-std::string_view FileNameOfPath(std::string_view path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 std::string FileSizeText(uint64_t bytes)
 {

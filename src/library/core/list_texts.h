@@ -15,9 +15,6 @@
 
 namespace vistrel {
 
-// Column 0: the part of the path after its last '/'.
-std::string_view FileNameOfPath(std::string_view path);
-
 // Column 2: below 1024 "%d Bytes", else "%dKB" with the size divided by 1024.
 // The whole 64-bit size counts, so a 5 GB file shows its kilobytes and not
 // what is left of it modulo 4 GB.

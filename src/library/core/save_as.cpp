@@ -2,6 +2,7 @@
 
 #include "base/canonical_path.h"
 #include "base/new_file.h"
+#include "base/path_names.h"
 #include "library/core/list_texts.h"
 
 #include <array>

@@ -4,6 +4,7 @@
 #include "library/core/thumbnail_cache.h"
 
 #include "base/atomic_file.h"
+#include "base/path_names.h"
 #include "codec/byte_sink.h"
 #include "codec/decode.h"
 #include "codec/encode.h"
@@ -26,12 +27,6 @@ namespace {
 constexpr uint64_t kMaxEntryBytes = 4u << 20;
 constexpr size_t kPngSignatureSize = 8;
 constexpr size_t kIhdrChunkSize = 8 + 13 + 4;
-
-bool KeptInUri(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           std::strchr("-._~!$&'()*+,=:@/", c) != nullptr;
-}
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t v)
 {
@@ -100,23 +95,6 @@ bool MakePrivateFolders(const std::string& folder)
 }
 
 } // namespace
-
-std::string FileUri(std::string_view absolutePath)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (const char ch : absolutePath) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (KeptInUri(c)) {
-            uri += ch;
-        } else {
-            uri += '%';
-            uri += kHex[c >> 4];
-            uri += kHex[c & 15];
-        }
-    }
-    return uri;
-}
 
 std::string ThumbnailCache::DefaultFolder()
 {

@@ -29,11 +29,6 @@ struct CachedThumbnail {
     int sourceHeight = 0;
 };
 
-// "file://" and the absolute path with every byte other than letters, digits
-// and -._~!$&'()*+,=:@/ written as %XX, as GLib spells it: other programs find
-// the same entry only by the same spelling.
-std::string FileUri(std::string_view absolutePath);
-
 class ThumbnailCache {
 public:
     // folder: the "normal" folder itself.
