@@ -282,4 +282,10 @@ std::optional<DesktopEntry> DefaultApplicationFor(const std::string& mimeType, i
     return LoadDesktopEntry(id);
 }
 
+bool StartToolOn(const std::string& command, const std::string& file)
+{
+    const auto argv = ToolArguments(command, file);
+    return argv && StartDetached(*argv) == DetachedStart::Started;
+}
+
 } // namespace vistrel

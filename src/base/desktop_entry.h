@@ -57,6 +57,9 @@ std::vector<std::string> FillExecPlaceholder(const std::vector<ExecWord>& words,
 // otherwise it is an Exec line. nullopt for an empty or unreadable command.
 std::optional<std::vector<std::string>> ToolArguments(const std::string& command, const std::string& file);
 
+// Starts a configured tool on file, detached; false when it could not be started.
+bool StartToolOn(const std::string& command, const std::string& file);
+
 // Where a desktop id ("firefox.desktop", "kde4-kate.desktop") may be, first
 // one first: applications/ under dataHome, then under each folder of dataDirs
 // (':'-separated; the XDG default when empty), each also with the id's '-'

@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QProcess>
 
 namespace vistrel {
 
@@ -113,12 +112,7 @@ void RunDesktopCommand(int id, const std::string& path, QWidget* parent)
 
 void RunOutsideTool(const ToolEntry& tool, const std::string& file, QWidget* parent)
 {
-    const auto argv = ToolArguments(tool.command, file);
-    QStringList arguments;
-    if (argv)
-        for (size_t i = 1; i < argv->size(); ++i)
-            arguments << QString::fromStdString((*argv)[i]);
-    const bool started = argv && QProcess::startDetached(QString::fromStdString(argv->front()), arguments);
+    const bool started = StartToolOn(tool.command, file);
     Trace("tool " + tool.command + (started ? " started" : " did not start"));
     if (!started)
         Warn(parent, QString("\"%1\" could not be started.\nIts command is: %2")

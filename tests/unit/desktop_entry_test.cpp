@@ -272,6 +272,23 @@ TEST(ChildProcess, ADetachedProgramRunsAndIsNotLeftToReap)
     EXPECT_EQ(errno, ECHILD);
 }
 
+// A player or editor named by a desktop entry's Exec line gets the file where
+// its field code stands, whole, blanks and all.
+TEST(ChildProcess, AToolGivenAsAnExecLineGetsTheFileAsOneArgument)
+{
+    test::TempHome home;
+    const std::string file = home.file("My Captures/Video 1.avi");
+    WriteScript(home.file("bin/player"), "printf '%s|%s' \"$1\" \"$2\" > \"$VISTREL_HOME/played\"\n");
+    ScopedEnv path("PATH", home.file("bin") + ":/usr/bin:/bin");
+    ASSERT_TRUE(StartToolOn("player --fullscreen %f", file));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (test::ReadText(home.file("played")).empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(test::ReadText(home.file("played")), "--fullscreen|" + file);
+    EXPECT_FALSE(StartToolOn("vistrel-no-such-player %f", file));
+    EXPECT_FALSE(StartToolOn("", file));
+}
+
 TEST(ChildProcess, ADetachedStartThatCannotHappenIsReported)
 {
     test::TempHome home;

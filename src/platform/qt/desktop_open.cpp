@@ -1,9 +1,12 @@
 #include "platform/qt/desktop_open.h"
 
-#include <QProcess>
+#include "base/child_process.h"
 
 namespace vistrel {
 
-bool OpenInDesktop(const QString& path) { return QProcess::startDetached("xdg-open", {path}); }
+bool OpenInDesktop(const QString& path)
+{
+    return StartDetached({"xdg-open", path.toStdString()}) == DetachedStart::Started;
+}
 
 } // namespace vistrel

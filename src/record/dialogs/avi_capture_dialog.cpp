@@ -1,5 +1,6 @@
 #include "record/dialogs/avi_capture_dialog.h"
 
+#include "base/desktop_entry.h"
 #include "base/trace.h"
 #include "i18n/translate.h"
 #include "library/model/capture_library.h"
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -564,7 +564,8 @@ void CAviCaptureDlg::OnRecordingFinished(const RecordEnd& end)
 void CAviCaptureDlg::Play(const std::string& path)
 {
     const std::string player = theEnv.GetDefaultAviPlayer();
-    if (!player.empty() && QProcess::startDetached(Qs(player), {Qs(path)}))
+    // The player is a program or a desktop entry's Exec line, as the AVI tools are.
+    if (StartToolOn(player, path))
         return;
     // Named, so that the user can open the file some other way.
     const std::filesystem::path file(path);
